@@ -1,4 +1,5 @@
 #include "plane_buffer.h"
+#include "plane_conversion_paths.h"
 
 #include <bit>
 #include <cstring>
@@ -103,30 +104,50 @@ __attribute__((target("avx2"))) void ConvertAvx2(const PlaneBuffer& planes, Fram
     }
 }
 
-bool HaveAvx2() {
-    static const bool have = __builtin_cpu_supports("avx2");
-    return have;
-}
 #endif
-
-template <bool Mirrored> void Convert(const PlaneBuffer& planes, FrameBitmap& bitmap) {
-#ifdef KADROMIR_HAVE_AVX2_PATH
-    if (HaveAvx2()) {
-        ConvertAvx2<Mirrored>(planes, bitmap);
-        return;
-    }
-#endif
-    ConvertPortable<Mirrored>(planes, bitmap);
-}
 
 } // namespace
 
+namespace conversion {
+
+void Portable(const PlaneBuffer& planes, FrameBitmap& bitmap, bool mirrored) {
+    mirrored ? ConvertPortable<true>(planes, bitmap) : ConvertPortable<false>(planes, bitmap);
+}
+
+#ifdef KADROMIR_HAVE_AVX2_PATH
+bool Avx2Available() {
+    static const bool have = __builtin_cpu_supports("avx2");
+    return have;
+}
+
+void Avx2(const PlaneBuffer& planes, FrameBitmap& bitmap, bool mirrored) {
+    mirrored ? ConvertAvx2<true>(planes, bitmap) : ConvertAvx2<false>(planes, bitmap);
+}
+#else
+bool Avx2Available() { return false; }
+void Avx2(const PlaneBuffer& planes, FrameBitmap& bitmap, bool mirrored) {
+    Portable(planes, bitmap, mirrored);
+}
+#endif
+
+} // namespace conversion
+
+namespace {
+void Convert(const PlaneBuffer& planes, FrameBitmap& bitmap, bool mirrored) {
+    if (conversion::Avx2Available()) {
+        conversion::Avx2(planes, bitmap, mirrored);
+    } else {
+        conversion::Portable(planes, bitmap, mirrored);
+    }
+}
+} // namespace
+
 void ConvertPlanes(const PlaneBuffer& planes, FrameBitmap& bitmap) {
-    Convert<false>(planes, bitmap);
+    Convert(planes, bitmap, false);
 }
 
 void ConvertPlanesMirrored(const PlaneBuffer& planes, FrameBitmap& bitmap) {
-    Convert<true>(planes, bitmap);
+    Convert(planes, bitmap, true);
 }
 
 } // namespace kadromir

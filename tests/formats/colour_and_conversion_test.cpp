@@ -1,5 +1,6 @@
 #include "formats/colour_code.h"
 #include "formats/plane_buffer.h"
+#include "formats/plane_conversion_paths.h"
 
 #include <gtest/gtest.h>
 
@@ -65,13 +66,20 @@ TEST(PlaneConversion, RandomPlanesMatchTheBitRuleInBothOrders) {
     for (auto& b : planes) {
         b = static_cast<std::uint8_t>(random());
     }
-    for (const bool mirrored : {false, true}) {
-        FrameBitmap bitmap;
-        (mirrored ? ConvertPlanesMirrored : ConvertPlanes)(planes, bitmap);
-        for (int y = 0; y < 256; ++y) {
-            for (int x = 0; x < 256; ++x) {
-                ASSERT_EQ(bitmap.PixelIndex(x, y), ExpectedIndex(planes, x, y, mirrored))
-                    << "x " << x << " y " << y << " mirrored " << mirrored;
+    using Converter = void (*)(const PlaneBuffer&, FrameBitmap&, bool);
+    std::vector<std::pair<const char*, Converter>> paths{{"portable", &conversion::Portable}};
+    if (conversion::Avx2Available()) {
+        paths.emplace_back("avx2", &conversion::Avx2);
+    }
+    for (const auto& [name, convert] : paths) {
+        for (const bool mirrored : {false, true}) {
+            FrameBitmap bitmap;
+            convert(planes, bitmap, mirrored);
+            for (int y = 0; y < 256; ++y) {
+                for (int x = 0; x < 256; ++x) {
+                    ASSERT_EQ(bitmap.PixelIndex(x, y), ExpectedIndex(planes, x, y, mirrored))
+                        << name << " x " << x << " y " << y << " mirrored " << mirrored;
+                }
             }
         }
     }

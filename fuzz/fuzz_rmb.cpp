@@ -1,0 +1,12 @@
+#include "formats/load_picture.h"
+#include "formats/rmb_decoder.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    kadromir::PictureState state;
+    kadromir::ApplyDecodeResult(kadromir::DecodeRmb(std::span<const std::uint8_t>(data, size)), state);
+    return 0;
+}

@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs the Debian packages a task needs, only those missing: run | test | fuzz.
+set -euo pipefail
+packages=(cmake ninja-build g++ pkg-config qt6-base-dev libgtest-dev libbenchmark-dev
+          fonts-dejavu-core)
+case "${1:-run}" in
+  run) ;;
+  # The end-to-end tests drive the real viewer in a virtual X server with a window
+  # manager, switch keyboard layouts, send keys and take screenshots.
+  test) packages+=(xvfb xauth openbox xdotool x11-xkb-utils wmctrl imagemagick) ;;
+  fuzz) packages+=(clang libclang-rt-14-dev) ;;
+  *) echo "usage: setup.sh [run|test|fuzz]" >&2; exit 2 ;;
+esac
+missing=()
+for package in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$package")
+  fi
+done
+if ((${#missing[@]})); then
+  sudo=""
+  if [ "$(id -u)" -ne 0 ]; then sudo=sudo; fi
+  echo "Installing: ${missing[*]}"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi

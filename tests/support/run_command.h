@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace kadromir::testing {
+
+struct CommandResult {
+    int ExitCode = -1; // -1 when the program did not exit normally
+    std::string Output;
+    std::string Error;
+};
+
+// Runs a program with the given arguments (argv[0] first) and collects its output.
+CommandResult RunCommand(const std::vector<std::string>& argv);
+
+} // namespace kadromir::testing

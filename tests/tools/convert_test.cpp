@@ -1,0 +1,147 @@
+// The converter as a user runs it: the real binary on fixture files, its PNGs read back.
+#include "formats/colour_code.h"
+#include "picture_encoder.h"
+#include "support/run_command.h"
+#include "support/temp_dir.h"
+
+#include <QImage>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace kadromir {
+namespace {
+
+using testing::RunCommand;
+
+const std::string Converter = KADROMIR_CONVERT;
+
+std::array<ColourCode, 16> Palette(ColourCode first) {
+    std::array<ColourCode, 16> palette{};
+    for (std::size_t i = 0; i < 16; ++i) {
+        palette[i] = static_cast<ColourCode>(first + 3 * i);
+    }
+    return palette;
+}
+
+std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// Checks the file is an 8-bit palette PNG of 256 x 256 with a tEXt "Border" chunk,
+// and returns it decoded.
+QImage ReadPng(const std::string& path, const std::string& border) {
+    const std::string bytes = ReadAll(path);
+    EXPECT_GT(bytes.size(), 33u);
+    if (bytes.size() <= 33) {
+        return {};
+    }
+    EXPECT_EQ(bytes.substr(12, 4), "IHDR");
+    EXPECT_EQ(static_cast<unsigned char>(bytes[24]), 8) << "bit depth";
+    EXPECT_EQ(static_cast<unsigned char>(bytes[25]), 3) << "colour type: palette";
+    EXPECT_NE(bytes.find("tEXtBorder" + std::string(1, '\0') + border), std::string::npos);
+    const QImage image(QString::fromStdString(path));
+    EXPECT_EQ(image.size(), QSize(256, 256));
+    EXPECT_EQ(image.format(), QImage::Format_Indexed8);
+    EXPECT_EQ(image.colorCount(), 16);
+    return image;
+}
+
+TEST(Convert, RmbPixelsAndPaletteComeOutAsIndices) {
+    testing::TempDir dir;
+    PlaneBuffer planes{};
+    planes[PlaneIndex(0, 0, 1)] = 0x80;  // pixel (0, 1) gets index 1
+    planes[PlaneIndex(3, 31, 0)] = 0x01; // pixel (255, 0) gets index 8
+    const auto input = dir.Write("pic.rmb", encoder::EncodeRmb(Palette(0x07), planes));
+    const auto run = RunCommand({Converter, input, "-o", dir.Path() + "pic.png"});
+    ASSERT_EQ(run.ExitCode, 0) << run.Error;
+    const QImage image = ReadPng(dir.Path() + "pic.png", "07");
+    for (int i = 0; i < 16; ++i) {
+        EXPECT_EQ(image.color(i), 0xFF000000u | ColourCodeTable::PaletteForm[Palette(0x07)[i]]) << i;
+    }
+    EXPECT_EQ(image.pixelIndex(0, 1), 1);
+    EXPECT_EQ(image.pixelIndex(255, 0), 8);
+    EXPECT_EQ(image.pixelIndex(0, 0), 0);
+}
+
+TEST(Convert, SprIsMirroredAndScrTakesItsSideFile) {
+    testing::TempDir dir;
+    PlaneBuffer planes{};
+    planes[PlaneIndex(3, 0, 0)] = 0x80;
+    dir.Write("a.spr", encoder::EncodeSpr(Palette(0x40), planes));
+    dir.Write("b.scr", encoder::EncodeScr(planes));
+    dir.Write("b.pal", encoder::EncodePal(Palette(0xC0)));
+    dir.Write("c.scr", encoder::EncodeScr(planes));
+    const auto out = dir.MakeDirectory("out");
+    const auto run = RunCommand({Converter, dir.Path() + "a.spr", dir.Path() + "b.scr",
+                                 dir.Path() + "c.scr", "-d", out});
+    ASSERT_EQ(run.ExitCode, 0) << run.Error;
+    const struct {
+        const char* Name;
+        const char* Border;
+        ColourCode Entry8;
+    } expected[] = {{"a", "40", 0x58}, {"b", "C0", 0xD8}, {"c", "40", 0x00}};
+    for (const auto& e : expected) {
+        SCOPED_TRACE(e.Name);
+        const QImage image = ReadPng(out + "/" + e.Name + ".png", e.Border);
+        EXPECT_EQ(image.pixelIndex(248, 0), 8);
+        EXPECT_EQ(image.pixelIndex(0, 0), 0);
+        EXPECT_EQ(image.color(8), 0xFF000000u | ColourCodeTable::PaletteForm[e.Entry8]);
+    }
+}
+
+TEST(Convert, FailuresGiveTheirExitCodeAndNoFile) {
+    testing::TempDir dir;
+    auto noLead = encoder::EncodeScr(PlaneBuffer{});
+    noLead[1] = 0x7E;
+    const struct {
+        const char* Name;
+        std::vector<std::uint8_t> Bytes;
+        int ExitCode;
+        std::string Message;
+    } cases[] = {
+        {"short.spr", std::vector<std::uint8_t>(535, 1), 2, "short.spr - Неподходящий файл!"},
+        {"bad.rmb", std::vector<std::uint8_t>(40, 0), 2, "bad.rmb-Несоответствие в заголовке!"},
+        {"nolead.scr", noLead, 3, "nolead.scr"},
+        {"picture.png", std::vector<std::uint8_t>(600, 0), 3, "picture.png"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        const auto input = dir.Write(c.Name, c.Bytes);
+        const auto output = dir.Path() + "out.png";
+        const auto run = RunCommand({Converter, input, "-o", output});
+        EXPECT_EQ(run.ExitCode, c.ExitCode);
+        EXPECT_NE(run.Error.find(c.Message), std::string::npos) << run.Error;
+        EXPECT_FALSE(std::filesystem::exists(output));
+    }
+}
+
+TEST(Convert, SeveralFilesGoOnAfterAFailureAndExitWithTheWorst) {
+    testing::TempDir dir;
+    const auto good = dir.Write("good.rmb", encoder::EncodeRmb(Palette(0), PlaneBuffer{}));
+    const auto rejected = dir.Write("bad.rmb", std::vector<std::uint8_t>(40, 0));
+    const auto other = dir.Write("other.txt", {1, 2, 3});
+    const auto out = dir.MakeDirectory("out");
+    EXPECT_EQ(RunCommand({Converter, rejected, good, "-d", out}).ExitCode, 2);
+    EXPECT_EQ(RunCommand({Converter, other, rejected, good, "-d", out}).ExitCode, 3);
+    EXPECT_TRUE(std::filesystem::exists(out + "/good.png"));
+    EXPECT_FALSE(std::filesystem::exists(out + "/bad.png"));
+}
+
+TEST(Convert, UsageAndWriteErrors) {
+    testing::TempDir dir;
+    const auto good = dir.Write("good.rmb", encoder::EncodeRmb(Palette(0), PlaneBuffer{}));
+    const auto help = RunCommand({Converter, "--help"});
+    EXPECT_EQ(help.ExitCode, 0);
+    EXPECT_NE(help.Output.find("usage"), std::string::npos);
+    EXPECT_EQ(RunCommand({Converter}).ExitCode, 1);
+    EXPECT_EQ(RunCommand({Converter, good}).ExitCode, 1);
+    EXPECT_EQ(RunCommand({Converter, good, good, "-o", dir.Path() + "x.png"}).ExitCode, 1);
+    EXPECT_EQ(RunCommand({Converter, good, "-o", dir.Path() + "missing/dir/x.png"}).ExitCode, 1);
+    EXPECT_EQ(RunCommand({Converter, good, "-d", dir.Path() + "missing"}).ExitCode, 1);
+}
+
+} // namespace
+} // namespace kadromir
