@@ -1,0 +1,41 @@
+#pragma once
+
+#include <string>
+
+namespace kadromir {
+
+// Where the drawing area goes in a client area of W x H (the area between the menu
+// bar and the status line, the toolbar strip included). Divisions truncate toward
+// zero; a client shorter than 32 gives a negative height.
+struct DrawingAreaBounds {
+    int Left, Top, Width, Height;
+};
+
+int DrawingAreaHeight(int clientHeight);
+int DrawingAreaTop(int clientHeight);
+int DrawingAreaWidth(int clientWidth);
+// The left edge follows from the width the area really has (a window system may
+// refuse a negative one).
+int DrawingAreaLeft(int clientWidth, int actualWidth);
+
+// All four at once, for an area that takes the widths it is given.
+DrawingAreaBounds LayoutRule(int clientWidth, int clientHeight);
+
+// "Экран: Ширина=<width>, Высота=<height>"
+std::string StatusLineText(int width, int height);
+
+// The fixed outer sizes of "Экран х1" and "Экран х2".
+struct OuterSize {
+    int Width, Height;
+};
+inline constexpr OuterSize ScreenX1Size{304, 423};
+inline constexpr OuterSize ScreenX2Size{594, 715};
+
+// Top-left corner that centres a window of the given outer size on a screen;
+// negative for a window larger than the screen.
+struct Position {
+    int Left, Top;
+};
+Position CentredPosition(int screenWidth, int screenHeight, int outerWidth, int outerHeight);
+
+} // namespace kadromir

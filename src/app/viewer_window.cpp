@@ -1,0 +1,117 @@
+#include "viewer_window.h"
+
+#include "ui/action_list.h"
+#include "ui/bitmap_image.h"
+#include "ui/form.h"
+#include "ui/menu.h"
+#include "ui/open_dialog.h"
+#include "ui/paint_box.h"
+#include "ui/timer.h"
+#include "ui/toolbar.h"
+
+#include <QMenuBar>
+
+namespace kadromir {
+namespace {
+
+constexpr const char* Caption = "Кадромир";
+const std::vector<std::string> MainMenuTemplate{"Вид", "(", " ", " ", " ", " ", ")",
+                                                "Настройки", "О программе", ""};
+const std::vector<std::string> ToolbarMenuTemplate{" ", ""};
+constexpr const char* OpenFilter = "*.spr;*.rmb;*.scr|*.spr;*.rmb;*.scr";
+
+// Menu items of the main menu, numbered depth-first.
+enum MainMenuItem { ViewItem = 0, ScreenX1Item, ScreenX2Item, CentreItem, ReloadItem, SettingsItem, AboutItem };
+enum ToolbarButton { OpenButton = 0, PreviousButton, NextButton };
+
+} // namespace
+
+ViewerWindow& BuildViewerWindow() {
+    // 1-2. The record, tied to the lifetime of its form.
+    auto* form = new ui::Form(Caption);
+    ViewerWindow& viewer = form->Own(std::make_unique<ViewerWindow>());
+    viewer.Form = form;
+    form->move(401, 185);
+    // 3.
+    form->SetClientSize(286, 349);
+    // 4. The window's own events.
+    form->OnCloseRequest = [&viewer] { viewer.CloseRequested(); };
+    form->OnSystemCommand = [&viewer](ui::SystemCommand command) {
+        if (command == ui::SystemCommand::Minimize) {
+            viewer.WindowMinimized = true;
+        } else if (command == ui::SystemCommand::Restore) {
+            viewer.WindowMinimized = false;
+        }
+    };
+    // 5.
+    viewer.MainMenu = &form->Own(ui::Menu::CreateMenuBar(*form, MainMenuTemplate));
+    form->SetMenuBar(*viewer.MainMenu->Bar());
+    // 6.
+    viewer.OpenDialog = &form->Own(std::make_unique<ui::OpenDialog>(*form));
+    viewer.OpenDialog->SetFilter(OpenFilter);
+    // 7-8.
+    viewer.Actions = &form->Own(std::make_unique<ui::ActionList>(*form));
+    viewer.ToolbarMenu = &form->Own(ui::Menu::CreatePopup(*form, ToolbarMenuTemplate));
+    // 9.
+    viewer.SlideTimer = &form->Own(std::make_unique<ui::Timer>(*form, ui::Timer::Kind::Window, 1000));
+    viewer.RefreshTimer = &form->Own(std::make_unique<ui::Timer>(*form, ui::Timer::Kind::Precise, 1000));
+    // 10.
+    viewer.DrawingArea = new ui::PaintBox(form->Client());
+    viewer.DrawingArea->setGeometry(16, 41, 252, 263);
+    // 11.
+    viewer.Toolbar = &form->Own(std::make_unique<ui::Toolbar>(form->Client()));
+    viewer.Toolbar->AddButton("  ", ui::ToolbarImage::OpenFile);
+    viewer.Toolbar->AddButton("Предыдущее", ui::ToolbarImage::Back);
+    viewer.Toolbar->AddButton("Следующее", ui::ToolbarImage::Forward);
+    viewer.Toolbar->SetTooltip(PreviousButton, "Предыдущее");
+    viewer.Toolbar->SetTooltip(NextButton, "Следующее");
+    viewer.Toolbar->SetEnabled(NextButton, false);
+    viewer.Toolbar->SetEnabled(PreviousButton, false);
+    // 12. The area is anchored to all four edges of the client area: every change of
+    // the client's size changes the area's, which runs the layout rule.
+    viewer.DrawingArea->OnPaint = [&viewer](QPainter& painter) { viewer.PaintDrawingArea(painter); };
+    viewer.DrawingArea->OnResize = [&viewer] { viewer.LayoutDrawingArea(); };
+    form->OnClientResize = [&viewer] { viewer.LayoutDrawingArea(); };
+    // 14. The actions, each with its links and shortcut.
+    ui::ActionList& actions = *viewer.Actions;
+    viewer.ScreenX1Action = &actions.CreateAction("Экран х1", "", [&viewer](ui::Action&) { viewer.ScreenX1(); });
+    viewer.ScreenX1Action->LinkMenuItem(*viewer.MainMenu, ScreenX1Item);
+    viewer.ScreenX1Action->SetShortcut(QKeySequence(Qt::Key_1));
+    viewer.OpenAction = &actions.CreateAction("Открыть", "Открыть файл(ы)", nullptr);
+    viewer.OpenAction->LinkMenuItem(*viewer.ToolbarMenu, 0);
+    viewer.OpenAction->LinkToolbarButton(*viewer.Toolbar, OpenButton);
+    viewer.OpenAction->SetShortcut(QKeySequence(Qt::Key_O));
+    viewer.ScreenX2Action = &actions.CreateAction("Экран х2", "", [&viewer](ui::Action&) { viewer.ScreenX2(); });
+    viewer.ScreenX2Action->LinkMenuItem(*viewer.MainMenu, ScreenX2Item);
+    viewer.ScreenX2Action->SetShortcut(QKeySequence(Qt::Key_2));
+    viewer.CentreAction = &actions.CreateAction("Поцентру ", "", [&viewer](ui::Action&) { viewer.CentreWindow(); });
+    viewer.CentreAction->LinkMenuItem(*viewer.MainMenu, CentreItem);
+    viewer.CentreAction->SetShortcut(QKeySequence(Qt::Key_C));
+    viewer.ReloadAction = &actions.CreateAction("Обновить из сохранённых настроек", "", nullptr);
+    viewer.ReloadAction->LinkMenuItem(*viewer.MainMenu, ReloadItem);
+    viewer.ReloadAction->SetShortcut(QKeySequence(Qt::Key_R));
+    // 15-16.
+    viewer.Toolbar->SetContextMenu(*viewer.ToolbarMenu);
+    form->CentreOnPointerDisplay();
+    // 17.
+    FinishStartup(viewer);
+    return viewer;
+}
+
+void FinishStartup(ViewerWindow& viewer) {
+    viewer.Picture = std::make_unique<PictureState>();
+    viewer.RefreshDrawingForm();
+    viewer.Form->SetBackgroundColour(ColourCodeTable::BackgroundForm[viewer.Picture->BorderColour]);
+}
+
+void ViewerWindow::CloseRequested() {
+    SlideTimer->Stop();
+    RefreshTimer->Stop();
+    SlideTimer->OnTick = nullptr;
+    RefreshTimer->OnTick = nullptr;
+    Picture.reset();
+    Image = QImage();
+    IsClosed = true;
+}
+
+} // namespace kadromir

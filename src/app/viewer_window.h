@@ -1,0 +1,87 @@
+#pragma once
+
+#include "formats/load_picture.h"
+
+#include <QImage>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class QPainter;
+
+namespace kadromir {
+
+namespace ui {
+class Action;
+class ActionList;
+class Form;
+class Menu;
+class OpenDialog;
+class PaintBox;
+class Timer;
+class Toolbar;
+} // namespace ui
+
+// The main window: every control, menu, action and timer, and the handlers of the
+// window's own events. Built by BuildViewerWindow and owned by its Form: it is
+// destroyed with the Form and never otherwise.
+class ViewerWindow {
+public:
+    ui::Form* Form = nullptr;
+    ui::Toolbar* Toolbar = nullptr;
+    ui::PaintBox* DrawingArea = nullptr;
+    ui::OpenDialog* OpenDialog = nullptr;
+    ui::Menu* MainMenu = nullptr;
+    ui::ActionList* Actions = nullptr;
+    ui::Action* ScreenX1Action = nullptr;
+    ui::Action* ScreenX2Action = nullptr;
+    ui::Action* OpenAction = nullptr;
+    ui::Menu* ToolbarMenu = nullptr;
+    ui::Action* CentreAction = nullptr;
+    ui::Action* ReloadAction = nullptr;
+    ui::Timer* SlideTimer = nullptr;
+    ui::Timer* RefreshTimer = nullptr;
+
+    // Set by minimizing, cleared by a restore from minimized; maximizing leaves it.
+    bool WindowMinimized = false;
+
+    // The frame bitmap, border colour and load message: created by FinishStartup,
+    // released by the close handler (absent before and after).
+    std::unique_ptr<PictureState> Picture;
+
+    // Draws the picture into the drawing area at once. Called after every load: the
+    // bitmap's drawing form and the border colour are brought up to date first.
+    void DrawPicture();
+    // The drawing area's size-change handler: places it by the layout rule and sets
+    // the status line.
+    void LayoutDrawingArea();
+    void ScreenX1();
+    void ScreenX2();
+    void CentreWindow();
+
+    // The close request: stops the timers and releases the picture; from then on no
+    // paint draws anything and no timer tick does any work.
+    void CloseRequested();
+    bool Closed() const { return IsClosed; }
+
+    // The drawing form of the frame bitmap, as the last DrawPicture left it.
+    const QImage& FrameImage() const { return Image; }
+
+private:
+    friend ViewerWindow& BuildViewerWindow();
+    friend void FinishStartup(ViewerWindow&);
+    void PaintDrawingArea(QPainter& painter);
+    void RefreshDrawingForm();
+
+    QImage Image;
+    bool IsClosed = false;
+};
+
+// Builds the main window with all its controls, then runs FinishStartup. The window
+// is not shown yet.
+ViewerWindow& BuildViewerWindow();
+// Creates the frame bitmap and makes the window black.
+void FinishStartup(ViewerWindow& viewer);
+
+} // namespace kadromir

@@ -1,0 +1,214 @@
+#include "form.h"
+
+#include "resize_watcher.h"
+
+#include <QCloseEvent>
+#include <QCursor>
+#include <QDropEvent>
+#include <QGuiApplication>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QScreen>
+#include <QStatusBar>
+#include <QUrl>
+#include <QWindowStateChangeEvent>
+
+namespace kadromir::ui {
+
+Form::Form(const std::string& caption) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    setAcceptDrops(true);
+    setFocusPolicy(Qt::StrongFocus);
+    SetCaption(caption);
+    ClientArea = new QWidget(this);
+    ClientArea->setAutoFillBackground(true);
+    new ResizeWatcher(*ClientArea, [this] {
+        if (OnClientResize) {
+            OnClientResize();
+        }
+    });
+    SetBackgroundColour(0x00000000);
+}
+
+Form::~Form() {
+    // Free-list objects may refer to child widgets; they go first.
+    while (!FreeList.empty()) {
+        FreeList.pop_back();
+    }
+}
+
+void Form::SetMenuBar(QMenuBar& bar) {
+    // Like the status line, the menu bar keeps the client size: the window grows.
+    const int clientHeight = ClientHeight();
+    MenuBar = &bar;
+    bar.setParent(this);
+    resize(width(), MenuHeight() + clientHeight + StatusHeight());
+    LayOutChildren();
+}
+
+void Form::SetCaption(const std::string& caption) {
+    setWindowTitle(QString::fromStdString(caption));
+}
+
+std::string Form::Caption() const {
+    return windowTitle().toStdString();
+}
+
+QSize Form::FrameExtra() const {
+    return frameGeometry().size() - geometry().size();
+}
+
+int Form::OuterLeft() const { return frameGeometry().left(); }
+int Form::OuterTop() const { return frameGeometry().top(); }
+int Form::OuterWidth() const { return frameGeometry().width(); }
+int Form::OuterHeight() const { return frameGeometry().height(); }
+
+void Form::SetOuterLeft(int left) { move(left, OuterTop()); }
+void Form::SetOuterTop(int top) { move(OuterLeft(), top); }
+
+void Form::SetOuterWidth(int width) {
+    resize(std::max(0, width - FrameExtra().width()), height());
+    LayOutChildren();
+}
+
+void Form::SetOuterHeight(int height) {
+    resize(width(), std::max(0, height - FrameExtra().height()));
+    LayOutChildren();
+}
+
+int Form::MenuHeight() const {
+    return MenuBar ? MenuBar->heightForWidth(width()) : 0;
+}
+
+int Form::StatusHeight() const {
+    return StatusLine ? StatusLine->sizeHint().height() : 0;
+}
+
+int Form::ClientWidth() const { return width(); }
+
+int Form::ClientHeight() const { return std::max(0, height() - MenuHeight() - StatusHeight()); }
+
+void Form::SetClientSize(int width, int height) {
+    const int menu = MenuBar ? MenuBar->heightForWidth(width) : 0;
+    resize(width, height + menu + StatusHeight());
+    LayOutChildren();
+}
+
+void Form::CentreOnPointerDisplay() {
+    QScreen* screen = QGuiApplication::screenAt(QCursor::pos());
+    if (screen == nullptr) {
+        screen = QGuiApplication::primaryScreen();
+    }
+    if (screen == nullptr) {
+        return;
+    }
+    const QRect area = screen->geometry();
+    move(area.left() + (area.width() - OuterWidth()) / 2,
+         area.top() + (area.height() - OuterHeight()) / 2);
+}
+
+QSize Form::PrimaryScreenSize() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->geometry().size() : QSize();
+}
+
+void Form::SetBackgroundColour(std::uint32_t colour) {
+    Background = colour;
+    QPalette palette = ClientArea->palette();
+    palette.setColor(QPalette::Window,
+                     QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF));
+    ClientArea->setPalette(palette);
+    ClientArea->update();
+}
+
+void Form::SetStatusText(const std::string& text) {
+    if (StatusLine == nullptr) {
+        const int clientHeight = ClientHeight();
+        StatusLine = new QStatusBar(this);
+        StatusLine->setSizeGripEnabled(false);
+        StatusLine->show();
+        resize(width(), MenuHeight() + clientHeight + StatusHeight());
+        LayOutChildren();
+    }
+    StatusLine->showMessage(QString::fromStdString(text));
+}
+
+std::string Form::StatusText() const {
+    return StatusLine ? StatusLine->currentMessage().toStdString() : std::string();
+}
+
+void Form::LayOutChildren() {
+    const int menu = MenuHeight();
+    const int status = StatusHeight();
+    if (MenuBar) {
+        MenuBar->setGeometry(0, 0, width(), menu);
+    }
+    ClientArea->setGeometry(0, menu, width(), std::max(0, height() - menu - status));
+    if (StatusLine) {
+        StatusLine->setGeometry(0, height() - status, width(), status);
+    }
+}
+
+void Form::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    LayOutChildren();
+}
+
+void Form::closeEvent(QCloseEvent* event) {
+    if (OnCloseRequest) {
+        OnCloseRequest();
+    }
+    event->accept();
+}
+
+void Form::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange || !OnSystemCommand) {
+        return;
+    }
+    const auto old = static_cast<QWindowStateChangeEvent*>(event)->oldState();
+    const auto now = windowState();
+    if ((now & Qt::WindowMinimized) && !(old & Qt::WindowMinimized)) {
+        OnSystemCommand(SystemCommand::Minimize);
+    } else if (!(now & Qt::WindowMinimized) && (old & Qt::WindowMinimized)) {
+        OnSystemCommand(SystemCommand::Restore);
+    } else if ((now & Qt::WindowMaximized) && !(old & Qt::WindowMaximized)) {
+        OnSystemCommand(SystemCommand::Maximize);
+    } else if (!(now & Qt::WindowMaximized) && (old & Qt::WindowMaximized)) {
+        OnSystemCommand(SystemCommand::Restore);
+    }
+}
+
+void Form::keyPressEvent(QKeyEvent* event) {
+    if (OnKeyDown) {
+        OnKeyDown(*event);
+    }
+    // The key is not consumed: it goes on to the default handling.
+    QWidget::keyPressEvent(event);
+}
+
+void Form::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) {
+        event->acceptProposedAction();
+    }
+}
+
+void Form::dropEvent(QDropEvent* event) {
+    std::string joined;
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (!url.isLocalFile()) {
+            continue;
+        }
+        if (!joined.empty()) {
+            joined += '\r';
+        }
+        // Paths are bytes: the percent-encoded path keeps names that are not UTF-8.
+        joined += QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()).toStdString();
+    }
+    event->acceptProposedAction();
+    if (!joined.empty() && OnFilesDropped) {
+        OnFilesDropped(joined);
+    }
+}
+
+} // namespace kadromir::ui

@@ -1,0 +1,103 @@
+#pragma once
+
+#include <QWidget>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class QMenuBar;
+class QStatusBar;
+
+namespace kadromir::ui {
+
+// The system commands a form reports: minimize, maximize and restore.
+enum class SystemCommand { Minimize, Maximize, Restore };
+
+// A top-level window: a menu bar at the top, the client area below it, and a status
+// line at the bottom once the first status text is set. Objects made for the window
+// are added to its free-list with Own() and destroyed with it.
+class Form : public QWidget {
+public:
+    explicit Form(const std::string& caption);
+    ~Form() override;
+
+    // Adds an object to the free-list; it is destroyed with the form (before its
+    // widgets). Returns the object.
+    template <typename T> T& Own(std::unique_ptr<T> object) {
+        T& kept = *object;
+        FreeList.push_back(std::shared_ptr<void>(std::move(object)));
+        return kept;
+    }
+
+    // The client area: below the menu bar, above the status line.
+    QWidget& Client() const { return *ClientArea; }
+    void SetMenuBar(QMenuBar& bar);
+
+    void SetCaption(const std::string& caption);
+    std::string Caption() const;
+
+    // Outer bounds include the frame the window system adds (none before the window
+    // is managed). Setting one keeps the others.
+    int OuterLeft() const;
+    int OuterTop() const;
+    int OuterWidth() const;
+    int OuterHeight() const;
+    void SetOuterLeft(int left);
+    void SetOuterTop(int top);
+    void SetOuterWidth(int width);
+    void SetOuterHeight(int height);
+
+    int ClientWidth() const;
+    int ClientHeight() const;
+    void SetClientSize(int width, int height);
+
+    // Centres the window on the display that holds the mouse pointer (the primary
+    // display where that is unknown).
+    void CentreOnPointerDisplay();
+    // The full size of the primary display.
+    static QSize PrimaryScreenSize();
+
+    // The colour of the client area where no control covers it, as 0x00BBGGRR.
+    void SetBackgroundColour(std::uint32_t colour);
+    std::uint32_t BackgroundColour() const { return Background; }
+
+    // The single-part status line; created with the first text, keeping the client
+    // height, so the window grows by the line's height.
+    void SetStatusText(const std::string& text);
+    std::string StatusText() const;
+    bool HasStatusLine() const { return StatusLine != nullptr; }
+
+    // Event slots. The close request is always accepted after OnCloseRequest.
+    std::function<void()> OnCloseRequest;
+    std::function<void(SystemCommand)> OnSystemCommand;
+    std::function<void(QKeyEvent&)> OnKeyDown;
+    // After every size change of the client area.
+    std::function<void()> OnClientResize;
+    // The local files of a drop, joined by character 13.
+    std::function<void(const std::string&)> OnFilesDropped;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    int MenuHeight() const;
+    int StatusHeight() const;
+    void LayOutChildren();
+    QSize FrameExtra() const;
+
+    std::vector<std::shared_ptr<void>> FreeList;
+    QWidget* ClientArea = nullptr;
+    QMenuBar* MenuBar = nullptr;
+    QStatusBar* StatusLine = nullptr;
+    std::uint32_t Background = 0;
+};
+
+} // namespace kadromir::ui

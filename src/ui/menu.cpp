@@ -1,0 +1,141 @@
+#include "menu.h"
+
+#include "action_list.h"
+
+#include <QMenu>
+#include <QMenuBar>
+#include <QShortcut>
+
+namespace kadromir::ui {
+
+std::unique_ptr<Menu> Menu::CreateMenuBar(QWidget& window, const std::vector<std::string>& captions) {
+    std::unique_ptr<Menu> menu(new Menu(window));
+    menu->MenuBar = new QMenuBar(&window);
+    menu->Build(*menu->MenuBar, captions);
+    return menu;
+}
+
+std::unique_ptr<Menu> Menu::CreatePopup(QWidget& window, const std::vector<std::string>& captions) {
+    std::unique_ptr<Menu> menu(new Menu(window));
+    menu->PopupMenu = new QMenu(&window);
+    menu->Build(*menu->PopupMenu, captions);
+    return menu;
+}
+
+Menu::~Menu() = default;
+
+void Menu::Build(QWidget& container, const std::vector<std::string>& captions) {
+    std::vector<QWidget*> open{&container};
+    for (std::size_t i = 0; i < captions.size() && !captions[i].empty(); ++i) {
+        const std::string& caption = captions[i];
+        if (caption == ")") {
+            if (open.size() > 1) {
+                open.pop_back();
+            }
+            continue;
+        }
+        if (caption == "(") {
+            continue; // handled with the caption before it
+        }
+        auto entry = std::make_unique<Entry>();
+        const QString text = QString::fromStdString(caption);
+        const bool opensSubmenu = i + 1 < captions.size() && captions[i + 1] == "(";
+        QWidget* parent = open.back();
+        if (opensSubmenu) {
+            auto* submenu = new QMenu(text, parent);
+            entry->Item = submenu->menuAction();
+            parent->addAction(entry->Item);
+            open.push_back(submenu);
+        } else {
+            entry->Item = new QAction(text, parent);
+            parent->addAction(entry->Item);
+            Entry* raw = entry.get();
+            QObject::connect(entry->Item, &QAction::triggered, entry->Item, [raw] {
+                if (raw->Click) {
+                    raw->Click();
+                }
+            });
+        }
+        Items.push_back(std::move(entry));
+    }
+}
+
+QAction* Menu::Item(int index) const {
+    return index >= 0 && index < ItemCount() ? Items[static_cast<std::size_t>(index)]->Item : nullptr;
+}
+
+int Menu::FindItem(int key) const {
+    const int index = key < FirstCommand ? key : key - FirstCommand;
+    return index >= 0 && index < ItemCount() ? index : -1;
+}
+
+void Menu::SetOnClick(int index, std::function<void()> click) {
+    if (Item(index) != nullptr) {
+        Items[static_cast<std::size_t>(index)]->Click = std::move(click);
+    }
+}
+
+void Menu::SetAccelerator(int index, const QKeySequence& keys) {
+    if (Item(index) == nullptr) {
+        return;
+    }
+    Entry& entry = *Items[static_cast<std::size_t>(index)];
+    if (entry.Accelerator == nullptr) {
+        entry.Accelerator = new QShortcut(&Window);
+        entry.Accelerator->setContext(Qt::WindowShortcut);
+        Entry* raw = &entry;
+        QObject::connect(entry.Accelerator, &QShortcut::activated, entry.Accelerator, [raw] {
+            // An accelerator runs the item only while the item can be chosen.
+            if (raw->Item->isEnabled() && raw->Click) {
+                raw->Click();
+            }
+        });
+    }
+    if (entry.Accelerator->key() != keys) {
+        entry.Accelerator->setKey(keys);
+    }
+}
+
+void Menu::ShowPopup(const QPoint& globalPosition) {
+    if (PopupMenu != nullptr) {
+        PopupMenu->exec(globalPosition);
+    }
+}
+
+void Menu::BindClick(const ActionLink& link, std::function<void()> click) {
+    SetOnClick(FindItem(link.Key), std::move(click));
+}
+
+void Menu::Update(const ActionLink& link, const Action& action) {
+    const int index = FindItem(link.Key);
+    QAction* item = Item(index);
+    if (item == nullptr) {
+        return;
+    }
+    std::string text = action.Caption();
+    if (!action.ShortcutText().empty()) {
+        text += '\t' + action.ShortcutText();
+    }
+    if (const QString shown = QString::fromStdString(text); item->text() != shown) {
+        item->setText(shown);
+    }
+    if (item->isEnabled() != action.Enabled()) {
+        item->setEnabled(action.Enabled());
+    }
+    if (item->isChecked() != action.Checked()) {
+        item->setCheckable(action.Checked());
+        item->setChecked(action.Checked());
+    }
+    if (item->isVisible() != action.Visible()) {
+        item->setVisible(action.Visible());
+    }
+    Entry& entry = *Items[static_cast<std::size_t>(index)];
+    if (entry.HelpContext != action.HelpContext()) {
+        entry.HelpContext = action.HelpContext();
+    }
+    if (!action.Shortcut().isEmpty()) {
+        SetAccelerator(index, action.Shortcut());
+    }
+}
+
+} // namespace kadromir::ui

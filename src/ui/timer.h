@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QTimer>
+
+#include <functional>
+
+namespace kadromir::ui {
+
+// A periodic timer on the window thread. Created stopped with its period.
+// - SetPeriod: a period of 0 or less becomes 1000 ms; the period it already has changes
+//   nothing (a running timer keeps its phase); another period stops the timer and
+//   starts it again if it was running.
+// - Start on a running timer does nothing; Stop on a stopped one does nothing.
+class Timer {
+public:
+    enum class Kind {
+        Window,  // ticks as window messages
+        Precise, // high-resolution periodic timer
+    };
+    Timer(QObject& owner, Kind kind, int periodMs);
+
+    void SetPeriod(int periodMs);
+    int Period() const { return PeriodMs; }
+    void Start();
+    void Stop();
+    bool Running() const { return Clock.isActive(); }
+
+    std::function<void()> OnTick;
+
+private:
+    QTimer Clock;
+    int PeriodMs = 1000;
+};
+
+} // namespace kadromir::ui
