@@ -63,8 +63,15 @@ int Form::OuterTop() const { return frameGeometry().top(); }
 int Form::OuterWidth() const { return frameGeometry().width(); }
 int Form::OuterHeight() const { return frameGeometry().height(); }
 
-void Form::SetOuterLeft(int left) { move(left, OuterTop()); }
-void Form::SetOuterTop(int top) { move(OuterLeft(), top); }
+void Form::SetOuterLeft(int left) { MoveOuter(left, OuterTop()); }
+void Form::SetOuterTop(int top) { MoveOuter(OuterLeft(), top); }
+
+void Form::MoveOuter(int left, int top) {
+    // Place the client part where the frame then lands at (left, top): window
+    // managers honour a client position exactly, a frame position not always.
+    const QPoint offset = geometry().topLeft() - frameGeometry().topLeft();
+    setGeometry(QRect(QPoint(left, top) + offset, size()));
+}
 
 void Form::SetOuterWidth(int width) {
     resize(std::max(0, width - FrameExtra().width()), height());
@@ -103,8 +110,8 @@ void Form::CentreOnPointerDisplay() {
         return;
     }
     const QRect area = screen->geometry();
-    move(area.left() + (area.width() - OuterWidth()) / 2,
-         area.top() + (area.height() - OuterHeight()) / 2);
+    MoveOuter(area.left() + (area.width() - OuterWidth()) / 2,
+              area.top() + (area.height() - OuterHeight()) / 2);
 }
 
 QSize Form::PrimaryScreenSize() {

@@ -49,6 +49,8 @@ public:
     void SetOuterTop(int top);
     void SetOuterWidth(int width);
     void SetOuterHeight(int height);
+    // Moves the window so that its outer top-left corner lands at (left, top).
+    void MoveOuter(int left, int top);
 
     int ClientWidth() const;
     int ClientHeight() const;

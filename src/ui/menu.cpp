@@ -1,7 +1,9 @@
 #include "menu.h"
 
 #include "action_list.h"
+#include "latin_keys.h"
 
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QShortcut>
@@ -75,24 +77,62 @@ void Menu::SetOnClick(int index, std::function<void()> click) {
     }
 }
 
+namespace {
+
+// A single key without modifiers that the active layout turns into a character of
+// another script reaches the window as an ordinary key press; this catches it there
+// and runs the accelerator of the Latin key at the same position.
+class LayoutFallback : public QObject {
+public:
+    LayoutFallback(QWidget& window, std::function<void()> run) : QObject(&window), Run(std::move(run)) {
+        window.installEventFilter(this);
+    }
+    int Key = 0;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress && Key != 0) {
+            auto* press = static_cast<QKeyEvent*>(event);
+            const auto modifiers = press->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier |
+                                                         Qt::AltModifier | Qt::MetaModifier);
+            if (modifiers == Qt::NoModifier && press->key() != Key && ShortcutKey(*press) == Key) {
+                Run();
+                return true;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void()> Run;
+};
+
+} // namespace
+
 void Menu::SetAccelerator(int index, const QKeySequence& keys) {
     if (Item(index) == nullptr) {
         return;
     }
     Entry& entry = *Items[static_cast<std::size_t>(index)];
+    Entry* raw = &entry;
+    const auto run = [raw] {
+        // An accelerator runs the item only while the item can be chosen.
+        if (raw->Item->isEnabled() && raw->Click) {
+            raw->Click();
+        }
+    };
     if (entry.Accelerator == nullptr) {
         entry.Accelerator = new QShortcut(&Window);
         entry.Accelerator->setContext(Qt::WindowShortcut);
-        Entry* raw = &entry;
-        QObject::connect(entry.Accelerator, &QShortcut::activated, entry.Accelerator, [raw] {
-            // An accelerator runs the item only while the item can be chosen.
-            if (raw->Item->isEnabled() && raw->Click) {
-                raw->Click();
-            }
-        });
+        QObject::connect(entry.Accelerator, &QShortcut::activated, entry.Accelerator, run);
+        entry.Fallback = new LayoutFallback(Window, run);
     }
     if (entry.Accelerator->key() != keys) {
         entry.Accelerator->setKey(keys);
+        // Only a single key without modifiers has a layout-independent twin.
+        const int combined = keys.isEmpty() ? 0 : keys[0].toCombined();
+        static_cast<LayoutFallback*>(entry.Fallback)->Key =
+            keys.count() == 1 && (combined & Qt::KeyboardModifierMask) == 0 ? combined : 0;
     }
 }
 

@@ -13,6 +13,7 @@
 class QAction;
 class QMenu;
 class QMenuBar;
+class QObject;
 class QShortcut;
 class QWidget;
 
@@ -56,6 +57,7 @@ private:
         QAction* Item = nullptr;
         std::function<void()> Click;
         QShortcut* Accelerator = nullptr;
+        QObject* Fallback = nullptr; // the accelerator under layouts of other scripts
         int HelpContext = 0;
     };
     Menu(QWidget& window) : Window(window) {}

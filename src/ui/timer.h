@@ -24,6 +24,8 @@ public:
     void Start();
     void Stop();
     bool Running() const { return Clock.isActive(); }
+    // Milliseconds to the next tick; -1 while stopped.
+    int RemainingTime() const { return Clock.remainingTime(); }
 
     std::function<void()> OnTick;
 

@@ -1,0 +1,290 @@
+// The main window as built: controls, the drawing area's layout rule, the window-size
+// commands, shortcuts, and what happens at close.
+#include "app/layout_rule.h"
+#include "app/viewer_window.h"
+#include "formats/load_picture.h"
+#include "picture_encoder.h"
+#include "support/temp_dir.h"
+#include "ui/action_list.h"
+#include "ui/form.h"
+#include "ui/menu.h"
+#include "ui/open_dialog.h"
+#include "ui/paint_box.h"
+#include "ui/timer.h"
+#include "ui/toolbar.h"
+
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+using namespace kadromir;
+
+// Qt names keys of other scripts by their upper-case letter: С, the key of C.
+constexpr int CyrillicEs = 0x0421;
+
+class ViewerWindowTest : public QObject {
+    Q_OBJECT
+
+    ViewerWindow* Viewer = nullptr;
+
+    void Show() {
+        Viewer->Form->show();
+        Viewer->Form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(Viewer->Form));
+    }
+
+    QImage GrabArea() { return Viewer->DrawingArea->grab().toImage().convertToFormat(QImage::Format_RGB32); }
+
+private slots:
+    void init() { Viewer = &BuildViewerWindow(); }
+    void cleanup() { delete Viewer->Form; }
+
+    void ControlsAsBuilt() {
+        QCOMPARE(Viewer->Form->windowTitle(), QString("Кадромир"));
+        const char* menuTexts[] = {"Вид",
+                                   "Экран х1\t1",
+                                   "Экран х2\t2",
+                                   "Поцентру \tC",
+                                   "Обновить из сохранённых настроек\tR",
+                                   "Настройки",
+                                   "О программе"};
+        QCOMPARE(Viewer->MainMenu->ItemCount(), 7);
+        for (int i = 0; i < 7; ++i) {
+            QCOMPARE(Viewer->MainMenu->Item(i)->text(), QString(menuTexts[i]));
+            QVERIFY(Viewer->MainMenu->Item(i)->isEnabled());
+            QVERIFY(!Viewer->MainMenu->Item(i)->isChecked());
+        }
+        const auto bar = Viewer->MainMenu->Bar()->actions();
+        QCOMPARE(bar.size(), 3);
+        QCOMPARE(bar[0]->menu()->actions().size(), 4);
+        QCOMPARE(Viewer->ToolbarMenu->ItemCount(), 1);
+        QCOMPARE(Viewer->ToolbarMenu->Item(0)->text(), QString("Открыть\tO"));
+
+        const char* texts[] = {"Открыть", "Предыдущее", "Следующее"};
+        const char* tips[] = {"Открыть файл(ы)", "Предыдущее", "Следующее"};
+        const bool enabled[] = {true, false, false};
+        QCOMPARE(Viewer->Toolbar->ButtonCount(), 3);
+        for (int i = 0; i < 3; ++i) {
+            QCOMPARE(QString::fromStdString(Viewer->Toolbar->ButtonText(i)), QString(texts[i]));
+            QCOMPARE(QString::fromStdString(Viewer->Toolbar->Tooltip(i)), QString(tips[i]));
+            QCOMPARE(Viewer->Toolbar->IsEnabled(i), enabled[i]);
+            QCOMPARE(Viewer->Toolbar->CommandId(i), 100 + i);
+            QVERIFY(!Viewer->Toolbar->Button(i)->icon().isNull());
+        }
+        for (ui::Timer* timer : {Viewer->SlideTimer, Viewer->RefreshTimer}) {
+            QVERIFY(!timer->Running());
+            QCOMPARE(timer->Period(), 1000);
+        }
+        QCOMPARE(Viewer->Actions->Actions().size(), std::size_t(5));
+        QCOMPARE(QString::fromStdString(Viewer->OpenDialog->FilterText()),
+                 QString("*.spr;*.rmb;*.scr|*.spr;*.rmb;*.scr"));
+    }
+
+    void ContextMenuOnlyOnTheToolbar() {
+        Show();
+        QString shown;
+        QTimer::singleShot(100, [&] {
+            if (auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+                for (QAction* action : popup->actions()) {
+                    shown += action->text();
+                }
+                popup->close();
+            }
+        });
+        QContextMenuEvent onToolbar(QContextMenuEvent::Mouse, QPoint(5, 5), QPoint(5, 5));
+        QApplication::sendEvent(&Viewer->Toolbar->Strip(), &onToolbar);
+        QCOMPARE(shown, QString("Открыть\tO"));
+
+        QContextMenuEvent onPicture(QContextMenuEvent::Mouse, QPoint(5, 5), QPoint(5, 5));
+        QApplication::sendEvent(Viewer->DrawingArea, &onPicture);
+        QTest::qWait(50);
+        QVERIFY(QApplication::activePopupWidget() == nullptr);
+    }
+
+    void StatusLineKeepsTheClientHeight() {
+        Show();
+        QCOMPARE(Viewer->Form->ClientWidth(), 286);
+        QCOMPARE(Viewer->Form->ClientHeight(), 349);
+        QVERIFY(Viewer->Form->HasStatusLine());
+        QCOMPARE(Viewer->DrawingArea->geometry(), QRect(15, 52, 256, 279));
+        QCOMPARE(QString::fromStdString(Viewer->Form->StatusText()), QString("Экран: Ширина=256, Высота=279"));
+    }
+
+    void LayoutRuleFollowsTheClientSize_data() {
+        QTest::addColumn<int>("w");
+        QTest::addColumn<int>("h");
+        QTest::addColumn<QRect>("area");
+        QTest::newRow("built") << 286 << 349 << QRect(15, 52, 256, 279);
+        QTest::newRow("narrower") << 288 << 345 << QRect(16, 52, 257, 275);
+        QTest::newRow("double") << 578 << 637 << QRect(32, 70, 514, 531);
+        QTest::newRow("wide") << 1920 << 1000 << QRect(108, 93, 1701, 848);
+        QTest::newRow("too short: no height") << 286 << 20 << QRect(15, 33, 256, 0);
+    }
+    void LayoutRuleFollowsTheClientSize() {
+        QFETCH(int, w);
+        QFETCH(int, h);
+        QFETCH(QRect, area);
+        Show();
+        Viewer->Form->SetClientSize(w, h);
+        QTRY_COMPARE(Viewer->DrawingArea->geometry(), area);
+        QCOMPARE(QString::fromStdString(Viewer->Form->StatusText()),
+                 QString::fromStdString(StatusLineText(area.width(), area.height())));
+        // And back: the rule places the area as at the start.
+        Viewer->Form->SetClientSize(286, 349);
+        QTRY_COMPARE(Viewer->DrawingArea->geometry(), QRect(15, 52, 256, 279));
+    }
+
+    void ScreenSizesAndCentring() {
+        Show();
+        const QSize screen = ui::Form::PrimaryScreenSize();
+        const struct {
+            void (ViewerWindow::*Command)();
+            int Width, Height;
+        } cases[] = {{&ViewerWindow::ScreenX1, 304, 423}, {&ViewerWindow::ScreenX2, 594, 715}};
+        for (const auto& c : cases) {
+            Viewer->Form->move(3, 4);
+            (Viewer->*c.Command)();
+            QCOMPARE(Viewer->Form->OuterWidth(), c.Width);
+            QCOMPARE(Viewer->Form->OuterHeight(), c.Height);
+            QCOMPARE(Viewer->Form->OuterLeft(), (screen.width() - c.Width) / 2);
+            QCOMPARE(Viewer->Form->OuterTop(), (screen.height() - c.Height) / 2);
+            QVERIFY(Viewer->Form->isVisible());
+        }
+        // Larger than the screen: negative left and top.
+        Viewer->Form->SetOuterWidth(screen.width() + 201);
+        Viewer->Form->SetOuterHeight(screen.height() + 101);
+        Viewer->CentreWindow();
+        QCOMPARE(Viewer->Form->OuterLeft(), -100);
+        QCOMPARE(Viewer->Form->OuterTop(), -50);
+    }
+
+    void ShortcutsActOnlyWithoutModifiers_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<quint32>("scanCode");
+        QTest::addColumn<bool>("centres");
+        QTest::newRow("C") << int(Qt::Key_C) << int(Qt::NoModifier) << 54u << true;
+        QTest::newRow("Shift+C") << int(Qt::Key_C) << int(Qt::ShiftModifier) << 54u << false;
+        QTest::newRow("Ctrl+C") << int(Qt::Key_C) << int(Qt::ControlModifier) << 54u << false;
+        QTest::newRow("Alt+C") << int(Qt::Key_C) << int(Qt::AltModifier) << 54u << false;
+        QTest::newRow("C, Russian layout") << int(CyrillicEs) << int(Qt::NoModifier) << 54u << true;
+        QTest::newRow("Shift+C, Russian layout") << int(CyrillicEs) << int(Qt::ShiftModifier) << 54u << false;
+        QTest::newRow("another key") << int(Qt::Key_V) << int(Qt::NoModifier) << 55u << false;
+    }
+    void ShortcutsActOnlyWithoutModifiers() {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(quint32, scanCode);
+        QFETCH(bool, centres);
+        Show();
+        Viewer->Form->move(1, 1);
+        const auto mods = Qt::KeyboardModifiers(modifiers);
+        if (key == CyrillicEs) {
+            // What the X server delivers for that key under a Russian layout.
+            QKeyEvent press(QEvent::KeyPress, key, mods, scanCode, 0x6d3, 0, "с");
+            QApplication::sendEvent(Viewer->Form, &press);
+        } else {
+            QTest::keyClick(Viewer->Form, Qt::Key(key), mods);
+        }
+        QTest::qWait(20);
+        const QSize screen = ui::Form::PrimaryScreenSize();
+        const QPoint centred((screen.width() - Viewer->Form->OuterWidth()) / 2,
+                             (screen.height() - Viewer->Form->OuterHeight()) / 2);
+        QCOMPARE(Viewer->Form->pos() == centred, centres);
+    }
+
+    void KeyOneSetsSingleSize() {
+        Show();
+        QTest::keyClick(Viewer->Form, Qt::Key_1, Qt::ShiftModifier);
+        QVERIFY(Viewer->Form->OuterWidth() != 304);
+        QTest::keyClick(Viewer->Form, Qt::Key_1);
+        QCOMPARE(Viewer->Form->OuterWidth(), 304);
+        QCOMPARE(Viewer->Form->OuterHeight(), 423);
+    }
+
+    void MinimizedFollowsTheWindowState() {
+        Show();
+        Viewer->Form->setWindowState(Qt::WindowMinimized);
+        QVERIFY(Viewer->WindowMinimized);
+        Viewer->Form->setWindowState(Qt::WindowNoState);
+        QVERIFY(!Viewer->WindowMinimized);
+        Viewer->Form->setWindowState(Qt::WindowMaximized);
+        QVERIFY(!Viewer->WindowMinimized);
+        Viewer->Form->setWindowState(Qt::WindowMinimized);
+        Viewer->Form->setWindowState(Qt::WindowMaximized | Qt::WindowMinimized);
+        QVERIFY(Viewer->WindowMinimized);
+    }
+
+    void BlankBlackPictureBeforeTheFirstLoad() {
+        Show();
+        QVERIFY(Viewer->Picture != nullptr);
+        QVERIFY(Viewer->Picture->Bitmap == FrameBitmap{});
+        QCOMPARE(Viewer->Form->BackgroundColour(), 0u);
+        const QImage area = GrabArea();
+        for (int y = 0; y < area.height(); y += 7) {
+            for (int x = 0; x < area.width(); x += 7) {
+                QCOMPARE(area.pixel(x, y), qRgb(0, 0, 0));
+            }
+        }
+    }
+
+    void PictureIsStretchedWithoutSmoothing() {
+        Show();
+        testing::TempDir dir;
+        PlaneBuffer planes{};
+        planes[PlaneIndex(0, 0, 0)] = 0xAA; // pixels 0, 2, 4, 6 of row 0: index 1
+        std::array<ColourCode, 16> palette{};
+        palette[0] = 0x40; // dark blue, also the border
+        palette[1] = 0xFF; // white
+        LoadPicture(dir.Write("pic.rmb", encoder::EncodeRmb(palette, planes)), *Viewer->Picture);
+        Viewer->Form->SetClientSize(578, 637); // area 514 x 531: about twice the picture
+        QTRY_COMPARE(Viewer->DrawingArea->size(), QSize(514, 531));
+        Viewer->DrawPicture();
+        QCOMPARE(Viewer->Form->BackgroundColour(), ColourCodeTable::BackgroundForm[0x40]);
+        const QImage area = GrabArea();
+        const QRgb white = qRgb(255, 255, 255), blue = qRgb(0, 0, 0x7F);
+        // Exactly the two colours everywhere: nothing is blended.
+        for (int y = 0; y < area.height(); ++y) {
+            for (int x = 0; x < area.width(); ++x) {
+                QVERIFY(area.pixel(x, y) == white || area.pixel(x, y) == blue);
+            }
+        }
+        // The centre of every picture pixel's cell shows that pixel.
+        const auto centre = [&](int bx, int by) {
+            return area.pixel((2 * bx + 1) * area.width() / 512, (2 * by + 1) * area.height() / 512);
+        };
+        for (int by = 0; by < 3; ++by) {
+            for (int bx = 0; bx < 12; ++bx) {
+                QCOMPARE(centre(bx, by), (by == 0 && bx < 8 && bx % 2 == 0) ? white : blue);
+            }
+        }
+        QCOMPARE(centre(255, 255), blue);
+    }
+
+    void NothingIsPaintedOrTickedAfterTheClose() {
+        Show();
+        int ticks = 0;
+        Viewer->SlideTimer->OnTick = [&] { ++ticks; };
+        Viewer->SlideTimer->SetPeriod(10);
+        Viewer->SlideTimer->Start();
+        Viewer->RefreshTimer->Start();
+        Viewer->CloseRequested();
+        QVERIFY(!Viewer->SlideTimer->Running());
+        QVERIFY(!Viewer->RefreshTimer->Running());
+        QVERIFY(Viewer->Picture == nullptr);
+        QImage canvas(Viewer->DrawingArea->size(), QImage::Format_RGB32);
+        canvas.fill(qRgb(255, 0, 0));
+        Viewer->DrawingArea->render(&canvas);
+        QCOMPARE(canvas.pixel(10, 10), qRgb(255, 0, 0));
+        Viewer->DrawPicture(); // a late draw does nothing either
+        QTest::qWait(50);
+        QCOMPARE(ticks, 0);
+    }
+};
+
+QTEST_MAIN(ViewerWindowTest)
+#include "viewer_window_test.moc"

@@ -1,0 +1,206 @@
+// The window layer's own rules: timers, the action list and its links, menus built
+// from a template, and layout-independent single-key accelerators.
+#include "ui/action_list.h"
+#include "ui/form.h"
+#include "ui/latin_keys.h"
+#include "ui/menu.h"
+#include "ui/timer.h"
+#include "ui/toolbar.h"
+
+#include <QEventLoop>
+#include <QMenu>
+#include <QTimer>
+#include <QMenuBar>
+#include <QSignalSpy>
+#include <QTest>
+#include <QToolButton>
+
+using namespace kadromir::ui;
+
+namespace {
+
+// Counts the updates an action sends to its links.
+class CountingTarget : public ActionTarget {
+public:
+    int Updates = 0;
+    std::function<void()> Clicked;
+    void BindClick(const ActionLink&, std::function<void()> click) override { Clicked = std::move(click); }
+    void Update(const ActionLink&, const Action&) override { ++Updates; }
+};
+
+// A real event loop, which goes idle between events (QTest::qWait never blocks).
+void RunEventLoop(int ms) {
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+} // namespace
+
+class WindowLayerTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void TimerKeepsItsPhaseForTheSamePeriod() {
+        QObject owner;
+        Timer timer(owner, Timer::Kind::Window, 300);
+        QVERIFY(!timer.Running());
+        timer.Start();
+        QTest::qWait(120);
+        const int before = timer.RemainingTime();
+        QVERIFY(before < 250);
+        timer.SetPeriod(300); // the same: nothing happens
+        timer.Start();        // already running: nothing happens
+        QVERIFY(timer.RemainingTime() <= before);
+        timer.SetPeriod(2000); // another: restarts, still running
+        QVERIFY(timer.Running());
+        QVERIFY(timer.RemainingTime() > 1500);
+        timer.Stop();
+        timer.SetPeriod(500); // stopped timers stay stopped
+        QVERIFY(!timer.Running());
+    }
+
+    void TimerPeriodsOfZeroOrLessBecomeOneSecond() {
+        QObject owner;
+        Timer timer(owner, Timer::Kind::Precise, 0);
+        QCOMPARE(timer.Period(), 1000);
+        timer.SetPeriod(200);
+        timer.SetPeriod(-5);
+        QCOMPARE(timer.Period(), 1000);
+    }
+
+    void TimerTicks() {
+        QObject owner;
+        Timer timer(owner, Timer::Kind::Precise, 20);
+        int ticks = 0;
+        timer.OnTick = [&] { ++ticks; };
+        timer.Start();
+        QTRY_VERIFY_WITH_TIMEOUT(ticks >= 3, 2000);
+    }
+
+    void ActionsUpdateTheirLinksOnlyOnChange() {
+        QWidget owner;
+        ActionList list(owner);
+        Action& action = list.CreateAction("Экран х1", "", nullptr);
+        CountingTarget target;
+        action.LinkTarget(target, LinkKind::MenuItem, Menu::FirstCommand);
+        QCOMPARE(target.Updates, 1); // linking updates at once
+        action.SetCaption("Экран х1");
+        action.SetEnabled(true);
+        action.SetVisible(true);
+        action.SetHint("");
+        QCOMPARE(target.Updates, 1);
+        action.SetEnabled(false);
+        action.SetEnabled(false);
+        QCOMPARE(target.Updates, 2);
+        action.SetShortcut(QKeySequence(Qt::Key_1));
+        action.SetShortcut(QKeySequence(Qt::Key_1));
+        QCOMPARE(target.Updates, 3);
+    }
+
+    void CaptionTabSplitsAndShortcutReplacesTheText() {
+        QWidget owner;
+        ActionList list(owner);
+        Action& action = list.CreateAction("Открыть\tCtrl+Q", "Открыть файл(ы)", nullptr);
+        QCOMPARE(QString::fromStdString(action.Caption()), QString("Открыть"));
+        QCOMPARE(QString::fromStdString(action.ShortcutText()), QString("Ctrl+Q"));
+        action.SetShortcut(QKeySequence(Qt::Key_O));
+        QCOMPARE(QString::fromStdString(action.ShortcutText()), QString("O"));
+        action.SetCaption("Без разделителя");
+        QCOMPARE(QString::fromStdString(action.ShortcutText()), QString());
+    }
+
+    void DisabledActionsIgnoreClicksOnEveryTarget() {
+        Form form("test");
+        ActionList list(form);
+        int runs = 0;
+        Action& action = list.CreateAction("Открыть", "hint", [&](Action&) { ++runs; });
+        auto menu = Menu::CreatePopup(form, {" ", ""});
+        Toolbar toolbar(form.Client());
+        toolbar.AddButton("  ", ToolbarImage::OpenFile);
+        action.LinkMenuItem(*menu, 0);
+        action.LinkToolbarButton(toolbar, 0);
+        QCOMPARE(menu->Item(0)->text(), QString("Открыть"));
+        QCOMPARE(QString::fromStdString(toolbar.ButtonText(0)), QString("Открыть"));
+        QCOMPARE(QString::fromStdString(toolbar.Tooltip(0)), QString("hint"));
+
+        menu->Item(0)->trigger();
+        toolbar.Click(0);
+        QCOMPARE(runs, 2);
+        action.SetEnabled(false);
+        QVERIFY(!menu->Item(0)->isEnabled());
+        QVERIFY(!toolbar.IsEnabled(0));
+        menu->Item(0)->trigger();
+        toolbar.Click(0);
+        QVERIFY(!action.Execute());
+        QCOMPARE(runs, 2);
+    }
+
+    void ButtonsWithoutTextKeepNone() {
+        Form form("test");
+        ActionList list(form);
+        Toolbar toolbar(form.Client());
+        toolbar.AddButton("", ToolbarImage::Back);
+        list.CreateAction("Назад", "", nullptr).LinkToolbarButton(toolbar, 0);
+        QCOMPARE(QString::fromStdString(toolbar.ButtonText(0)), QString());
+    }
+
+    void IdleUpdatesRunOnlyWhileTheOwnerIsActive() {
+        Form owner("owner");
+        ActionList list(owner);
+        int updates = 0;
+        list.OnUpdateActions = [&](ActionList&) { ++updates; };
+        owner.show();
+        owner.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&owner));
+        RunEventLoop(100);
+        QVERIFY(updates > 0);
+
+        QWidget other;
+        other.show();
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        const int seen = updates;
+        list.Idle();
+        RunEventLoop(100);
+        QCOMPARE(updates, seen);
+    }
+
+    void MenuTemplateNumbersItemsDepthFirst() {
+        Form form("test");
+        auto menu = Menu::CreateMenuBar(form, {"A", "(", "a1", "B", "(", "b1", ")", "a2", ")", "C", "", "ignored"});
+        QCOMPARE(menu->ItemCount(), 6);
+        const char* captions[] = {"A", "a1", "B", "b1", "a2", "C"};
+        for (int i = 0; i < 6; ++i) {
+            QCOMPARE(menu->Item(i)->text(), QString(captions[i]));
+        }
+        QVERIFY(menu->Item(0)->menu() != nullptr);
+        QVERIFY(menu->Item(2)->menu() != nullptr);
+        QCOMPARE(menu->Bar()->actions().size(), 2); // A and C on the bar
+        QCOMPARE(menu->FindItem(Menu::FirstCommand + 4), 4);
+        QCOMPARE(menu->FindItem(3), 3);
+        QCOMPARE(menu->FindItem(Menu::FirstCommand + 6), -1);
+    }
+
+    void ShortcutKeysFollowThePhysicalKey() {
+        const struct {
+            int Key;
+            quint32 ScanCode;
+            int Expected;
+        } cases[] = {
+            {Qt::Key_C, 54, Qt::Key_C},            // Latin layout
+            {0x0421, 54, Qt::Key_C}, // Russian layout: С on the key of C
+            {0x041A, 27, Qt::Key_R}, // К
+            {0x0429, 32, Qt::Key_O}, // Щ
+            {Qt::Key_1, 10, Qt::Key_1},
+            {Qt::Key_Space, 65, 0},
+        };
+        for (const auto& c : cases) {
+            QKeyEvent event(QEvent::KeyPress, c.Key, Qt::NoModifier, c.ScanCode, 0, 0);
+            QCOMPARE(ShortcutKey(event), c.Expected);
+        }
+    }
+};
+
+QTEST_MAIN(WindowLayerTest)
+#include "window_layer_test.moc"
