@@ -10,6 +10,7 @@
 #include <QMimeData>
 #include <QScreen>
 #include <QStatusBar>
+#include <QTimer>
 #include <QUrl>
 #include <QWindowStateChangeEvent>
 
@@ -42,8 +43,9 @@ void Form::SetMenuBar(QMenuBar& bar) {
     const int clientHeight = ClientHeight();
     MenuBar = &bar;
     bar.setParent(this);
-    resize(width(), MenuHeight() + clientHeight + StatusHeight());
-    LayOutChildren();
+    QRect client = Target();
+    client.setHeight(MenuHeight() + clientHeight + StatusHeight());
+    Request(client);
 }
 
 void Form::SetCaption(const std::string& caption) {
@@ -58,29 +60,64 @@ QSize Form::FrameExtra() const {
     return frameGeometry().size() - geometry().size();
 }
 
-int Form::OuterLeft() const { return frameGeometry().left(); }
-int Form::OuterTop() const { return frameGeometry().top(); }
-int Form::OuterWidth() const { return frameGeometry().width(); }
-int Form::OuterHeight() const { return frameGeometry().height(); }
+QPoint Form::FrameOffset() const {
+    return geometry().topLeft() - frameGeometry().topLeft();
+}
+
+// A visible window's geometry changes only when the window system confirms it, so
+// one change right after another would start from stale values; each change starts
+// from the last one asked for until the window system has caught up.
+QRect Form::Target() const {
+    return Requested ? *Requested : geometry();
+}
+
+void Form::Request(const QRect& client) {
+    Requested = client;
+    setGeometry(client);
+    if (geometry() == client) {
+        Requested.reset(); // taken at once (a hidden window)
+    } else {
+        // Should the window system settle on something else, stop waiting for it.
+        QTimer::singleShot(1000, this, [this, client] {
+            if (Requested == client) {
+                Requested.reset();
+            }
+        });
+    }
+    LayOutChildren();
+}
+
+void Form::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    if (Requested && geometry() == *Requested) {
+        Requested.reset();
+    }
+}
+
+int Form::OuterLeft() const { return Target().left() - FrameOffset().x(); }
+int Form::OuterTop() const { return Target().top() - FrameOffset().y(); }
+int Form::OuterWidth() const { return Target().width() + FrameExtra().width(); }
+int Form::OuterHeight() const { return Target().height() + FrameExtra().height(); }
 
 void Form::SetOuterLeft(int left) { MoveOuter(left, OuterTop()); }
 void Form::SetOuterTop(int top) { MoveOuter(OuterLeft(), top); }
 
 void Form::MoveOuter(int left, int top) {
-    // Place the client part where the frame then lands at (left, top): window
+    // The client part goes where the frame then lands at (left, top): window
     // managers honour a client position exactly, a frame position not always.
-    const QPoint offset = geometry().topLeft() - frameGeometry().topLeft();
-    setGeometry(QRect(QPoint(left, top) + offset, size()));
+    Request(QRect(QPoint(left, top) + FrameOffset(), Target().size()));
 }
 
 void Form::SetOuterWidth(int width) {
-    resize(std::max(0, width - FrameExtra().width()), height());
-    LayOutChildren();
+    QRect client = Target();
+    client.setWidth(std::max(0, width - FrameExtra().width()));
+    Request(client);
 }
 
 void Form::SetOuterHeight(int height) {
-    resize(width(), std::max(0, height - FrameExtra().height()));
-    LayOutChildren();
+    QRect client = Target();
+    client.setHeight(std::max(0, height - FrameExtra().height()));
+    Request(client);
 }
 
 int Form::MenuHeight() const {
@@ -91,14 +128,17 @@ int Form::StatusHeight() const {
     return StatusLine ? StatusLine->sizeHint().height() : 0;
 }
 
-int Form::ClientWidth() const { return width(); }
+int Form::ClientWidth() const { return Target().width(); }
 
-int Form::ClientHeight() const { return std::max(0, height() - MenuHeight() - StatusHeight()); }
+int Form::ClientHeight() const {
+    return std::max(0, Target().height() - MenuHeight() - StatusHeight());
+}
 
 void Form::SetClientSize(int width, int height) {
     const int menu = MenuBar ? MenuBar->heightForWidth(width) : 0;
-    resize(width, height + menu + StatusHeight());
-    LayOutChildren();
+    QRect client = Target();
+    client.setSize(QSize(width, height + menu + StatusHeight()));
+    Request(client);
 }
 
 void Form::CentreOnPointerDisplay() {
@@ -134,8 +174,9 @@ void Form::SetStatusText(const std::string& text) {
         StatusLine = new QStatusBar(this);
         StatusLine->setSizeGripEnabled(false);
         StatusLine->show();
-        resize(width(), MenuHeight() + clientHeight + StatusHeight());
-        LayOutChildren();
+        QRect client = Target();
+        client.setHeight(MenuHeight() + clientHeight + StatusHeight());
+        Request(client);
     }
     StatusLine->showMessage(QString::fromStdString(text));
 }
@@ -158,6 +199,9 @@ void Form::LayOutChildren() {
 
 void Form::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
+    if (Requested && geometry() == *Requested) {
+        Requested.reset();
+    }
     LayOutChildren();
 }
 

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -83,6 +84,7 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -94,12 +96,16 @@ private:
     int StatusHeight() const;
     void LayOutChildren();
     QSize FrameExtra() const;
+    QPoint FrameOffset() const;
+    QRect Target() const;
+    void Request(const QRect& client);
 
     std::vector<std::shared_ptr<void>> FreeList;
     QWidget* ClientArea = nullptr;
     QMenuBar* MenuBar = nullptr;
     QStatusBar* StatusLine = nullptr;
     std::uint32_t Background = 0;
+    std::optional<QRect> Requested;
 };
 
 } // namespace kadromir::ui

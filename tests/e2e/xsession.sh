@@ -11,9 +11,14 @@ start_x_session() { # WIDTHxHEIGHT
     export DISPLAY=":$number"
     openbox >/dev/null 2>&1 &
     WM_PID=$!
-    # Wait until the window manager has taken the screen.
-    for _ in $(seq 50); do
-        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
+    # Wait until the window manager has taken the screen and announced what it
+    # supports: a program started earlier would not learn of its frames.
+    for _ in $(seq 100); do
+        if xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' &&
+           xprop -root _NET_SUPPORTED 2>/dev/null | grep -q '_NET_FRAME_EXTENTS'; then
+            sleep 0.2
+            return 0
+        fi
         sleep 0.1
     done
     echo "window manager did not start"
