@@ -1,6 +1,7 @@
 // Кадромир: the program's entry.
 #include "viewer_window.h"
 
+#include "settings/settings_store.h"
 #include "ui/form.h"
 #include "ui/paint_box.h"
 
@@ -8,10 +9,28 @@
 #include <QTimer>
 
 #include <cstdlib>
+#include <filesystem>
+#include <string>
+
+namespace {
+
+// The running executable's own path, from the kernel; argv[0] may be relative or a
+// name found on PATH.
+std::string ExecutablePath(const char* argv0) {
+    std::error_code error;
+    const auto path = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::string(argv0) : path.string();
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
+    // The command line as bytes, before Qt takes out the options it knows.
+    kadromir::StartupContext context;
+    context.Arguments.assign(argv, argv + argc);
+    context.ConfigFilePath = kadromir::ConfigFilePath(ExecutablePath(argv[0]));
     QApplication application(argc, argv);
-    kadromir::ViewerWindow& viewer = kadromir::BuildViewerWindow();
+    kadromir::ViewerWindow& viewer = kadromir::BuildViewerWindow(context);
     // For start-up timing: end the run once the picture area has been painted.
     if (std::getenv("KADROMIR_QUIT_AFTER_FIRST_PAINT") != nullptr) {
         auto previous = viewer.DrawingArea->OnPaint;

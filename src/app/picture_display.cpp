@@ -69,8 +69,7 @@ void ViewerWindow::ScreenX2() {
 }
 
 void ViewerWindow::CentreWindow() {
-    const QSize screen = ui::Form::PrimaryScreenSize();
-    const Position at = CentredPosition(screen.width(), screen.height(), Form->OuterWidth(), Form->OuterHeight());
+    const Position at = CentredPosition(ScreenWidth(), ScreenHeight(), OuterWidth(), OuterHeight());
     Form->SetOuterTop(at.Top);
     Form->SetOuterLeft(at.Left);
 }

@@ -9,6 +9,8 @@
 #include "ui/timer.h"
 #include "ui/toolbar.h"
 
+#include "settings/settings_file.h"
+
 #include <QMenuBar>
 
 namespace kadromir {
@@ -26,11 +28,13 @@ enum ToolbarButton { OpenButton = 0, PreviousButton, NextButton };
 
 } // namespace
 
-ViewerWindow& BuildViewerWindow() {
+ViewerWindow& BuildViewerWindow(const StartupContext& context) {
     // 1-2. The record, tied to the lifetime of its form.
     auto* form = new ui::Form(Caption);
     ViewerWindow& viewer = form->Own(std::make_unique<ViewerWindow>());
     viewer.Form = form;
+    viewer.Context = context;
+    viewer.ConfigPath = context.ConfigFilePath;
     form->move(401, 185);
     // 3.
     form->SetClientSize(286, 349);
@@ -99,9 +103,12 @@ ViewerWindow& BuildViewerWindow() {
 }
 
 void FinishStartup(ViewerWindow& viewer) {
+    // 1-2.
     viewer.Picture = std::make_unique<PictureState>();
     viewer.RefreshDrawingForm();
     viewer.Form->SetBackgroundColour(ColourCodeTable::BackgroundForm[viewer.Picture->BorderColour]);
+    // 3.
+    LoadSettings(viewer.Options, viewer.ConfigPath, viewer);
 }
 
 void ViewerWindow::CloseRequested() {
@@ -112,6 +119,20 @@ void ViewerWindow::CloseRequested() {
     Picture.reset();
     Image = QImage();
     IsClosed = true;
+    if (Options.SaveWindowOnClose && (WindowMinimized || !Options.UseFrozenGeometry)) {
+        SaveWindowGeometry(Options, ConfigPath, *this);
+    }
 }
+
+int ViewerWindow::OuterLeft() const { return Form->OuterLeft(); }
+int ViewerWindow::OuterTop() const { return Form->OuterTop(); }
+int ViewerWindow::OuterWidth() const { return Form->OuterWidth(); }
+int ViewerWindow::OuterHeight() const { return Form->OuterHeight(); }
+void ViewerWindow::SetOuterLeft(int left) { Form->SetOuterLeft(left); }
+void ViewerWindow::SetOuterTop(int top) { Form->SetOuterTop(top); }
+void ViewerWindow::SetOuterWidth(int width) { Form->SetOuterWidth(width); }
+void ViewerWindow::SetOuterHeight(int height) { Form->SetOuterHeight(height); }
+int ViewerWindow::ScreenWidth() const { return ui::Form::PrimaryScreenSize().width(); }
+int ViewerWindow::ScreenHeight() const { return ui::Form::PrimaryScreenSize().height(); }
 
 } // namespace kadromir

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "formats/load_picture.h"
+#include "settings/settings.h"
+#include "settings/window_geometry.h"
 
 #include <QImage>
 
@@ -23,10 +25,17 @@ class Timer;
 class Toolbar;
 } // namespace ui
 
+// What start-up is handed from outside: where the configuration file is, and the
+// command line (argv, the program's name first).
+struct StartupContext {
+    std::string ConfigFilePath;
+    std::vector<std::string> Arguments;
+};
+
 // The main window: every control, menu, action and timer, and the handlers of the
 // window's own events. Built by BuildViewerWindow and owned by its Form: it is
 // destroyed with the Form and never otherwise.
-class ViewerWindow {
+class ViewerWindow : public WindowGeometry {
 public:
     ui::Form* Form = nullptr;
     ui::Toolbar* Toolbar = nullptr;
@@ -46,6 +55,11 @@ public:
     // Set by minimizing, cleared by a restore from minimized; maximizing leaves it.
     bool WindowMinimized = false;
 
+    // The user's settings and the file they live in.
+    Settings Options;
+    std::string ConfigPath;
+    StartupContext Context;
+
     // The frame bitmap, border colour and load message: created by FinishStartup,
     // released by the close handler (absent before and after).
     std::unique_ptr<PictureState> Picture;
@@ -60,16 +74,29 @@ public:
     void ScreenX2();
     void CentreWindow();
 
-    // The close request: stops the timers and releases the picture; from then on no
-    // paint draws anything and no timer tick does any work.
+    // The close request: stops the timers and releases the picture, so that from then
+    // on no paint draws anything and no timer tick does any work; then saves the
+    // window geometry when the settings ask for it.
     void CloseRequested();
     bool Closed() const { return IsClosed; }
 
     // The drawing form of the frame bitmap, as the last DrawPicture left it.
     const QImage& FrameImage() const { return Image; }
 
+    // The main window's outer bounds and the primary screen, for the settings.
+    int OuterLeft() const override;
+    int OuterTop() const override;
+    int OuterWidth() const override;
+    int OuterHeight() const override;
+    void SetOuterLeft(int left) override;
+    void SetOuterTop(int top) override;
+    void SetOuterWidth(int width) override;
+    void SetOuterHeight(int height) override;
+    int ScreenWidth() const override;
+    int ScreenHeight() const override;
+
 private:
-    friend ViewerWindow& BuildViewerWindow();
+    friend ViewerWindow& BuildViewerWindow(const StartupContext&);
     friend void FinishStartup(ViewerWindow&);
     void PaintDrawingArea(QPainter& painter);
     void RefreshDrawingForm();
@@ -80,8 +107,9 @@ private:
 
 // Builds the main window with all its controls, then runs FinishStartup. The window
 // is not shown yet.
-ViewerWindow& BuildViewerWindow();
-// Creates the frame bitmap and makes the window black.
+ViewerWindow& BuildViewerWindow(const StartupContext& context);
+// Creates the frame bitmap, makes the window black and loads the settings (which
+// place the window).
 void FinishStartup(ViewerWindow& viewer);
 
 } // namespace kadromir

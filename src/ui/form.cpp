@@ -10,6 +10,7 @@
 #include <QMimeData>
 #include <QScreen>
 #include <QStatusBar>
+#include <QElapsedTimer>
 #include <QTimer>
 #include <QUrl>
 #include <QWindowStateChangeEvent>
@@ -94,27 +95,90 @@ void Form::moveEvent(QMoveEvent* event) {
     }
 }
 
-int Form::OuterLeft() const { return Target().left() - FrameOffset().x(); }
-int Form::OuterTop() const { return Target().top() - FrameOffset().y(); }
-int Form::OuterWidth() const { return Target().width() + FrameExtra().width(); }
-int Form::OuterHeight() const { return Target().height() + FrameExtra().height(); }
+// Before the window system has framed the window (it frames it only once shown), the
+// frame's size is unknown: outer bounds asked for until then are kept as they were
+// asked, and applied with the real frame as soon as it is known.
+void Form::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!AwaitingFrame || FramePoll != nullptr) {
+        return;
+    }
+    FramePoll = new QTimer(this);
+    FramePoll->setInterval(20);
+    auto* started = new QElapsedTimer();
+    started->start();
+    connect(FramePoll, &QTimer::timeout, this, [this, started] {
+        const bool framed = !FrameExtra().isNull();
+        if (framed || started->elapsed() > 2000) {
+            FramePoll->stop();
+            FramePoll->deleteLater();
+            FramePoll = nullptr;
+            delete started;
+            ApplyOuterIntent(framed);
+        }
+    });
+    FramePoll->start();
+}
+
+void Form::ApplyOuterIntent(bool framed) {
+    AwaitingFrame = false;
+    const OuterIntent intent = Intent;
+    Intent = {};
+    if (!framed) {
+        return; // no frame: what was applied is already right
+    }
+    QRect client = Target();
+    if (intent.Width) {
+        client.setWidth(std::max(0, *intent.Width - FrameExtra().width()));
+    }
+    if (intent.Height) {
+        client.setHeight(std::max(0, *intent.Height - FrameExtra().height()));
+    }
+    const QPoint offset = FrameOffset();
+    client.moveTo(intent.Left ? *intent.Left + offset.x() : client.left(),
+                  intent.Top ? *intent.Top + offset.y() : client.top());
+    Request(client);
+}
+
+int Form::OuterLeft() const {
+    return AwaitingFrame && Intent.Left ? *Intent.Left : Target().left() - FrameOffset().x();
+}
+int Form::OuterTop() const {
+    return AwaitingFrame && Intent.Top ? *Intent.Top : Target().top() - FrameOffset().y();
+}
+int Form::OuterWidth() const {
+    return AwaitingFrame && Intent.Width ? *Intent.Width : Target().width() + FrameExtra().width();
+}
+int Form::OuterHeight() const {
+    return AwaitingFrame && Intent.Height ? *Intent.Height : Target().height() + FrameExtra().height();
+}
 
 void Form::SetOuterLeft(int left) { MoveOuter(left, OuterTop()); }
 void Form::SetOuterTop(int top) { MoveOuter(OuterLeft(), top); }
 
 void Form::MoveOuter(int left, int top) {
+    if (AwaitingFrame) {
+        Intent.Left = left;
+        Intent.Top = top;
+    }
     // The client part goes where the frame then lands at (left, top): window
     // managers honour a client position exactly, a frame position not always.
     Request(QRect(QPoint(left, top) + FrameOffset(), Target().size()));
 }
 
 void Form::SetOuterWidth(int width) {
+    if (AwaitingFrame) {
+        Intent.Width = width;
+    }
     QRect client = Target();
     client.setWidth(std::max(0, width - FrameExtra().width()));
     Request(client);
 }
 
 void Form::SetOuterHeight(int height) {
+    if (AwaitingFrame) {
+        Intent.Height = height;
+    }
     QRect client = Target();
     client.setHeight(std::max(0, height - FrameExtra().height()));
     Request(client);

@@ -10,6 +10,7 @@
 #include <vector>
 
 class QMenuBar;
+class QTimer;
 class QStatusBar;
 
 namespace kadromir::ui {
@@ -85,6 +86,7 @@ public:
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -99,6 +101,7 @@ private:
     QPoint FrameOffset() const;
     QRect Target() const;
     void Request(const QRect& client);
+    void ApplyOuterIntent(bool framed);
 
     std::vector<std::shared_ptr<void>> FreeList;
     QWidget* ClientArea = nullptr;
@@ -106,6 +109,14 @@ private:
     QStatusBar* StatusLine = nullptr;
     std::uint32_t Background = 0;
     std::optional<QRect> Requested;
+
+    // Outer bounds asked for before the frame was known.
+    struct OuterIntent {
+        std::optional<int> Left, Top, Width, Height;
+    };
+    OuterIntent Intent;
+    bool AwaitingFrame = true;
+    QTimer* FramePoll = nullptr;
 };
 
 } // namespace kadromir::ui

@@ -19,6 +19,9 @@
 #include <QMenuBar>
 #include <QTest>
 #include <QTimer>
+
+#include <filesystem>
+#include <fstream>
 #include <QToolButton>
 
 using namespace kadromir;
@@ -30,6 +33,7 @@ class ViewerWindowTest : public QObject {
     Q_OBJECT
 
     ViewerWindow* Viewer = nullptr;
+    std::unique_ptr<testing::TempDir> ConfigDir;
 
     void Show() {
         Viewer->Form->show();
@@ -40,8 +44,14 @@ class ViewerWindowTest : public QObject {
     QImage GrabArea() { return Viewer->DrawingArea->grab().toImage().convertToFormat(QImage::Format_RGB32); }
 
 private slots:
-    void init() { Viewer = &BuildViewerWindow(); }
-    void cleanup() { delete Viewer->Form; }
+    void init() {
+        ConfigDir = std::make_unique<testing::TempDir>();
+        Viewer = &BuildViewerWindow({ConfigDir->Path() + "Кадромир.кфг", {"kadromir"}});
+    }
+    void cleanup() {
+        delete Viewer->Form;
+        ConfigDir.reset();
+    }
 
     void ControlsAsBuilt() {
         QCOMPARE(Viewer->Form->windowTitle(), QString("Кадромир"));
@@ -263,6 +273,53 @@ private slots:
             }
         }
         QCOMPARE(centre(255, 255), blue);
+    }
+
+    void FirstStartCreatesTheSettingsFile() {
+        QVERIFY(std::filesystem::exists(ConfigDir->Path() + "Кадромир.кфг"));
+        // Centred 15 pixels above the middle of the screen.
+        const QSize screen = ui::Form::PrimaryScreenSize();
+        QCOMPARE(Viewer->Form->OuterTop(), (screen.height() - Viewer->Form->OuterHeight()) / 2 - 15);
+        QCOMPARE(Viewer->Form->OuterLeft(), (screen.width() - Viewer->Form->OuterWidth()) / 2);
+    }
+
+    void StoredGeometryPlacesTheWindowAndTheCloseSavesIt() {
+        testing::TempDir dir;
+        const std::string config = dir.Path() + "Кадромир.кфг";
+        const std::string text = "[Настройки]\nСохранять координаты главного окна=1\n"
+                                 "x=30\ny=40\nВысота=400\nШирина=350\n";
+        dir.Write("Кадромир.кфг", std::vector<std::uint8_t>(text.begin(), text.end()));
+        ViewerWindow& viewer = BuildViewerWindow({config, {"kadromir"}});
+        QCOMPARE(viewer.Form->OuterLeft(), 30);
+        QCOMPARE(viewer.Form->OuterTop(), 40);
+        QCOMPARE(viewer.Form->OuterWidth(), 350);
+        QCOMPARE(viewer.Form->OuterHeight(), 400);
+        viewer.Form->MoveOuter(70, 80);
+        viewer.CloseRequested();
+        delete viewer.Form;
+        std::ifstream in(config);
+        const std::string saved{std::istreambuf_iterator<char>(in), {}};
+        // The height is as it was applied, so it is not written again.
+        QCOMPARE(saved, std::string("[Настройки]\nСохранять координаты главного окна=1\n"
+                                    "x=70\ny=80\nВысота=400\nШирина=350\n"));
+    }
+
+    void FrozenGeometryIsSavedAtCloseOnlyWhenMinimized() {
+        for (const bool minimized : {false, true}) {
+            testing::TempDir dir;
+            const std::string config = dir.Path() + "Кадромир.кфг";
+            const std::string text = "[Настройки]\nСохранять координаты главного окна=1\n"
+                                     "Использовать сохранённые координаты=1\nx=30\ny=40\nВысота=400\nШирина=350\n";
+            dir.Write("Кадромир.кфг", std::vector<std::uint8_t>(text.begin(), text.end()));
+            ViewerWindow& viewer = BuildViewerWindow({config, {"kadromir"}});
+            viewer.Form->MoveOuter(70, 80);
+            viewer.WindowMinimized = minimized;
+            viewer.CloseRequested();
+            delete viewer.Form;
+            std::ifstream in(config);
+            const std::string saved{std::istreambuf_iterator<char>(in), {}};
+            QCOMPARE(saved.find("x=70") != std::string::npos, minimized);
+        }
     }
 
     void NothingIsPaintedOrTickedAfterTheClose() {

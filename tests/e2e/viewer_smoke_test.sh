@@ -4,12 +4,15 @@
 # Russian layout (and Shift+C does not), and a graceful close ends the process.
 # Usage: viewer_smoke_test.sh VIEWER OUTPUT_DIR
 set -uo pipefail
-viewer="$1"
 out="$2"
 mkdir -p "$out"
 source "$(dirname "$0")/xsession.sh"
+# A copy of its own, so the configuration file beside it is this test's alone.
+work="$(mktemp -d)"
+cp "$1" "$work/kadromir"
+viewer="$work/kadromir"
 FAILURES=0
-trap stop_x_session EXIT
+trap 'stop_x_session; rm -rf "$work"' EXIT
 start_x_session 1280x1024 || exit 1
 
 "$viewer" >"$out/viewer.log" 2>&1 &

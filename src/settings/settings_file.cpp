@@ -1,0 +1,86 @@
+#include "settings_file.h"
+
+#include "formats/file_system.h"
+
+namespace kadromir {
+namespace {
+
+// The twelve setting keys in their order, exchanged the same way for reading and
+// writing.
+void ExchangeSettings(SettingsStore& store, Settings& s) {
+    s.SaveWindowOnClose = store.ExchangeBool("Сохранять координаты главного окна", s.SaveWindowOnClose);
+    s.UseFrozenGeometry = store.ExchangeBool("Использовать сохранённые координаты", s.UseFrozenGeometry);
+    s.OpenFromRecentDir = store.ExchangeBool("Файлы из недавней директории", s.OpenFromRecentDir);
+    s.RandomFromRecentDir =
+        store.ExchangeBool("Случайное открытие из недавней директории", s.RandomFromRecentDir);
+    s.RecentDir = store.ExchangeString("Недавняя директория", s.RecentDir);
+    s.OpenRecentFile = store.ExchangeBool("Запуск недавнего файла", s.OpenRecentFile);
+    s.RecentFile = store.ExchangeString("Недавний файл", s.RecentFile);
+    s.SlideShow = store.ExchangeBool("Показ слайдов", s.SlideShow);
+    // Only the low 8 bits of the number remain.
+    s.SlideInterval = static_cast<std::uint8_t>(store.ExchangeInt("Интервал слайдов", s.SlideInterval));
+    s.RandomSlides = store.ExchangeBool("Случайные слайды", s.RandomSlides);
+    s.AutoRefresh = store.ExchangeBool("Автообновление пути файлов", s.AutoRefresh);
+    s.AutoRefreshInterval = store.ExchangeInt("Интервал автообновления пути файлов", s.AutoRefreshInterval);
+}
+
+constexpr int MinimumStoredHeight = 20;
+constexpr int CentreLift = 15;
+
+} // namespace
+
+void LoadSettings(Settings& settings, const std::string& configPath, WindowGeometry& window,
+                  const ChunkWriter& writer) {
+    SettingsStore store(configPath, writer);
+    // Without a file every exchange writes the field's value, which creates the file.
+    store.SetMode(ExistsAsFile(configPath) ? StoreMode::Read : StoreMode::Write);
+    store.SetSection(SettingsSection);
+    ExchangeSettings(store, settings);
+    if (settings.UseFrozenGeometry || settings.SaveWindowOnClose) {
+        settings.WindowHeight = store.ExchangeInt("Высота", settings.WindowHeight);
+        if (settings.WindowHeight < MinimumStoredHeight) {
+            return;
+        }
+        settings.WindowLeft = store.ExchangeInt("x", settings.WindowLeft);
+        window.SetOuterLeft(settings.WindowLeft);
+        settings.WindowTop = store.ExchangeInt("y", settings.WindowTop);
+        window.SetOuterTop(settings.WindowTop);
+        window.SetOuterHeight(settings.WindowHeight);
+        settings.WindowWidth = store.ExchangeInt("Ширина", settings.WindowWidth);
+        window.SetOuterWidth(settings.WindowWidth);
+    } else {
+        window.SetOuterTop((window.ScreenHeight() - window.OuterHeight()) / 2 - CentreLift);
+        window.SetOuterLeft((window.ScreenWidth() - window.OuterWidth()) / 2);
+    }
+}
+
+void WriteSettings(const Settings& settings, const std::string& configPath, const ChunkWriter& writer) {
+    SettingsStore store(configPath, writer);
+    store.SetMode(StoreMode::Write);
+    store.SetSection(SettingsSection);
+    Settings copy = settings;
+    ExchangeSettings(store, copy);
+}
+
+void SaveWindowGeometry(const Settings& settings, const std::string& configPath,
+                        const WindowGeometry& window, const ChunkWriter& writer) {
+    SettingsStore store(configPath, writer);
+    store.SetMode(StoreMode::Write);
+    store.SetSection(SettingsSection);
+    if (window.OuterLeft() != settings.WindowLeft) {
+        store.ExchangeInt("x", window.OuterLeft());
+    }
+    if (window.OuterTop() != settings.WindowTop) {
+        store.ExchangeInt("y", window.OuterTop());
+    }
+    // Compared in full, written less 29: an unresized window after a start that
+    // applied the stored height leaves the key alone.
+    if (window.OuterHeight() != settings.WindowHeight) {
+        store.ExchangeInt("Высота", window.OuterHeight() - StoredHeightOffset);
+    }
+    if (window.OuterWidth() != settings.WindowWidth) {
+        store.ExchangeInt("Ширина", window.OuterWidth());
+    }
+}
+
+} // namespace kadromir

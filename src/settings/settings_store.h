@@ -1,0 +1,61 @@
+#pragma once
+
+#include "ini_text.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace kadromir {
+
+enum class StoreMode { Read, Write };
+
+// The short-lived access object of the configuration file. Opening it does not touch
+// the disk: the first exchange reads the file, and the writes reach the disk, all at
+// once and atomically, when the store is closed (or destroyed). A write that fails
+// leaves the old file whole and is not reported.
+class SettingsStore {
+public:
+    explicit SettingsStore(std::string path, ChunkWriter writer = WriteAllChunks);
+    ~SettingsStore();
+    SettingsStore(const SettingsStore&) = delete;
+    SettingsStore& operator=(const SettingsStore&) = delete;
+
+    void SetMode(StoreMode mode) { CurrentMode = mode; }
+    StoreMode Mode() const { return CurrentMode; }
+    void SetSection(std::string section) { Section = std::move(section); }
+
+    // Read mode: the stored value when the key exists, otherwise `current`.
+    // Write mode: writes `current` and returns it.
+    bool ExchangeBool(std::string_view key, bool current);
+    std::int32_t ExchangeInt(std::string_view key, std::int32_t current);
+    // A text holding a line break is never written (it would add lines to the file):
+    // the key keeps its stored value.
+    std::string ExchangeString(std::string_view key, const std::string& current);
+
+    // Writes what was exchanged in Write mode, if anything. Returns false when that
+    // write failed.
+    bool Close();
+
+private:
+    IniText& Content();
+    std::optional<std::string> Read(std::string_view key);
+    void Write(std::string_view key, std::string_view value);
+
+    std::string Path;
+    ChunkWriter Writer;
+    StoreMode CurrentMode = StoreMode::Read;
+    std::string Section;
+    std::optional<IniText> Loaded;
+    bool Changed = false;
+};
+
+// "Кадромир.кфг" in the directory of the executable at `executablePath`.
+std::string ConfigFilePath(const std::string& executablePath);
+
+// Reads a number as the file holds it: an optional sign and decimal digits at the
+// start of the value (after blanks); anything else reads 0. Wraps to 32 bits.
+std::int32_t ParseProfileInt(std::string_view value);
+
+} // namespace kadromir

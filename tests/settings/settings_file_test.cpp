@@ -1,0 +1,250 @@
+#include "settings/settings_file.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace kadromir {
+namespace {
+
+class FakeWindow : public WindowGeometry {
+public:
+    int Left = 100, Top = 50, Width = 304, Height = 423;
+    std::vector<std::string> Calls;
+    int OuterLeft() const override { return Left; }
+    int OuterTop() const override { return Top; }
+    int OuterWidth() const override { return Width; }
+    int OuterHeight() const override { return Height; }
+    void SetOuterLeft(int v) override { Left = v; Calls.push_back("left " + std::to_string(v)); }
+    void SetOuterTop(int v) override { Top = v; Calls.push_back("top " + std::to_string(v)); }
+    void SetOuterWidth(int v) override { Width = v; Calls.push_back("width " + std::to_string(v)); }
+    void SetOuterHeight(int v) override { Height = v; Calls.push_back("height " + std::to_string(v)); }
+    int ScreenWidth() const override { return 1280; }
+    int ScreenHeight() const override { return 1024; }
+};
+
+std::string ReadText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+std::string WriteText(const testing::TempDir& dir, const std::string& text) {
+    return dir.Write("Кадромир.кфг", std::vector<std::uint8_t>(text.begin(), text.end()));
+}
+
+const std::string FirstStartFile = "[Настройки]\n"
+                                   "Сохранять координаты главного окна=0\n"
+                                   "Использовать сохранённые координаты=0\n"
+                                   "Файлы из недавней директории=0\n"
+                                   "Случайное открытие из недавней директории=0\n"
+                                   "Недавняя директория=\n"
+                                   "Запуск недавнего файла=0\n"
+                                   "Недавний файл=\n"
+                                   "Показ слайдов=0\n"
+                                   "Интервал слайдов=0\n"
+                                   "Случайные слайды=0\n"
+                                   "Автообновление пути файлов=0\n"
+                                   "Интервал автообновления пути файлов=0\n";
+
+TEST(LoadSettings, FirstStartCreatesTheFileAndCentresAbove) {
+    testing::TempDir dir;
+    const std::string path = dir.Path() + "Кадромир.кфг";
+    Settings settings;
+    FakeWindow window;
+    LoadSettings(settings, path, window);
+    EXPECT_EQ(ReadText(path), FirstStartFile);
+    EXPECT_EQ(settings, Settings{});
+    EXPECT_EQ(window.Calls, (std::vector<std::string>{"top " + std::to_string((1024 - 423) / 2 - 15),
+                                                      "left " + std::to_string((1280 - 304) / 2)}));
+    // The second start reads what the first wrote, and writes nothing.
+    const auto written = std::filesystem::last_write_time(path);
+    LoadSettings(settings, path, window);
+    EXPECT_EQ(settings, Settings{});
+    EXPECT_EQ(std::filesystem::last_write_time(path), written);
+}
+
+TEST(LoadSettings, ValuesReadAsTheFileHoldsThem) {
+    testing::TempDir dir;
+    const auto path = WriteText(dir, "; kept comment\r\n"
+                                     "[другой]\r\n"
+                                     "Показ слайдов=0\r\n"
+                                     " [НАСТРОЙКИ] \r\n"
+                                     "  показ СЛАЙДОВ  =  7  \r\n"
+                                     "Случайные слайды=abc\r\n"
+                                     "Интервал слайдов=260\r\n"
+                                     "Автообновление пути файлов=-3\r\n"
+                                     "Интервал автообновления пути файлов= -12x\r\n"
+                                     "Недавний файл=\"/pics/с пробелом.spr\"\r\n"
+                                     "Недавняя директория=\r\n");
+    Settings settings;
+    settings.RandomSlides = true;
+    settings.RecentDir = "/before/";
+    settings.OpenRecentFile = true; // no key: stays
+    FakeWindow window;
+    LoadSettings(settings, path, window);
+    EXPECT_TRUE(settings.SlideShow);     // 7 is set
+    EXPECT_FALSE(settings.RandomSlides); // letters read 0
+    EXPECT_EQ(settings.SlideInterval, 4); // 260: the low 8 bits
+    EXPECT_TRUE(settings.AutoRefresh);   // any non-zero number
+    EXPECT_EQ(settings.AutoRefreshInterval, -12);
+    EXPECT_EQ(settings.RecentFile, "/pics/с пробелом.spr");
+    EXPECT_EQ(settings.RecentDir, "");   // present and empty
+    EXPECT_TRUE(settings.OpenRecentFile);
+}
+
+TEST(LoadSettings, StoredGeometryIsAppliedUnlessTheHeightIsBelow20) {
+    testing::TempDir dir;
+    const struct {
+        const char* Name;
+        std::string Keys;
+        std::vector<std::string> Calls;
+        std::int32_t Left;
+    } cases[] = {
+        {"applied, height unchanged", "x=10\ny=-20\nВысота=400\nШирина=300\n",
+         {"left 10", "top -20", "height 400", "width 300"}, 10},
+        {"height 19: nothing read or moved", "x=10\ny=20\nВысота=19\nШирина=300\n", {}, 0},
+        {"no height key: 0 is below 20", "x=10\n", {}, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        const auto path = WriteText(dir, "[Настройки]\nСохранять координаты главного окна=1\n" + c.Keys);
+        Settings settings;
+        FakeWindow window;
+        LoadSettings(settings, path, window);
+        EXPECT_EQ(window.Calls, c.Calls);
+        EXPECT_EQ(settings.WindowLeft, c.Left);
+    }
+}
+
+TEST(SaveWindowGeometry, WritesOnlyWhatDiffersFromTheLastRead) {
+    testing::TempDir dir;
+    const auto path = WriteText(dir, "[Настройки]\nИспользовать сохранённые координаты=1\n"
+                                     "x=10\ny=20\nВысота=400\nШирина=300\n");
+    Settings settings;
+    FakeWindow window;
+    LoadSettings(settings, path, window);
+    ASSERT_EQ(window.Calls.size(), 4u);
+    const std::string unchanged = ReadText(path);
+
+    SaveWindowGeometry(settings, path, window); // nothing moved: nothing written
+    EXPECT_EQ(ReadText(path), unchanged);
+
+    window.Top = 25;
+    window.Height = 450;
+    SaveWindowGeometry(settings, path, window);
+    EXPECT_EQ(ReadText(path), "[Настройки]\nИспользовать сохранённые координаты=1\n"
+                              "x=10\ny=25\nВысота=421\nШирина=300\n");
+    // The record keeps what was read: the next save compares against 20 and 400 again.
+    EXPECT_EQ(settings.WindowTop, 20);
+    window.Top = 20;
+    window.Height = 400;
+    SaveWindowGeometry(settings, path, window);
+    EXPECT_EQ(ReadText(path), "[Настройки]\nИспользовать сохранённые координаты=1\n"
+                              "x=10\ny=25\nВысота=421\nШирина=300\n");
+}
+
+TEST(SaveWindowGeometry, NewKeysGoAtTheEndOfTheSection) {
+    testing::TempDir dir;
+    const auto path = WriteText(dir, "[Настройки]\nПоказ слайдов=1\n\n[Другое]\nключ=значение\n");
+    FakeWindow window;
+    SaveWindowGeometry(Settings{}, path, window);
+    EXPECT_EQ(ReadText(path), "[Настройки]\nПоказ слайдов=1\nx=100\ny=50\nВысота=394\nШирина=304\n"
+                              "\n[Другое]\nключ=значение\n");
+}
+
+TEST(WriteSettings, ReplacesLinesInPlaceAndKeepsTheRest) {
+    testing::TempDir dir;
+    const auto path = WriteText(dir, "; comment\n[Настройки]\nинтервал слайдов=9\nНеизвестный=1\nx=5\n");
+    Settings settings;
+    settings.SlideInterval = 3;
+    settings.SlideShow = true;
+    settings.AutoRefreshInterval = -7;
+    settings.RecentFile = "/p/ф.spr";
+    WriteSettings(settings, path);
+    EXPECT_EQ(ReadText(path), "; comment\n[Настройки]\nИнтервал слайдов=3\nНеизвестный=1\nx=5\n"
+                              "Сохранять координаты главного окна=0\n"
+                              "Использовать сохранённые координаты=0\n"
+                              "Файлы из недавней директории=0\n"
+                              "Случайное открытие из недавней директории=0\n"
+                              "Недавняя директория=\n"
+                              "Запуск недавнего файла=0\n"
+                              "Недавний файл=/p/ф.spr\n"
+                              "Показ слайдов=1\n"
+                              "Случайные слайды=0\n"
+                              "Автообновление пути файлов=0\n"
+                              "Интервал автообновления пути файлов=-7\n");
+}
+
+TEST(WriteSettings, AFailedWriteLeavesTheOldFileWhole) {
+    testing::TempDir dir;
+    const auto path = WriteText(dir, FirstStartFile);
+    Settings settings;
+    settings.SlideShow = true;
+    // Half the content reaches the disk, then the disk is full.
+    const ChunkWriter failing = [](int fd, std::string_view bytes) {
+        WriteAllChunks(fd, bytes.substr(0, bytes.size() / 2));
+        return false;
+    };
+    WriteSettings(settings, path, failing);
+    EXPECT_EQ(ReadText(path), FirstStartFile);
+    std::size_t files = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.Path())) {
+        ++files;
+    }
+    EXPECT_EQ(files, 1u) << "the temporary file is gone";
+}
+
+TEST(SettingsStore, TextsWithLineBreaksAreNeverWritten) {
+    testing::TempDir dir;
+    const auto path = WriteText(dir, "[Настройки]\nНедавний файл=/old.spr\n");
+    for (const std::string text : {"/a\nПоказ слайдов=1.spr", "/a\r.spr"}) {
+        SettingsStore store(path);
+        store.SetMode(StoreMode::Write);
+        store.SetSection(SettingsSection);
+        EXPECT_EQ(store.ExchangeString("Недавний файл", text), text);
+        store.Close();
+        EXPECT_EQ(ReadText(path), "[Настройки]\nНедавний файл=/old.spr\n");
+    }
+}
+
+TEST(SettingsStore, ReadsWhatItWroteAndMissingKeysGiveTheCurrentValue) {
+    testing::TempDir dir;
+    SettingsStore store(dir.Path() + "new.кфг");
+    store.SetSection(SettingsSection);
+    EXPECT_EQ(store.ExchangeInt("Ширина", 33), 33);
+    EXPECT_EQ(store.ExchangeString("Недавний файл", "keep"), "keep");
+    store.SetMode(StoreMode::Write);
+    store.ExchangeString("Недавний файл", "/x.spr");
+    store.SetMode(StoreMode::Read);
+    EXPECT_EQ(store.ExchangeString("Недавний файл", "other"), "/x.spr");
+    EXPECT_TRUE(store.Close());
+    EXPECT_EQ(ReadText(dir.Path() + "new.кфг"), "[Настройки]\nНедавний файл=/x.spr\n");
+}
+
+TEST(SettingsValues, NumbersClampsAndPath) {
+    const struct {
+        const char* Text;
+        std::int32_t Value;
+    } numbers[] = {{"42", 42}, {"-7", -7}, {"+5", 5}, {"  12abc", 12}, {"abc", 0}, {"", 0}, {"- 3", 0}};
+    for (const auto& n : numbers) {
+        EXPECT_EQ(ParseProfileInt(n.Text), n.Value) << n.Text;
+    }
+    const struct {
+        int In, Slide, Refresh;
+    } clamps[] = {{0, 1, 1}, {-5, 1, 1}, {3, 3, 3}, {9, 4, 9}, {45, 4, 45}, {51, 4, 50}, {255, 4, 50}};
+    for (const auto& c : clamps) {
+        Settings settings;
+        settings.SlideInterval = static_cast<std::uint8_t>(c.In < 0 ? 0 : c.In);
+        settings.AutoRefreshInterval = c.In;
+        ClampSlideInterval(settings);
+        ClampRefreshInterval(settings);
+        EXPECT_EQ(settings.SlideInterval, c.Slide) << c.In;
+        EXPECT_EQ(settings.AutoRefreshInterval, c.Refresh) << c.In;
+    }
+    EXPECT_EQ(ConfigFilePath("/opt/k/bin/kadromir"), "/opt/k/bin/Кадромир.кфг");
+}
+
+} // namespace
+} // namespace kadromir
