@@ -29,6 +29,8 @@ int main(int argc, char** argv) {
     kadromir::StartupContext context;
     context.Arguments.assign(argv, argv + argc);
     context.ConfigFilePath = kadromir::ConfigFilePath(ExecutablePath(argv[0]));
+    std::error_code error;
+    context.WorkingDirectory = std::filesystem::current_path(error).string();
     QApplication application(argc, argv);
     kadromir::ViewerWindow& viewer = kadromir::BuildViewerWindow(context);
     // For start-up timing: end the run once the picture area has been painted.

@@ -11,17 +11,17 @@
 namespace kadromir {
 
 void ViewerWindow::RefreshDrawingForm() {
-    if (Picture) {
-        ui::RenderFrameBitmap(Picture->Bitmap, Image);
+    if (PictureData) {
+        ui::RenderFrameBitmap(PictureData->Bitmap, Image);
     }
 }
 
 void ViewerWindow::DrawPicture() {
-    if (IsClosed || !Picture) {
+    if (IsClosed || !PictureData) {
         return;
     }
     RefreshDrawingForm();
-    const std::uint32_t border = ColourCodeTable::BackgroundForm[Picture->BorderColour];
+    const std::uint32_t border = ColourCodeTable::BackgroundForm[PictureData->BorderColour];
     if (Form->BackgroundColour() != border) {
         Form->SetBackgroundColour(border);
     }
@@ -30,7 +30,7 @@ void ViewerWindow::DrawPicture() {
 
 void ViewerWindow::PaintDrawingArea(QPainter& painter) {
     // After the close the bitmap is gone: a late paint draws nothing.
-    if (IsClosed || !Picture) {
+    if (IsClosed || !PictureData) {
         return;
     }
     ui::StretchDraw(painter, Image, DrawingArea->rect());

@@ -9,7 +9,10 @@
 #include "ui/timer.h"
 #include "ui/toolbar.h"
 
+#include "navigation/recent_files.h"
 #include "settings/settings_file.h"
+
+#include <QKeyEvent>
 
 #include <QMenuBar>
 
@@ -31,10 +34,8 @@ enum ToolbarButton { OpenButton = 0, PreviousButton, NextButton };
 ViewerWindow& BuildViewerWindow(const StartupContext& context) {
     // 1-2. The record, tied to the lifetime of its form.
     auto* form = new ui::Form(Caption);
-    ViewerWindow& viewer = form->Own(std::make_unique<ViewerWindow>());
+    ViewerWindow& viewer = form->Own(std::make_unique<ViewerWindow>(context));
     viewer.Form = form;
-    viewer.Context = context;
-    viewer.ConfigPath = context.ConfigFilePath;
     form->move(401, 185);
     // 3.
     form->SetClientSize(286, 349);
@@ -47,6 +48,8 @@ ViewerWindow& BuildViewerWindow(const StartupContext& context) {
             viewer.WindowMinimized = false;
         }
     };
+    form->OnKeyDown = [&viewer](QKeyEvent& event) { viewer.NavigationKeys(event.key()); };
+    form->OnFilesDropped = [&viewer](const std::string& dropped) { viewer.Navigator.DropFiles(dropped); };
     // 5.
     viewer.MainMenu = &form->Own(ui::Menu::CreateMenuBar(*form, MainMenuTemplate));
     form->SetMenuBar(*viewer.MainMenu->Bar());
@@ -69,6 +72,8 @@ ViewerWindow& BuildViewerWindow(const StartupContext& context) {
     viewer.Toolbar->AddButton("Следующее", ui::ToolbarImage::Forward);
     viewer.Toolbar->SetTooltip(PreviousButton, "Предыдущее");
     viewer.Toolbar->SetTooltip(NextButton, "Следующее");
+    viewer.Toolbar->SetOnClick(PreviousButton, [&viewer] { viewer.Navigator.StepPrevious(); });
+    viewer.Toolbar->SetOnClick(NextButton, [&viewer] { viewer.Navigator.StepNext(); });
     viewer.Toolbar->SetEnabled(NextButton, false);
     viewer.Toolbar->SetEnabled(PreviousButton, false);
     // 12. The area is anchored to all four edges of the client area: every change of
@@ -81,7 +86,8 @@ ViewerWindow& BuildViewerWindow(const StartupContext& context) {
     viewer.ScreenX1Action = &actions.CreateAction("Экран х1", "", [&viewer](ui::Action&) { viewer.ScreenX1(); });
     viewer.ScreenX1Action->LinkMenuItem(*viewer.MainMenu, ScreenX1Item);
     viewer.ScreenX1Action->SetShortcut(QKeySequence(Qt::Key_1));
-    viewer.OpenAction = &actions.CreateAction("Открыть", "Открыть файл(ы)", nullptr);
+    viewer.OpenAction = &actions.CreateAction("Открыть", "Открыть файл(ы)",
+                                              [&viewer](ui::Action&) { viewer.OpenCommand(); });
     viewer.OpenAction->LinkMenuItem(*viewer.ToolbarMenu, 0);
     viewer.OpenAction->LinkToolbarButton(*viewer.Toolbar, OpenButton);
     viewer.OpenAction->SetShortcut(QKeySequence(Qt::Key_O));
@@ -102,25 +108,61 @@ ViewerWindow& BuildViewerWindow(const StartupContext& context) {
     return viewer;
 }
 
+ViewerWindow::ViewerWindow(const StartupContext& context)
+    : ConfigPath(context.ConfigFilePath), Context(context), Navigator(*this, context.Clock) {}
+
 void FinishStartup(ViewerWindow& viewer) {
     // 1-2.
-    viewer.Picture = std::make_unique<PictureState>();
+    viewer.PictureData = std::make_unique<PictureState>();
     viewer.RefreshDrawingForm();
-    viewer.Form->SetBackgroundColour(ColourCodeTable::BackgroundForm[viewer.Picture->BorderColour]);
-    // 3.
+    viewer.Form->SetBackgroundColour(ColourCodeTable::BackgroundForm[viewer.PictureData->BorderColour]);
+    // 3-4.
     LoadSettings(viewer.Options, viewer.ConfigPath, viewer);
+    viewer.Navigator.StartupOpen(viewer.Context.Arguments, viewer.Options, viewer.Context.WorkingDirectory);
 }
 
 void ViewerWindow::CloseRequested() {
+    if (IsClosed) {
+        return;
+    }
+    // 1. Nothing may use the picture or the list from here on: no tick, no paint.
     SlideTimer->Stop();
     RefreshTimer->Stop();
     SlideTimer->OnTick = nullptr;
     RefreshTimer->OnTick = nullptr;
-    Picture.reset();
+    PictureData.reset();
+    Navigator.FileList.reset();
     Image = QImage();
     IsClosed = true;
+    // 2-3.
+    SaveRecent(Options, ConfigPath, Navigator.CurrentFile, Navigator.CurrentDirectory);
+    // 4.
     if (Options.SaveWindowOnClose && (WindowMinimized || !Options.UseFrozenGeometry)) {
         SaveWindowGeometry(Options, ConfigPath, *this);
+    }
+}
+
+void ViewerWindow::SetTitle(const std::string& title) { Form->SetCaption(title); }
+
+void ViewerWindow::EnableStepButtons() {
+    Toolbar->SetEnabled(PreviousButton, true);
+    Toolbar->SetEnabled(NextButton, true);
+}
+
+void ViewerWindow::NavigationKeys(int key) {
+    if (!Toolbar->IsEnabled(NextButton)) {
+        return;
+    }
+    if (key == Qt::Key_Right || key == Qt::Key_Space) {
+        Navigator.StepNext();
+    } else if (key == Qt::Key_Left || key == Qt::Key_Backspace) {
+        Navigator.StepPrevious();
+    }
+}
+
+void ViewerWindow::OpenCommand() {
+    if (const auto path = OpenDialog->Run()) {
+        Navigator.OpenFile(*path);
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "formats/load_picture.h"
+#include "navigation/file_navigator.h"
 #include "settings/settings.h"
 #include "settings/window_geometry.h"
 
@@ -30,13 +31,19 @@ class Toolbar;
 struct StartupContext {
     std::string ConfigFilePath;
     std::vector<std::string> Arguments;
+    // The directory a relative command-line path is taken from.
+    std::string WorkingDirectory;
+    // The clock the random picks are seeded from.
+    TimeOfDayClock Clock = UtcTimeOfDayMs;
 };
 
 // The main window: every control, menu, action and timer, and the handlers of the
 // window's own events. Built by BuildViewerWindow and owned by its Form: it is
 // destroyed with the Form and never otherwise.
-class ViewerWindow : public WindowGeometry {
+class ViewerWindow : public WindowGeometry, public NavigatorHost {
 public:
+    explicit ViewerWindow(const StartupContext& context);
+
     ui::Form* Form = nullptr;
     ui::Toolbar* Toolbar = nullptr;
     ui::PaintBox* DrawingArea = nullptr;
@@ -60,13 +67,25 @@ public:
     std::string ConfigPath;
     StartupContext Context;
 
+    // The picture files of the current directory and the moves through them.
+    FileNavigator Navigator;
+
     // The frame bitmap, border colour and load message: created by FinishStartup,
     // released by the close handler (absent before and after).
-    std::unique_ptr<PictureState> Picture;
+    std::unique_ptr<PictureState> PictureData;
 
     // Draws the picture into the drawing area at once. Called after every load: the
     // bitmap's drawing form and the border colour are brought up to date first.
-    void DrawPicture();
+    void DrawPicture() override;
+    void SetTitle(const std::string& title) override;
+    void EnableStepButtons() override;
+    PictureState* Picture() override { return PictureData.get(); }
+
+    // The main window's key-down handler: Right and Space step forward, Left and
+    // Backspace back, whatever modifier is held, once the steps are enabled.
+    void NavigationKeys(int key);
+    // The "Открыть" command: the open-file dialog, then the chosen file.
+    void OpenCommand();
     // The drawing area's size-change handler: places it by the layout rule and sets
     // the status line.
     void LayoutDrawingArea();
@@ -74,9 +93,10 @@ public:
     void ScreenX2();
     void CentreWindow();
 
-    // The close request: stops the timers and releases the picture, so that from then
-    // on no paint draws anything and no timer tick does any work; then saves the
-    // window geometry when the settings ask for it.
+    // The close request (SaveRecentOnClose): stops the timers and releases the picture
+    // and the file list, so that from then on no paint draws anything and no timer
+    // tick does any work; then stores the recent file and directory and the window
+    // geometry as the settings ask.
     void CloseRequested();
     bool Closed() const { return IsClosed; }
 

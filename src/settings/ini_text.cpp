@@ -1,5 +1,7 @@
 #include "ini_text.h"
 
+#include "formats/text_case.h"
+
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
@@ -46,35 +48,10 @@ std::optional<KeyValue> SplitKeyLine(std::string_view line) {
     return KeyValue{Trim(line.substr(0, equals)), Trim(line.substr(equals + 1))};
 }
 
-void AppendUtf8(std::string& out, unsigned code) {
-    out += static_cast<char>(0xC0 | (code >> 6));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-}
-
 } // namespace
 
 std::string FoldCase(std::string_view text) {
-    std::string folded;
-    folded.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        if (c >= 'A' && c <= 'Z') {
-            folded += static_cast<char>(c - 'A' + 'a');
-            continue;
-        }
-        // Two-byte sequences of U+0400-U+042F: Ѐ..Я.
-        if ((c == 0xD0) && i + 1 < text.size()) {
-            const auto next = static_cast<unsigned char>(text[i + 1]);
-            const unsigned code = ((c & 0x1F) << 6) | (next & 0x3F);
-            if ((next & 0xC0) == 0x80 && code >= 0x400 && code <= 0x42F) {
-                AppendUtf8(folded, code < 0x410 ? code + 0x50 : code + 0x20);
-                ++i;
-                continue;
-            }
-        }
-        folded += static_cast<char>(c);
-    }
-    return folded;
+    return LowerCaseUtf8(text);
 }
 
 IniText IniText::Parse(std::string_view text) {

@@ -38,8 +38,7 @@ private:
     std::vector<std::string> TextLines;
 };
 
-// Lower case for matching names: ASCII letters and the Cyrillic capitals (including
-// Ё and the other letters of U+0400-U+042F) fold; other bytes stay.
+// Lower case for matching names (Latin and Cyrillic letters fold).
 std::string FoldCase(std::string_view text);
 
 // How a file's new content reaches the disk; tests replace it to make a write fail

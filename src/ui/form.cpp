@@ -309,8 +309,16 @@ void Form::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void Form::dropEvent(QDropEvent* event) {
+    const std::string joined = JoinDroppedFiles(*event->mimeData());
+    event->acceptProposedAction();
+    if (!joined.empty() && OnFilesDropped) {
+        OnFilesDropped(joined);
+    }
+}
+
+std::string JoinDroppedFiles(const QMimeData& data) {
     std::string joined;
-    for (const QUrl& url : event->mimeData()->urls()) {
+    for (const QUrl& url : data.urls()) {
         if (!url.isLocalFile()) {
             continue;
         }
@@ -320,10 +328,7 @@ void Form::dropEvent(QDropEvent* event) {
         // Paths are bytes: the percent-encoded path keeps names that are not UTF-8.
         joined += QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()).toStdString();
     }
-    event->acceptProposedAction();
-    if (!joined.empty() && OnFilesDropped) {
-        OnFilesDropped(joined);
-    }
+    return joined;
 }
 
 } // namespace kadromir::ui

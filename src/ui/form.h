@@ -10,6 +10,7 @@
 #include <vector>
 
 class QMenuBar;
+class QMimeData;
 class QTimer;
 class QStatusBar;
 
@@ -118,5 +119,8 @@ private:
     bool AwaitingFrame = true;
     QTimer* FramePoll = nullptr;
 };
+
+// The local files of a drop, each a full path, joined by character 13.
+std::string JoinDroppedFiles(const QMimeData& data);
 
 } // namespace kadromir::ui

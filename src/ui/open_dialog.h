@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QString>
-
 #include <optional>
 #include <string>
 
@@ -9,8 +7,10 @@ class QWidget;
 
 namespace kadromir::ui {
 
-// The open-file dialog. Its filter text is "description|patterns"; it remembers the
-// path its last use returned and starts there (a cancelled use forgets it).
+// The open-file dialog: modal, owned by its window, one existing file per use. Its
+// filter text is "description|pattern;pattern…" (patterns match without regard to
+// letter case). It remembers the path its last use returned and starts there; a
+// cancelled use forgets it.
 class OpenDialog {
 public:
     explicit OpenDialog(QWidget& owner) : Owner(&owner) {}
@@ -18,7 +18,9 @@ public:
     void SetFilter(const std::string& filter) { Filter = filter; }
     const std::string& FilterText() const { return Filter; }
     const std::string& LastPath() const { return Remembered; }
-    QWidget& OwnerWindow() const { return *Owner; }
+
+    // Shows the dialog and waits; the chosen path, or nothing when cancelled.
+    std::optional<std::string> Run();
 
 private:
     QWidget* Owner;

@@ -15,16 +15,47 @@
 
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
+#include <QUrl>
 #include <QMenuBar>
 #include <QTest>
 #include <QTimer>
 
 #include <filesystem>
+#include <functional>
+#include <memory>
 #include <fstream>
 #include <QToolButton>
 
 using namespace kadromir;
+
+// Runs `act` on the modal dialog once it shows (checked every 20 ms, for 10 s at most).
+void WhenModalShows(std::function<void(QWidget*)> act) {
+    auto* poll = new QTimer;
+    auto tries = std::make_shared<int>(0);
+    QObject::connect(poll, &QTimer::timeout, [poll, tries, act] {
+        if (QWidget* modal = QApplication::activeModalWidget(); modal != nullptr && modal->isVisible()) {
+            poll->stop();
+            poll->deleteLater();
+            act(modal);
+        } else if (++*tries > 500) {
+            poll->stop();
+            poll->deleteLater();
+        }
+    });
+    poll->start(20);
+}
+
+StartupContext Context(const std::string& config, std::vector<std::string> arguments = {"kadromir"}) {
+    StartupContext context;
+    context.ConfigFilePath = config;
+    context.Arguments = std::move(arguments);
+    context.WorkingDirectory = "/";
+    return context;
+}
 
 // Qt names keys of other scripts by their upper-case letter: С, the key of C.
 constexpr int CyrillicEs = 0x0421;
@@ -46,7 +77,7 @@ class ViewerWindowTest : public QObject {
 private slots:
     void init() {
         ConfigDir = std::make_unique<testing::TempDir>();
-        Viewer = &BuildViewerWindow({ConfigDir->Path() + "Кадромир.кфг", {"kadromir"}});
+        Viewer = &BuildViewerWindow(Context(ConfigDir->Path() + "Кадромир.кфг"));
     }
     void cleanup() {
         delete Viewer->Form;
@@ -231,8 +262,8 @@ private slots:
 
     void BlankBlackPictureBeforeTheFirstLoad() {
         Show();
-        QVERIFY(Viewer->Picture != nullptr);
-        QVERIFY(Viewer->Picture->Bitmap == FrameBitmap{});
+        QVERIFY(Viewer->Picture() != nullptr);
+        QVERIFY(Viewer->Picture()->Bitmap == FrameBitmap{});
         QCOMPARE(Viewer->Form->BackgroundColour(), 0u);
         const QImage area = GrabArea();
         for (int y = 0; y < area.height(); y += 7) {
@@ -250,7 +281,7 @@ private slots:
         std::array<ColourCode, 16> palette{};
         palette[0] = 0x40; // dark blue, also the border
         palette[1] = 0xFF; // white
-        LoadPicture(dir.Write("pic.rmb", encoder::EncodeRmb(palette, planes)), *Viewer->Picture);
+        LoadPicture(dir.Write("pic.rmb", encoder::EncodeRmb(palette, planes)), *Viewer->Picture());
         Viewer->Form->SetClientSize(578, 637); // area 514 x 531: about twice the picture
         QTRY_COMPARE(Viewer->DrawingArea->size(), QSize(514, 531));
         Viewer->DrawPicture();
@@ -289,7 +320,7 @@ private slots:
         const std::string text = "[Настройки]\nСохранять координаты главного окна=1\n"
                                  "x=30\ny=40\nВысота=400\nШирина=350\n";
         dir.Write("Кадромир.кфг", std::vector<std::uint8_t>(text.begin(), text.end()));
-        ViewerWindow& viewer = BuildViewerWindow({config, {"kadromir"}});
+        ViewerWindow& viewer = BuildViewerWindow(Context(config));
         QCOMPARE(viewer.Form->OuterLeft(), 30);
         QCOMPARE(viewer.Form->OuterTop(), 40);
         QCOMPARE(viewer.Form->OuterWidth(), 350);
@@ -311,7 +342,7 @@ private slots:
             const std::string text = "[Настройки]\nСохранять координаты главного окна=1\n"
                                      "Использовать сохранённые координаты=1\nx=30\ny=40\nВысота=400\nШирина=350\n";
             dir.Write("Кадромир.кфг", std::vector<std::uint8_t>(text.begin(), text.end()));
-            ViewerWindow& viewer = BuildViewerWindow({config, {"kadromir"}});
+            ViewerWindow& viewer = BuildViewerWindow(Context(config));
             viewer.Form->MoveOuter(70, 80);
             viewer.WindowMinimized = minimized;
             viewer.CloseRequested();
@@ -320,6 +351,113 @@ private slots:
             const std::string saved{std::istreambuf_iterator<char>(in), {}};
             QCOMPARE(saved.find("x=70") != std::string::npos, minimized);
         }
+    }
+
+    void ToolbarAndKeysStepThroughTheDirectory() {
+        testing::TempDir dir;
+        for (const char* name : {"a.spr", "b.spr", "c.spr"}) {
+            dir.Write(name, encoder::EncodeSpr({}, PlaneBuffer{}));
+        }
+        ViewerWindow& viewer = BuildViewerWindow(Context(ConfigDir->Path() + "other.кфг", {"kadromir", dir.Path() + "b.spr"}));
+        viewer.Form->show();
+        viewer.Form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(viewer.Form));
+        QCOMPARE(viewer.Form->windowTitle(), QString("Кадромир : 2/3  b.spr"));
+        QVERIFY(viewer.Toolbar->IsEnabled(1) && viewer.Toolbar->IsEnabled(2));
+        const struct {
+            int Key;
+            Qt::KeyboardModifiers Modifiers;
+            const char* Title;
+        } steps[] = {
+            {-1, Qt::NoModifier, "Кадромир : 3/3  c.spr"}, // the "Следующее" button
+            {Qt::Key_Right, Qt::NoModifier, "Кадромир : 1/3  a.spr"},
+            {Qt::Key_Space, Qt::NoModifier, "Кадромир : 2/3  b.spr"},
+            {Qt::Key_Left, Qt::NoModifier, "Кадромир : 1/3  a.spr"},
+            {Qt::Key_Backspace, Qt::NoModifier, "Кадромир : 3/3  c.spr"},
+            {Qt::Key_Right, Qt::ControlModifier, "Кадромир : 1/3  a.spr"},
+            {Qt::Key_Left, Qt::AltModifier, "Кадромир : 3/3  c.spr"},
+            {-2, Qt::NoModifier, "Кадромир : 2/3  b.spr"}, // the "Предыдущее" button
+            {Qt::Key_Up, Qt::NoModifier, "Кадромир : 2/3  b.spr"},
+        };
+        for (const auto& step : steps) {
+            if (step.Key == -1) {
+                viewer.Toolbar->Click(2);
+            } else if (step.Key == -2) {
+                viewer.Toolbar->Click(1);
+            } else {
+                QTest::keyClick(viewer.Form, Qt::Key(step.Key), step.Modifiers);
+            }
+            QCOMPARE(viewer.Form->windowTitle(), QString(step.Title));
+        }
+        delete viewer.Form;
+    }
+
+    void KeysDoNothingBeforeTheFirstList() {
+        Show();
+        QTest::keyClick(Viewer->Form, Qt::Key_Right);
+        QTest::keyClick(Viewer->Form, Qt::Key_Space);
+        QCOMPARE(Viewer->Form->windowTitle(), QString("Кадромир"));
+        QVERIFY(!Viewer->Toolbar->IsEnabled(1));
+    }
+
+    void ADropOpensTheFirstPicture() {
+        Show();
+        testing::TempDir dir;
+        dir.Write("x.png", {1, 2, 3});
+        dir.Write("pic.Spr", encoder::EncodeSpr({}, PlaneBuffer{}));
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(QString::fromStdString(dir.Path() + "x.png")),
+                      QUrl("https://example.invalid/remote.spr"),
+                      QUrl::fromLocalFile(QString::fromStdString(dir.Path() + "pic.Spr"))});
+        const std::string dropped = ui::JoinDroppedFiles(data);
+        QCOMPARE(dropped, dir.Path() + "x.png\r" + dir.Path() + "pic.Spr");
+        Viewer->Form->OnFilesDropped(dropped);
+        QCOMPARE(Viewer->Form->windowTitle(), QString("Кадромир : 1/1  pic.Spr"));
+    }
+
+    void OpenCommandRunsTheDialogAndRemembersThePath() {
+        Show();
+        testing::TempDir dir;
+        dir.Write("one.Rmb", encoder::EncodeRmb({}, PlaneBuffer{}));
+        dir.Write("two.spr", encoder::EncodeSpr({}, PlaneBuffer{}));
+        const QString chosen = QString::fromStdString(dir.Path() + "two.spr");
+        QString filter;
+        WhenModalShows([&](QWidget* modal) {
+            auto* dialog = qobject_cast<QFileDialog*>(modal);
+            QVERIFY(dialog != nullptr);
+            filter = dialog->nameFilters().join(";");
+            // As a user types a path into the name field and confirms.
+            auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+            if (name == nullptr) {
+                dialog->reject();
+                QFAIL("the dialog has no name field");
+            }
+            name->setText(chosen);
+            static_cast<QDialog*>(dialog)->accept();
+        });
+        Viewer->OpenAction->Execute();
+        QCOMPARE(Viewer->Form->windowTitle(), QString("Кадромир : 2/2  two.spr"));
+        QCOMPARE(QString::fromStdString(Viewer->OpenDialog->LastPath()), chosen);
+        QVERIFY(filter.contains("*.[sS][pP][rR] *.[rR][mM][bB] *.[sS][cC][rR]"));
+        WhenModalShows([](QWidget* modal) { qobject_cast<QDialog*>(modal)->reject(); });
+        Viewer->OpenAction->Execute();
+        QCOMPARE(QString::fromStdString(Viewer->OpenDialog->LastPath()), QString());
+        QCOMPARE(Viewer->Form->windowTitle(), QString("Кадромир : 2/2  two.spr"));
+    }
+
+    void TheCloseStoresTheRecentFile() {
+        testing::TempDir dir;
+        dir.Write("a.spr", encoder::EncodeSpr({}, PlaneBuffer{}));
+        const std::string config = dir.Path() + "Кадромир.кфг";
+        const std::string text = "[Настройки]\nЗапуск недавнего файла=1\nНедавний файл=/old.spr\n";
+        dir.Write("Кадромир.кфг", std::vector<std::uint8_t>(text.begin(), text.end()));
+        ViewerWindow& viewer = BuildViewerWindow(Context(config, {"kadromir", dir.Path() + "a.spr"}));
+        viewer.CloseRequested();
+        QVERIFY(viewer.Navigator.FileList == std::nullopt);
+        delete viewer.Form;
+        std::ifstream in(config);
+        const std::string saved{std::istreambuf_iterator<char>(in), {}};
+        QCOMPARE(saved, "[Настройки]\nЗапуск недавнего файла=1\nНедавний файл=" + dir.Path() + "a.spr\n");
     }
 
     void NothingIsPaintedOrTickedAfterTheClose() {
@@ -332,7 +470,7 @@ private slots:
         Viewer->CloseRequested();
         QVERIFY(!Viewer->SlideTimer->Running());
         QVERIFY(!Viewer->RefreshTimer->Running());
-        QVERIFY(Viewer->Picture == nullptr);
+        QVERIFY(Viewer->Picture() == nullptr);
         QImage canvas(Viewer->DrawingArea->size(), QImage::Format_RGB32);
         canvas.fill(qRgb(255, 0, 0));
         Viewer->DrawingArea->render(&canvas);

@@ -199,7 +199,7 @@ TEST(WriteSettings, AFailedWriteLeavesTheOldFileWhole) {
 TEST(SettingsStore, TextsWithLineBreaksAreNeverWritten) {
     testing::TempDir dir;
     const auto path = WriteText(dir, "[Настройки]\nНедавний файл=/old.spr\n");
-    for (const std::string text : {"/a\nПоказ слайдов=1.spr", "/a\r.spr"}) {
+    for (const std::string& text : {std::string("/a\nПоказ слайдов=1.spr"), std::string("/a\r.spr")}) {
         SettingsStore store(path);
         store.SetMode(StoreMode::Write);
         store.SetSection(SettingsSection);

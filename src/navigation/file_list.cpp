@@ -1,0 +1,154 @@
+#include "file_list.h"
+
+#include "formats/text_case.h"
+
+#include <algorithm>
+#include <dirent.h>
+#include <fcntl.h>
+#include <map>
+#include <optional>
+#include <sys/stat.h>
+
+namespace kadromir {
+
+std::vector<std::string> SplitMasks(std::string_view masks) {
+    std::vector<std::string> result;
+    std::size_t start = 0;
+    while (start <= masks.size()) {
+        auto end = masks.find(';', start);
+        if (end == std::string_view::npos) {
+            end = masks.size();
+        }
+        std::string_view mask = masks.substr(start, end - start);
+        while (!mask.empty() && static_cast<unsigned char>(mask.front()) <= 32) {
+            mask.remove_prefix(1);
+        }
+        while (!mask.empty() && static_cast<unsigned char>(mask.back()) <= 32) {
+            mask.remove_suffix(1);
+        }
+        if (!mask.empty()) {
+            result.push_back(LowerCaseUtf8(mask));
+        }
+        start = end + 1;
+    }
+    return result;
+}
+
+namespace {
+
+bool MatchLower(std::string_view name, std::string_view mask) {
+    // Iterative wildcard match with one backtracking point for the last '*'.
+    std::size_t n = 0, m = 0;
+    std::optional<std::size_t> star;
+    std::size_t starName = 0;
+    while (n < name.size()) {
+        if (m < mask.size() && mask[m] == '*') {
+            star = ++m;
+            starName = n;
+        } else if (m < mask.size() && mask[m] == '?') {
+            n += Utf8CharLength(name, n);
+            ++m;
+        } else if (m < mask.size() && mask[m] == name[n]) {
+            ++n;
+            ++m;
+        } else if (star) {
+            starName += Utf8CharLength(name, starName);
+            n = starName;
+            m = *star;
+        } else {
+            return false;
+        }
+    }
+    while (m < mask.size() && mask[m] == '*') {
+        ++m;
+    }
+    return m == mask.size();
+}
+
+bool IsDirectory(int directoryFd, const char* name) {
+    struct stat info {};
+    return ::fstatat(directoryFd, name, &info, 0) == 0 && S_ISDIR(info.st_mode);
+}
+
+} // namespace
+
+bool MatchesMask(std::string_view name, std::string_view lowerMask) {
+    return MatchLower(LowerCaseUtf8(name), lowerMask);
+}
+
+std::vector<DirectoryEntry> ScanDirectory(const std::string& directory,
+                                          const std::vector<std::string>& lowerMasks) {
+    std::vector<DirectoryEntry> entries;
+    DIR* stream = ::opendir(directory.empty() ? "." : directory.c_str());
+    if (stream == nullptr) {
+        return entries;
+    }
+    const int fd = ::dirfd(stream);
+    while (const dirent* entry = ::readdir(stream)) {
+        const std::string_view name = entry->d_name;
+        if (name == "." || name == "..") {
+            continue;
+        }
+        const std::string lower = LowerCaseUtf8(name);
+        const bool matches = std::any_of(lowerMasks.begin(), lowerMasks.end(),
+                                         [&](const std::string& mask) { return MatchLower(lower, mask); });
+        if (!matches) {
+            continue;
+        }
+        // The type comes from the directory entry; one stat only where it is unknown
+        // or a link, to tell a directory from a file.
+        const bool directoryEntry = entry->d_type == DT_DIR ||
+                                    ((entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) &&
+                                     IsDirectory(fd, entry->d_name));
+        if (!directoryEntry) {
+            entries.push_back(DirectoryEntry{std::string(name), lower});
+        }
+    }
+    ::closedir(stream);
+    return entries;
+}
+
+namespace {
+
+struct SizeAndBirth {
+    long long Size = 0;
+    long long BirthNs = 0;
+};
+
+SizeAndBirth ReadSizeAndBirth(const std::string& path) {
+    SizeAndBirth result;
+    struct statx info {};
+    if (::statx(AT_FDCWD, path.c_str(), 0, STATX_SIZE | STATX_BTIME | STATX_CTIME, &info) == 0) {
+        result.Size = static_cast<long long>(info.stx_size);
+        // The birth time where the file system keeps one, else the change time.
+        const auto& time = (info.stx_mask & STATX_BTIME) ? info.stx_btime : info.stx_ctime;
+        result.BirthNs = time.tv_sec * 1000000000LL + time.tv_nsec;
+    }
+    return result;
+}
+
+} // namespace
+
+void SortFileList(std::vector<DirectoryEntry>& list, const std::string& directory) {
+    std::map<std::string, SizeAndBirth> details; // read only for names that tie
+    const auto detailsOf = [&](const std::string& name) -> const SizeAndBirth& {
+        auto found = details.find(name);
+        if (found == details.end()) {
+            found = details.emplace(name, ReadSizeAndBirth(directory + name)).first;
+        }
+        return found->second;
+    };
+    std::sort(list.begin(), list.end(), [&](const DirectoryEntry& a, const DirectoryEntry& b) {
+        if (const int order = a.LowerName.compare(b.LowerName); order != 0) {
+            return order < 0;
+        }
+        if (const int order = a.Name.compare(b.Name); order != 0) {
+            return order < 0;
+        }
+        const SizeAndBirth& x = detailsOf(a.Name);
+        const SizeAndBirth& y = detailsOf(b.Name);
+        return x.Size != y.Size ? x.Size < y.Size : x.BirthNs < y.BirthNs;
+    });
+}
+
+} // namespace kadromir

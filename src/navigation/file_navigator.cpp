@@ -1,0 +1,169 @@
+#include "file_navigator.h"
+
+#include "formats/file_system.h"
+#include "formats/load_picture.h"
+#include "formats/path_rules.h"
+#include "settings/settings.h"
+
+namespace kadromir {
+
+FileNavigator::FileNavigator(NavigatorHost& host, TimeOfDayClock clock)
+    : Host(host), Clock(std::move(clock)), Masks(SplitMasks(PictureMasks)) {}
+
+void FileNavigator::Load() {
+    if (PictureState* picture = Host.Picture()) {
+        LoadPicture(CurrentFile, *picture);
+    }
+}
+
+void FileNavigator::ScanAndSort() {
+    if (!FileList) {
+        FileList.emplace();
+    }
+    *FileList = ScanDirectory(CurrentDirectory, Masks);
+    SortFileList(*FileList, CurrentDirectory);
+}
+
+std::string FileNavigator::TitleLine() const {
+    const PictureState* picture = const_cast<NavigatorHost&>(Host).Picture();
+    const std::string message = picture ? picture->LoadMessage : std::string();
+    // A current file that is not in the list is named itself, at position 0: an
+    // index outside the list is never read.
+    const bool listed = CurrentListed && CurrentIndex >= 0 && static_cast<std::size_t>(CurrentIndex) < Count();
+    const std::string position = listed ? std::to_string(CurrentIndex + 1) : "0";
+    const std::string name = listed ? (*FileList)[static_cast<std::size_t>(CurrentIndex)].Name
+                                    : FileNamePart(CurrentFile);
+    return "Кадромир : " + position + "/" + CountText + "  " + name + message;
+}
+
+void FileNavigator::RebuildFileList() {
+    if (!ExistsAsDirectory(CurrentDirectory)) {
+        Host.SetTitle(MissingDirectoryTitle);
+        return;
+    }
+    if (!ExistsAsFile(CurrentFile)) {
+        Host.SetTitle(MissingFileTitle);
+        return;
+    }
+    ScanAndSort();
+    const std::string name = FileNamePart(CurrentFile);
+    CurrentListed = false;
+    for (std::size_t i = 0; i < FileList->size(); ++i) {
+        if ((*FileList)[i].Name == name) {
+            CurrentIndex = static_cast<std::int32_t>(i);
+            CurrentListed = true;
+            break;
+        }
+    }
+    Host.EnableStepButtons();
+    CountText = std::to_string(FileList->size());
+    Host.SetTitle(TitleLine());
+}
+
+void FileNavigator::MoveTo(std::int32_t index) {
+    CurrentIndex = index;
+    const std::string path = CurrentDirectory + (*FileList)[static_cast<std::size_t>(index)].Name;
+    if (ExistsAsFile(path)) {
+        CurrentFile = path;
+        CurrentListed = true;
+        Load();
+        Host.SetTitle(TitleLine());
+    } else {
+        RebuildFileList();
+    }
+    Host.DrawPicture();
+}
+
+void FileNavigator::Step(int direction) {
+    const auto count = static_cast<std::int32_t>(Count());
+    if (count == 0) {
+        return;
+    }
+    std::int32_t index = CurrentIndex + direction;
+    if (direction > 0 && (index > count - 1 || index < 0)) {
+        index = 0;
+    } else if (direction < 0 && (index < 0 || index > count - 1)) {
+        index = count - 1;
+    }
+    MoveTo(index);
+}
+
+void FileNavigator::StepNext() { Step(+1); }
+void FileNavigator::StepPrevious() { Step(-1); }
+
+void FileNavigator::StepToRandom() {
+    const auto count = static_cast<std::uint32_t>(Count());
+    if (count == 0) {
+        return;
+    }
+    // The pick covers every entry; the step then moves on from it.
+    CurrentIndex = static_cast<std::int32_t>(Pick(count));
+    Step(+1);
+}
+
+void FileNavigator::OpenFile(const std::string& path) {
+    CurrentFile = path;
+    Load();
+    CurrentDirectory = DirectoryPart(path);
+    RebuildFileList();
+    Host.DrawPicture();
+}
+
+void FileNavigator::StartupOpen(const std::vector<std::string>& arguments, const Settings& settings,
+                                const std::string& workingDirectory) {
+    if (arguments.size() > 1 && !arguments[1].empty()) {
+        std::string path = arguments[1];
+        // A relative path is taken from the working directory, so that its directory
+        // can be listed.
+        if (path.front() != '/' && !workingDirectory.empty()) {
+            path = workingDirectory + (workingDirectory.back() == '/' ? "" : "/") + path;
+        }
+        if (ExistsAsFile(path)) {
+            OpenFile(path);
+            return;
+        }
+    }
+    if (settings.OpenFromRecentDir) {
+        CurrentDirectory = settings.RecentDir;
+        ScanAndSort();
+        const auto count = static_cast<std::uint32_t>(FileList->size());
+        std::uint32_t index = 0;
+        if (settings.SlideShow) {
+            // In order, the first slide step wraps around to the first entry.
+            index = settings.RandomSlides ? Pick(count) : count - 1;
+        } else if (settings.RandomFromRecentDir) {
+            index = Pick(count);
+        }
+        if (count > 0) {
+            CurrentFile = settings.RecentDir + (*FileList)[index].Name;
+        }
+        Load();
+        RebuildFileList();
+        Host.DrawPicture();
+    } else if (settings.OpenRecentFile) {
+        OpenFile(settings.RecentFile);
+    }
+}
+
+bool HasPictureExtension(const std::string& path) {
+    const std::string extension = AsciiUpper(ExtensionPart(path));
+    return extension == ".SPR" || extension == ".RMB" || extension == ".SCR";
+}
+
+void FileNavigator::DropFiles(const std::string& droppedText) {
+    std::size_t start = 0;
+    while (start <= droppedText.size()) {
+        auto end = droppedText.find('\r', start);
+        if (end == std::string::npos) {
+            end = droppedText.size();
+        }
+        const std::string path = droppedText.substr(start, end - start);
+        if (HasPictureExtension(path)) {
+            OpenFile(path);
+            return;
+        }
+        start = end + 1;
+    }
+}
+
+} // namespace kadromir

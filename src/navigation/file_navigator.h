@@ -1,0 +1,74 @@
+#pragma once
+
+#include "file_list.h"
+#include "navigator_host.h"
+#include "random_pick.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kadromir {
+
+struct Settings;
+
+inline constexpr const char* MissingDirectoryTitle = "Кадромир - Отсутствует директория!";
+inline constexpr const char* MissingFileTitle = "Кадромир - Файлы не найдены!";
+
+// The picture files of the current picture's directory, and the moves through them.
+class FileNavigator {
+public:
+    FileNavigator(NavigatorHost& host, TimeOfDayClock clock = UtcTimeOfDayMs);
+
+    std::string CurrentFile;
+    // The directory part of the path last opened, its delimiter included.
+    std::string CurrentDirectory;
+    // Absent until the first scan.
+    std::optional<std::vector<DirectoryEntry>> FileList;
+    std::int32_t CurrentIndex = 0;
+    std::string CountText;
+
+    // Rescans and sorts the directory, finds the current file in it, enables the step
+    // buttons and writes the title; or writes one of the two messages instead.
+    void RebuildFileList();
+    // Move to the next (previous) entry, wrapping around, and load it; an entry gone
+    // since the scan rebuilds the list instead. Nothing happens on an empty list.
+    void StepNext();
+    void StepPrevious();
+    // Moves to a random entry and loads it (the slide show's random step).
+    void StepToRandom();
+
+    // The common end of every way to open a file.
+    void OpenFile(const std::string& path);
+    // At start: the command-line file, else a file of the recent directory, else the
+    // recent file, else nothing, as the settings ask. `arguments` is argv.
+    void StartupOpen(const std::vector<std::string>& arguments, const Settings& settings,
+                     const std::string& workingDirectory);
+    // A drop: the first dropped file (names joined by character 13) with a picture
+    // extension is opened; a drop of none does nothing.
+    void DropFiles(const std::string& droppedText);
+    // A random index below n, seeded from the clock.
+    std::uint32_t Pick(std::uint32_t n) const { return RandomPick(n, Clock()); }
+
+    std::string TitleLine() const;
+    std::size_t Count() const { return FileList ? FileList->size() : 0; }
+
+private:
+    void Step(int direction);
+    void MoveTo(std::int32_t index);
+    void Load();
+    void ScanAndSort();
+
+    NavigatorHost& Host;
+    TimeOfDayClock Clock;
+    std::vector<std::string> Masks;
+    // Whether the last rebuild found the current file in the list; steps always land
+    // on a listed file.
+    bool CurrentListed = false;
+};
+
+// Whether the extension of `path`, in ASCII upper case, is ".SPR", ".RMB" or ".SCR".
+bool HasPictureExtension(const std::string& path);
+
+} // namespace kadromir

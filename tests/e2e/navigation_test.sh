@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# The real viewer opened on a picture in a directory of several: the title gives the
+# position, Right steps to the next picture, and the drawing area then shows exactly
+# that picture's colours in the proportions the converter gives for it.
+# Usage: navigation_test.sh VIEWER CONVERTER SAMPLES_TOOL OUTPUT_DIR
+set -uo pipefail
+converter="$2"
+out="$4"
+mkdir -p "$out"
+source "$(dirname "$0")/xsession.sh"
+work="$(mktemp -d)"
+cp "$1" "$work/kadromir"
+mkdir "$work/pictures"
+"$3" "$work/pictures"
+FAILURES=0
+trap 'stop_x_session; rm -rf "$work"' EXIT
+start_x_session 1280x1024 || exit 1
+
+wait_for_title() { # TITLE
+    for _ in $(seq 50); do
+        [ "$(xdotool getwindowname "$window" 2>/dev/null)" = "$1" ] && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+"$work/kadromir" "$work/pictures/checker.spr" >"$out/viewer.log" 2>&1 &
+pid=$!
+window="$(wait_for_window 'Кадромир : 2/5  checker.spr')"
+check "started on checker.spr, the second of five" test -n "$window"
+[ -n "$window" ] || exit 1
+xdotool windowactivate --sync "$window"
+xdotool key Right
+check "Right steps to diagonal.scr" wait_for_title 'Кадромир : 3/5  diagonal.scr'
+sleep 0.5
+import -window root "$out/diagonal.png"
+
+# The client area of the window in the screenshot.
+info="$(xwininfo -id "$window")"
+x="$(sed -n 's/.*Absolute upper-left X: *//p' <<<"$info")"
+y="$(sed -n 's/.*Absolute upper-left Y: *//p' <<<"$info")"
+w="$(sed -n 's/^ *Width: *//p' <<<"$info")"
+h="$(sed -n 's/^ *Height: *//p' <<<"$info")"
+convert "$out/diagonal.png" -crop "${w}x${h}+${x}+${y}" +repage "$out/client.png"
+"$converter" "$work/pictures/diagonal.scr" -o "$out/expected.png"
+border="$(convert "$out/expected.png" -format '%[Border]' info:)"
+# The border colour also fills the margins around the area; it is left out.
+border_rgb="$(awk -v code=$((16#$border)) 'BEGIN {
+    split("00 32 5C 7F 9F BF DF FF", level, " "); split("00 7F BF FF", blue, " ");
+    printf "%s%s%s", level[code % 8 + 1], level[int(code / 8) % 8 + 1], blue[int(code / 64) + 1] }')"
+
+histogram() { convert "$1" -depth 8 -format %c histogram:info:- | sed -n 's/^ *\([0-9]*\):.*#\([0-9A-F]\{6\}\).*/\2 \1/p'; }
+histogram "$out/expected.png" | sort >"$out/expected.txt"
+histogram "$out/client.png" | sort >"$out/shown.txt"
+# Every picture colour but black (menu text is black too) and the border's shows in
+# the drawing area (256 x 279 in a window of the first size) as often as the picture
+# holds it, scaled.
+matched="$(join "$out/expected.txt" "$out/shown.txt" | awk -v area=$((256 * 279)) -v border="$border_rgb" '
+    $1 != "000000" && $1 != border {
+        expected = $2 * area / 65536
+        if ($3 >= expected * 0.97 && $3 <= expected * 1.03) ok++; else bad++
+    }
+    END { printf "%d %d", ok, bad }')"
+read -r ok bad <<<"$matched"
+check "the drawing area shows diagonal.scr's colours in its proportions ($ok match, $bad do not; border code $border)" \
+    test "$ok" -ge 10 -a "$bad" -eq 0
+
+wmctrl -c 'Кадромир'
+wait "$pid"
+echo "$((FAILURES == 0 ? 1 : 0)) passed, $((FAILURES == 0 ? 0 : 1)) failed"
+exit $((FAILURES > 0))

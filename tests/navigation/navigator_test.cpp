@@ -1,0 +1,360 @@
+#include "formats/load_picture.h"
+#include "navigation/file_navigator.h"
+#include "navigation/recent_files.h"
+#include "picture_encoder.h"
+#include "settings/settings.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <set>
+
+namespace kadromir {
+namespace {
+
+class FakeHost : public NavigatorHost {
+public:
+    std::string Title = "Кадромир";
+    int Enabled = 0;
+    int Draws = 0;
+    PictureState State;
+    bool Released = false;
+    void SetTitle(const std::string& title) override { Title = title; }
+    void EnableStepButtons() override { ++Enabled; }
+    void DrawPicture() override { ++Draws; }
+    PictureState* Picture() override { return Released ? nullptr : &State; }
+};
+
+// A picture whose border code names it, so a test can tell which file is shown.
+std::vector<std::uint8_t> Picture(ColourCode border) {
+    std::array<ColourCode, 16> palette{};
+    palette[0] = border;
+    return encoder::EncodeSpr(palette, PlaneBuffer{});
+}
+
+// A directory of pictures named in `names`; picture i has border code i + 1.
+struct PictureDir {
+    testing::TempDir Dir;
+    explicit PictureDir(const std::vector<std::string>& names) {
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            Dir.Write(names[i], Picture(static_cast<ColourCode>(i + 1)));
+        }
+    }
+    std::string operator/(const std::string& name) const { return Dir.Path() + name; }
+};
+
+std::vector<std::string> Names(const FileNavigator& navigator) {
+    std::vector<std::string> names;
+    for (const auto& entry : *navigator.FileList) {
+        names.push_back(entry.Name);
+    }
+    return names;
+}
+
+TEST(FileList, MasksMatchWholeNamesWithoutRegardToCase) {
+    const struct {
+        const char* Name;
+        const char* Mask;
+        bool Matches;
+    } cases[] = {
+        {"Cat.SPR", "*.spr", true},      {"cat.spr.bak", "*.spr", false}, {"cat.sp", "*.spr", false},
+        {"ЁЖ.Spr", "*.spr", true},       {"ж.spr", "?.spr", true},        {"жж.spr", "?.spr", false},
+        {".spr", "*.spr", true},         {"a", "*", true},                {"ab.rmb", "a*b.r?b", true},
+        {"\xff\xfe.SCR", "*.scr", true},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(MatchesMask(c.Name, c.Mask), c.Matches) << c.Name << " " << c.Mask;
+    }
+    EXPECT_EQ(SplitMasks(" *.SPR ;; *.rmb;\t*.scr "), (std::vector<std::string>{"*.spr", "*.rmb", "*.scr"}));
+}
+
+TEST(FileList, ListsPicturesOnlySortedByLowerCaseName) {
+    PictureDir dir({"cat.SPR", "Dog.spr", "ant.Rmb", "cat.spr.bak", "readme.txt", "Ёж.scr", "ель.scr", "Cat.spr",
+                    "\xff.spr"});
+    dir.Dir.MakeDirectory("old.spr"); // a directory is never listed
+    std::filesystem::create_symlink(dir / "Dog.spr", dir / "link.spr");
+    std::filesystem::create_directory_symlink(dir / "old.spr", dir / "dirlink.spr");
+    FakeHost host;
+    FileNavigator navigator(host);
+    navigator.OpenFile(dir / "cat.SPR");
+    // Ties of the lower-cased name go by bytes: "Cat.spr" < "cat.SPR".
+    EXPECT_EQ(Names(navigator), (std::vector<std::string>{"ant.Rmb", "Cat.spr", "cat.SPR", "Dog.spr", "link.spr",
+                                                          "ель.scr", "Ёж.scr", "\xff.spr"}));
+    EXPECT_EQ(host.Title, "Кадромир : 3/8  cat.SPR");
+    EXPECT_EQ(host.Enabled, 1);
+}
+
+TEST(FileNavigator, StepsWrapAroundBothWays) {
+    PictureDir dir({"a.spr", "b.spr", "c.spr"});
+    FakeHost host;
+    FileNavigator navigator(host);
+    navigator.OpenFile(dir / "c.spr");
+    EXPECT_EQ(host.Title, "Кадромир : 3/3  c.spr");
+    navigator.StepNext();
+    EXPECT_EQ(host.Title, "Кадромир : 1/3  a.spr");
+    EXPECT_EQ(navigator.CurrentFile, dir / "a.spr");
+    EXPECT_EQ(host.State.BorderColour, 1);
+    navigator.StepPrevious();
+    EXPECT_EQ(host.Title, "Кадромир : 3/3  c.spr");
+    EXPECT_EQ(host.State.BorderColour, 3);
+    navigator.StepPrevious();
+    EXPECT_EQ(host.Title, "Кадромир : 2/3  b.spr");
+    EXPECT_EQ(host.Draws, 4); // the open and every step draw at once
+}
+
+TEST(FileNavigator, OnePictureReloadsItself) {
+    PictureDir dir({"only.rmb.spr"});
+    FakeHost host;
+    FileNavigator navigator(host);
+    navigator.OpenFile(dir / "only.rmb.spr");
+    navigator.StepNext();
+    EXPECT_EQ(host.Title, "Кадромир : 1/1  only.rmb.spr");
+    navigator.StepPrevious();
+    EXPECT_EQ(host.Title, "Кадромир : 1/1  only.rmb.spr");
+}
+
+TEST(FileNavigator, AVanishedEntryRebuildsAndStaysOnThePicture) {
+    PictureDir dir({"a.spr", "b.spr", "c.spr"});
+    FakeHost host;
+    FileNavigator navigator(host);
+    navigator.OpenFile(dir / "a.spr");
+    dir.Dir.Write("aa.spr", Picture(9)); // not seen until a rebuild
+    navigator.StepNext();
+    EXPECT_EQ(host.Title, "Кадромир : 2/3  b.spr");
+    std::filesystem::remove(dir / "c.spr");
+    navigator.StepNext();
+    EXPECT_EQ(host.Title, "Кадромир : 3/3  b.spr");
+    EXPECT_EQ(navigator.CurrentFile, dir / "b.spr");
+    EXPECT_EQ(host.State.BorderColour, 2);
+}
+
+TEST(FileNavigator, MissingDirectoryAndFileMessagesKeepTheList) {
+    PictureDir dir({"a.spr", "b.spr"});
+    FakeHost host;
+    FileNavigator navigator(host);
+    navigator.OpenFile(dir / "nothere.spr");
+    EXPECT_EQ(host.Title, "Кадромир - Файлы не найдены!");
+    EXPECT_FALSE(navigator.FileList);
+    navigator.OpenFile(dir / "a.spr");
+    navigator.OpenFile(dir / "gone/a.spr");
+    EXPECT_EQ(host.Title, "Кадромир - Отсутствует директория!");
+    EXPECT_EQ(navigator.Count(), 2u);
+    EXPECT_EQ(navigator.CountText, "2");
+    // A bare name has no directory part.
+    navigator.OpenFile("a.spr");
+    EXPECT_EQ(host.Title, "Кадромир - Отсутствует директория!");
+}
+
+TEST(FileNavigator, RejectedFileMovesTheTitleButKeepsThePicture) {
+    PictureDir dir({"a.spr"});
+    dir.Dir.Write("b.rmb", std::vector<std::uint8_t>(100, 0));
+    FakeHost host;
+    FileNavigator navigator(host);
+    navigator.OpenFile(dir / "a.spr");
+    navigator.StepNext();
+    EXPECT_EQ(host.Title, "Кадромир : 2/2  b.rmb-Несоответствие в заголовке!");
+    EXPECT_EQ(host.State.BorderColour, 1);
+    navigator.StepNext();
+    EXPECT_EQ(host.Title, "Кадромир : 1/2  a.spr");
+}
+
+TEST(FileNavigator, ACurrentFileOutsideTheListIsNamedAtPositionZero) {
+    PictureDir dir({"a.spr", "b.spr", "c.spr"});
+    dir.Dir.Write("photo.png", {1, 2, 3});
+    FakeHost host;
+    FileNavigator navigator(host);
+    navigator.OpenFile(dir / "c.spr");
+    navigator.OpenFile(dir / "photo.png");
+    EXPECT_EQ(host.Title, "Кадромир : 0/3  photo.png");
+    navigator.StepNext(); // from the kept position: wraps to the first
+    EXPECT_EQ(host.Title, "Кадромир : 1/3  a.spr");
+}
+
+TEST(FileNavigator, NothingHappensWithoutAList) {
+    FakeHost host;
+    FileNavigator navigator(host, [] { return 5u; });
+    navigator.StepNext();
+    navigator.StepPrevious();
+    navigator.StepToRandom();
+    EXPECT_EQ(host.Title, "Кадромир");
+    EXPECT_EQ(host.Draws, 0);
+    EXPECT_EQ(host.Enabled, 0);
+}
+
+TEST(RandomPick, GeneratorAndSeed) {
+    const struct {
+        std::uint32_t Seed, N, Expected;
+    } cases[] = {{0, 10, 0}, {1, 10, 0}, {43200000, 5, 1}, {86399999, 2, 1}, {12345678, 100, 62}, {999, 1, 0},
+                 {12345678, 0, 0}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(RandomPick(c.N, c.Seed), c.Expected) << c.Seed << " " << c.N;
+    }
+    EXPECT_LT(UtcTimeOfDayMs(), 86400000u);
+}
+
+TEST(FileNavigator, RandomStepsReachEveryEntry) {
+    PictureDir dir({"a.spr", "b.spr", "c.spr"});
+    FakeHost host;
+    // A slide show's clock: ten in the morning, a tick a second, give or take.
+    std::uint32_t clock = 36000000, tick = 0;
+    FileNavigator navigator(host, [&] { return clock += 1000 + (++tick % 7); });
+    navigator.OpenFile(dir / "a.spr");
+    std::set<std::string> shown;
+    for (int step = 0; step < 60; ++step) {
+        navigator.StepToRandom();
+        shown.insert(navigator.CurrentFile);
+    }
+    EXPECT_EQ(shown.size(), 3u);
+}
+
+struct StartupCase {
+    const char* Name;
+    bool SlideShow, RandomSlides, RandomFromRecentDir;
+    std::string Expected;
+};
+
+TEST(StartupOpen, RecentDirectoryChoices) {
+    PictureDir dir({"1.spr", "2.spr", "3.spr", "4.spr", "5.spr"});
+    const std::uint32_t seed = 43200000; // RandomPick(5, seed) is 1
+    const StartupCase cases[] = {
+        {"slide show in order: the last", true, false, false, "5.spr"},
+        {"random slides", true, true, false, "2.spr"},
+        {"random start", false, false, true, "2.spr"},
+        {"plain: the first", false, false, false, "1.spr"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        Settings settings;
+        settings.OpenFromRecentDir = true;
+        settings.OpenRecentFile = true; // the directory takes precedence
+        settings.RecentFile = dir / "3.spr";
+        settings.RecentDir = dir.Dir.Path();
+        settings.SlideShow = c.SlideShow;
+        settings.RandomSlides = c.RandomSlides;
+        settings.RandomFromRecentDir = c.RandomFromRecentDir;
+        FakeHost host;
+        FileNavigator navigator(host, [] { return 43200000u; });
+        navigator.StartupOpen({"kadromir"}, settings, "/");
+        EXPECT_EQ(navigator.CurrentFile, dir / c.Expected);
+        EXPECT_EQ(host.Draws, 1);
+        (void)seed;
+    }
+}
+
+TEST(StartupOpen, CommandLineThenRecentFileThenNothing) {
+    PictureDir dir({"a.spr", "b.spr"});
+    dir.Dir.MakeDirectory("sub");
+    Settings recent;
+    recent.OpenRecentFile = true;
+    recent.RecentFile = dir / "b.spr";
+    {
+        SCOPED_TRACE("a relative argument is taken from the working directory");
+        FakeHost host;
+        FileNavigator navigator(host);
+        navigator.StartupOpen({"kadromir", "a.spr"}, recent, dir.Dir.Path());
+        EXPECT_EQ(navigator.CurrentFile, dir / "a.spr");
+        EXPECT_EQ(host.Title, "Кадромир : 1/2  a.spr");
+    }
+    for (const std::string& argument : {dir / "sub", dir / "missing.spr", std::string()}) {
+        SCOPED_TRACE("not a file: " + argument);
+        FakeHost host;
+        FileNavigator navigator(host);
+        navigator.StartupOpen({"kadromir", argument}, recent, "/");
+        EXPECT_EQ(navigator.CurrentFile, dir / "b.spr");
+    }
+    {
+        SCOPED_TRACE("the recent file is opened even when gone");
+        Settings gone = recent;
+        gone.RecentFile = dir / "gone.spr";
+        FakeHost host;
+        FileNavigator navigator(host);
+        navigator.StartupOpen({"kadromir"}, gone, "/");
+        EXPECT_EQ(host.Title, "Кадромир - Файлы не найдены!");
+    }
+    {
+        SCOPED_TRACE("nothing to open");
+        FakeHost host;
+        FileNavigator navigator(host);
+        navigator.StartupOpen({"kadromir"}, Settings{}, "/");
+        EXPECT_EQ(host.Title, "Кадромир");
+        EXPECT_EQ(host.Enabled, 0);
+        EXPECT_EQ(host.Draws, 0);
+    }
+}
+
+TEST(StartupOpen, RecentDirectoryMissingOrEmpty) {
+    testing::TempDir empty;
+    const struct {
+        std::string Directory;
+        const char* Title;
+    } cases[] = {{empty.Path() + "gone/", "Кадромир - Отсутствует директория!"},
+                 {empty.Path(), "Кадромир - Файлы не найдены!"},
+                 {"", "Кадромир - Отсутствует директория!"}};
+    for (const auto& c : cases) {
+        Settings settings;
+        settings.OpenFromRecentDir = true;
+        settings.RecentDir = c.Directory;
+        FakeHost host;
+        FileNavigator navigator(host);
+        navigator.StartupOpen({"kadromir"}, settings, "/");
+        EXPECT_EQ(navigator.CurrentFile, "");
+        EXPECT_EQ(host.Title, c.Title) << c.Directory;
+    }
+}
+
+TEST(DropFiles, TheFirstPictureOfTheDropOpens) {
+    PictureDir dir({"a.spr", "b.Spr", "c.rmb"});
+    FakeHost host;
+    FileNavigator navigator(host);
+    navigator.DropFiles(dir / "x.png");
+    EXPECT_EQ(host.Title, "Кадромир");
+    navigator.DropFiles(dir / "x.png\r" + dir / "b.Spr\r" + dir / "c.rmb");
+    EXPECT_EQ(navigator.CurrentFile, dir / "b.Spr");
+    EXPECT_EQ(host.Title, "Кадромир : 2/3  b.Spr");
+}
+
+std::string ReadText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+TEST(SaveRecent, WritesOnlyChangedKeysOfSetOptions) {
+    testing::TempDir dir;
+    const std::string config = dir.Path() + "Кадромир.кфг";
+    const std::string start = "[Настройки]\nНедавний файл=/p/a.spr\nНедавняя директория=/p/\n";
+    const struct {
+        const char* Name;
+        bool RecentFile, RecentDir;
+        std::string File, Directory;
+        std::string Expected;
+    } cases[] = {
+        {"neither option: untouched", false, false, "/q/b.spr", "/q/", start},
+        {"same values: untouched", true, true, "/p/a.spr", "/p/", start},
+        {"file option: the file key", true, false, "/q/b.spr", "/q/",
+         "[Настройки]\nНедавний файл=/q/b.spr\nНедавняя директория=/p/\n"},
+        {"both", true, true, "/q/b.spr", "/q/", "[Настройки]\nНедавний файл=/q/b.spr\nНедавняя директория=/q/\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        dir.Write("Кадромир.кфг", std::vector<std::uint8_t>(start.begin(), start.end()));
+        Settings settings;
+        settings.OpenRecentFile = c.RecentFile;
+        settings.OpenFromRecentDir = c.RecentDir;
+        SaveRecent(settings, config, c.File, c.Directory);
+        EXPECT_EQ(settings.RecentFile, c.File);
+        EXPECT_EQ(settings.RecentDir, c.Directory);
+        EXPECT_EQ(ReadText(config), c.Expected);
+    }
+    // A missing key reads back as the new value: it is not added.
+    const std::string bare = "[Настройки]\n";
+    dir.Write("Кадромир.кфг", std::vector<std::uint8_t>(bare.begin(), bare.end()));
+    Settings settings;
+    settings.OpenRecentFile = true;
+    SaveRecent(settings, config, "/q/b.spr", "/q/");
+    EXPECT_EQ(ReadText(config), bare);
+}
+
+} // namespace
+} // namespace kadromir
