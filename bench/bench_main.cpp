@@ -35,7 +35,7 @@ public:
                 continue;
             }
             const double value = measured->second / floor->second;
-            std::printf("  %-40s / %-32s = %6.2f  [%s %.2f] %s\n", ratio.Measured.c_str(),
+            std::printf("  %-40s / %-32s = %7.4f  [%s %.2f] %s\n", ratio.Measured.c_str(),
                         ratio.Floor.c_str(), value, ratio.AtMost ? "<=" : ">=", ratio.Target,
                         (ratio.AtMost ? value <= ratio.Target : value >= ratio.Target) ? "ok"
                                                                                         : "MISSED");
