@@ -10,6 +10,7 @@
 #include "ui/toolbar.h"
 
 #include "navigation/recent_files.h"
+#include "settings/settings_dialog.h"
 #include "settings/settings_file.h"
 
 #include <QKeyEvent>
@@ -53,6 +54,7 @@ ViewerWindow& BuildViewerWindow(const StartupContext& context) {
     // 5.
     viewer.MainMenu = &form->Own(ui::Menu::CreateMenuBar(*form, MainMenuTemplate));
     form->SetMenuBar(*viewer.MainMenu->Bar());
+    viewer.MainMenu->SetOnClick(SettingsItem, [&viewer] { viewer.OpenSettings(); });
     // 6.
     viewer.OpenDialog = &form->Own(std::make_unique<ui::OpenDialog>(*form));
     viewer.OpenDialog->SetFilter(OpenFilter);
@@ -143,6 +145,10 @@ void ViewerWindow::CloseRequested() {
 }
 
 void ViewerWindow::SetTitle(const std::string& title) { Form->SetCaption(title); }
+
+void ViewerWindow::OpenSettings() {
+    OpenSettingsDialog(*Form, SettingsTarget{Options, *SlideTimer, *RefreshTimer, ConfigPath, *this});
+}
 
 void ViewerWindow::EnableStepButtons() {
     Toolbar->SetEnabled(PreviousButton, true);

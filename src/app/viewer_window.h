@@ -86,6 +86,8 @@ public:
     void NavigationKeys(int key);
     // The "Открыть" command: the open-file dialog, then the chosen file.
     void OpenCommand();
+    // The "Настройки" command: the settings dialog, modal.
+    void OpenSettings();
     // The drawing area's size-change handler: places it by the layout rule and sets
     // the status line.
     void LayoutDrawingArea();

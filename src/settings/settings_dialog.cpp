@@ -1,0 +1,257 @@
+#include "settings_dialog.h"
+
+#include "settings_file.h"
+#include "settings_store.h"
+#include "spin_edit.h"
+#include "ui/timer.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QCursor>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QScreen>
+
+#include <memory>
+
+namespace kadromir {
+namespace {
+int NumberIn(const QLineEdit& field) {
+    return ParseProfileInt(field.text().toStdString());
+}
+} // namespace
+
+QCheckBox* SettingsDialog::CheckBox(const char* caption, int left, int top) {
+    auto* box = new QCheckBox(QString::fromUtf8(caption), this);
+    box->setFocusPolicy(Qt::NoFocus);
+    box->move(left, top);
+    box->adjustSize(); // sized to its caption
+    return box;
+}
+
+QPushButton* SettingsDialog::Button(const char* caption, int left, int top) {
+    auto* button = new QPushButton(QString::fromUtf8(caption), this);
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setAutoDefault(false);
+    button->move(left, top);
+    button->adjustSize();
+    return button;
+}
+
+SettingsDialog::SettingsDialog(QWidget& parent, const SettingsTarget& target)
+    : QDialog(&parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+      Target(target), MainWindow(parent) {
+    // 1.
+    setWindowTitle(QStringLiteral("Настройки"));
+    resize(ClientWidth, ClientHeight);
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, QColor(255, 251, 240));
+    setPalette(colours);
+    setAutoFillBackground(true);
+    RepeatTimer.setInterval(10);
+    connect(&RepeatTimer, &QTimer::timeout, this, [this] { ValidateRefreshField(); });
+
+    // 2. The controls in their order of creation.
+    const SpinOptions spinOptions{.SetBuddyInt = true, .AlignRight = true, .ArrowKeys = true, .NoThousands = true};
+    SaveOnCloseBox = CheckBox("Сохранять координаты и размер окна просмотрщика на закрытии программы", 16, 16);
+    ResetButton = Button("Сброс", 32, 272);
+    ApplyButton = Button("Применить", 328, 272);
+    FrozenBox = CheckBox("Применять замороженные координаты для следующей загрузки", 16, 48);
+    RecentFileBox = CheckBox("После старта открывать недавний  файл", 16, 112);
+    SlideShowBox = CheckBox("Показ слайдов  -  Интервал в секундах (максимум 4)", 16, 176);
+    SlideField = new QLineEdit(this);
+    SlideField->setGeometry(480, 178, 36, 22);
+    SlideField->setReadOnly(true);
+    RefreshSpin = &SpinEdit::CreateSpinEdit(*this, spinOptions);
+    RefreshSpin->PlaceAt(673, 336).SizeTo(32, 22);
+    RefreshSpin->SetMax(30);
+    RefreshSpin->SetMin(1);
+    RandomSlidesBox = CheckBox("Случайный выбор слайдов", 16, 208);
+    RefreshBox = CheckBox("Автообновление пути файлов  -  Интервал в секундах (максимум 30)", 16, 240);
+    RefreshField = new QLineEdit(this);
+    RefreshField->setGeometry(616, 240, 49, 22);
+    RefreshField->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), RefreshField));
+    SlideSpin = &SpinEdit::CreateSpinEdit(*this, spinOptions);
+    SlideSpin->PlaceAt(516, 178).SizeTo(13, 22);
+    SlideSpin->SetMax(4);
+    SlideSpin->SetMin(1);
+    RecentDirBox = CheckBox("После старта открывать файлы из недавней директории - ", 16, 144);
+    RandomOrderBox = CheckBox("В случайном порядке", 544, 144);
+    FreezeBox = CheckBox("Заморозить текущий  размер и координаты просмотрщика для следующей загрузки", 16, 80);
+    for (QLineEdit* field : {SlideField, RefreshField}) {
+        field->setFocusPolicy(Qt::StrongFocus); // tab stops, on the system window colour
+        field->setBackgroundRole(QPalette::Base);
+        // The arrows take much of the fields' width: the digits get all that is left.
+        field->setTextMargins(-2, 0, -2, 0);
+        field->setAlignment(Qt::AlignCenter);
+    }
+
+    // 3.
+    connect(ResetButton, &QPushButton::clicked, this, [this] { ResetChecks(); });
+    connect(ApplyButton, &QPushButton::clicked, this, [this] { ApplySettings(); });
+    connect(FrozenBox, &QCheckBox::clicked, this, [this] { FrozenRule(); });
+    connect(SlideShowBox, &QCheckBox::clicked, this, [this] { SlideRule(); });
+    connect(RecentDirBox, &QCheckBox::clicked, this, [this] { RecentDirRule(); });
+    RefreshField->installEventFilter(this);
+    RefreshSpin->SetBuddy(RefreshField);
+    SlideSpin->SetBuddy(SlideField);
+
+    // 4. Centred for the full client width; FillDialog then narrows it from the right.
+    QScreen* screen = QGuiApplication::screenAt(QCursor::pos());
+    if (screen == nullptr) {
+        screen = QGuiApplication::primaryScreen();
+    }
+    if (screen != nullptr) {
+        const QRect area = screen->geometry();
+        move(area.left() + (area.width() - ClientWidth) / 2, area.top() + (area.height() - ClientHeight) / 2);
+    }
+    FillDialog();
+}
+
+void SettingsDialog::FillDialog() {
+    Settings& s = Target.Options;
+    SaveOnCloseBox->setChecked(s.SaveWindowOnClose);
+    FrozenBox->setChecked(s.UseFrozenGeometry);
+    FrozenRule();
+    RecentDirBox->setChecked(s.OpenFromRecentDir);
+    RecentDirRule();
+    RecentFileBox->setChecked(s.OpenRecentFile);
+    RandomOrderBox->setChecked(s.RandomFromRecentDir);
+    SlideShowBox->setChecked(s.SlideShow);
+    RefreshField->setText(QString::number(s.AutoRefreshInterval));
+    SlideRule();
+    RandomSlidesBox->setChecked(s.RandomSlides);
+    RefreshBox->setChecked(s.AutoRefresh);
+    ClampSlideInterval(s);
+    SlideField->setText(QString::number(s.SlideInterval));
+    ValidateRefreshField();
+    // 8. Fixed from here on: the user cannot resize it.
+    setFixedSize(WantedOuterWidth(), ClientHeight);
+}
+
+int SettingsDialog::WantedOuterWidth() const {
+    return SaveOnCloseBox->width() + 180;
+}
+
+void SettingsDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    // The outer width includes the frame, known only once the window is shown.
+    QTimer::singleShot(0, this, [this] { ApplyOuterWidth(); });
+    QTimer::singleShot(100, this, [this] { ApplyOuterWidth(); });
+}
+
+void SettingsDialog::ApplyOuterWidth() {
+    const int frame = frameGeometry().width() - geometry().width();
+    setFixedSize(WantedOuterWidth() - frame, ClientHeight);
+}
+
+void SettingsDialog::FrozenRule() {
+    SaveOnCloseBox->setEnabled(!FrozenBox->isChecked());
+}
+
+void SettingsDialog::RecentDirRule() {
+    RecentFileBox->setEnabled(!RecentDirBox->isChecked());
+    RandomOrderBox->setEnabled(RecentDirBox->isChecked());
+}
+
+void SettingsDialog::SlideRule() {
+    RandomSlidesBox->setEnabled(SlideShowBox->isChecked());
+}
+
+void SettingsDialog::ValidateRefreshField() {
+    const int number = NumberIn(*RefreshField);
+    if (number > 30) {
+        RefreshField->setText(QStringLiteral("30"));
+    } else if (number < 1) {
+        RefreshField->setText(QStringLiteral("1"));
+    }
+}
+
+void SettingsDialog::ResetChecks() {
+    SaveOnCloseBox->setChecked(false);
+    FrozenBox->setChecked(false);
+    FrozenRule();
+    RecentFileBox->setChecked(false);
+    RecentDirBox->setChecked(false);
+    RecentDirRule();
+    RandomOrderBox->setChecked(false);
+    SlideShowBox->setChecked(false);
+    SlideRule();
+    RandomSlidesBox->setChecked(false);
+    RefreshBox->setChecked(false);
+}
+
+void SettingsDialog::ApplySettings() {
+    Settings& s = Target.Options;
+    // 1. Disabled boxes keep their ticks and count.
+    s.RandomFromRecentDir = RandomOrderBox->isChecked();
+    s.SaveWindowOnClose = SaveOnCloseBox->isChecked();
+    s.UseFrozenGeometry = FrozenBox->isChecked();
+    s.OpenFromRecentDir = RecentDirBox->isChecked();
+    s.OpenRecentFile = RecentFileBox->isChecked();
+    s.SlideShow = SlideShowBox->isChecked();
+    s.SlideInterval = static_cast<std::uint8_t>(NumberIn(*SlideField));
+    s.RandomSlides = RandomSlidesBox->isChecked();
+    s.AutoRefresh = RefreshBox->isChecked();
+    s.AutoRefreshInterval = NumberIn(*RefreshField);
+    // 2-3. Refresh first; the same period keeps a running timer's phase.
+    if (s.AutoRefresh) {
+        Target.RefreshTimer.SetPeriod(s.AutoRefreshInterval * 1000);
+        Target.RefreshTimer.Start();
+    } else {
+        Target.RefreshTimer.Stop();
+    }
+    if (s.SlideShow) {
+        Target.SlideTimer.SetPeriod(s.SlideInterval * 1000);
+        Target.SlideTimer.Start();
+    } else {
+        Target.SlideTimer.Stop();
+    }
+    // 4. The two start-up choices exclude each other.
+    if (s.OpenFromRecentDir) {
+        s.OpenRecentFile = false;
+    }
+    // 5-6.
+    WriteSettings(s, Target.ConfigPath);
+    if (FreezeBox->isChecked()) {
+        SaveWindowGeometry(s, Target.ConfigPath, Target.MainWindow);
+    }
+}
+
+bool SettingsDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == RefreshField) {
+        if (event->type() == QEvent::KeyPress) {
+            RepeatTimer.start();
+        } else if (event->type() == QEvent::KeyRelease) {
+            RepeatTimer.stop();
+            // The release comes after the field took the key.
+            QTimer::singleShot(0, this, [this] { ValidateRefreshField(); });
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void SettingsDialog::closeEvent(QCloseEvent* event) {
+    // CloseDialog: the main window comes back to the front.
+    setEnabled(false);
+    MainWindow.setEnabled(true);
+    MainWindow.raise();
+    MainWindow.activateWindow();
+    QDialog::closeEvent(event);
+}
+
+void OpenSettingsDialog(QWidget& mainWindow, const SettingsTarget& target) {
+    // Destroyed here, not later: the next "Настройки" must find no dialog left over.
+    const auto dialog = std::make_unique<SettingsDialog>(mainWindow, target);
+    mainWindow.setEnabled(false);
+    dialog->setEnabled(true); // a child of the main window, enabled on its own
+    dialog->exec();
+    mainWindow.setEnabled(true);
+    dialog->close();
+}
+
+} // namespace kadromir

@@ -1,0 +1,90 @@
+#pragma once
+
+#include "settings.h"
+#include "window_geometry.h"
+
+#include <QDialog>
+#include <QTimer>
+
+#include <string>
+
+class QCheckBox;
+class QLineEdit;
+class QPushButton;
+
+namespace kadromir {
+
+class SpinEdit;
+namespace ui {
+class Timer;
+}
+
+// What "Применить" acts on besides the record: the two timers, the configuration file
+// and the main window's geometry.
+struct SettingsTarget {
+    Settings& Options;
+    ui::Timer& SlideTimer;
+    ui::Timer& RefreshTimer;
+    std::string ConfigPath;
+    const WindowGeometry& MainWindow;
+};
+
+// The settings dialog, built in code at fixed positions. It shows the record, and
+// acts only on its buttons: "Применить" copies the controls into the record, re-arms
+// or stops the timers and writes the file; "Сброс" clears the check boxes. Closing it
+// applies nothing.
+class SettingsDialog : public QDialog {
+public:
+    static constexpr int ClientWidth = 859;
+    static constexpr int ClientHeight = 303;
+
+    // Builds the dialog for `parent` (the main window), centres it and fills it.
+    SettingsDialog(QWidget& parent, const SettingsTarget& target);
+
+    QCheckBox* SaveOnCloseBox = nullptr;
+    QCheckBox* FrozenBox = nullptr;
+    QCheckBox* FreezeBox = nullptr;
+    QCheckBox* RecentFileBox = nullptr;
+    QCheckBox* RecentDirBox = nullptr;
+    QCheckBox* RandomOrderBox = nullptr;
+    QCheckBox* SlideShowBox = nullptr;
+    QLineEdit* SlideField = nullptr;
+    SpinEdit* SlideSpin = nullptr;
+    QCheckBox* RandomSlidesBox = nullptr;
+    QCheckBox* RefreshBox = nullptr;
+    QLineEdit* RefreshField = nullptr;
+    SpinEdit* RefreshSpin = nullptr;
+    QPushButton* ResetButton = nullptr;
+    QPushButton* ApplyButton = nullptr;
+    QTimer RepeatTimer;
+
+    void FillDialog();
+    void FrozenRule();
+    void RecentDirRule();
+    void SlideRule();
+    void ValidateRefreshField();
+    void ResetChecks();
+    void ApplySettings();
+
+    // The outer width FillDialog gives the window: the first check box's width + 180.
+    int WantedOuterWidth() const;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    QCheckBox* CheckBox(const char* caption, int left, int top);
+    QPushButton* Button(const char* caption, int left, int top);
+    void ApplyOuterWidth();
+
+    SettingsTarget Target;
+    QWidget& MainWindow;
+};
+
+// The "Настройки" command: a fresh dialog each time, shown modally with the main
+// window disabled meanwhile (timer ticks go on), then closed for good.
+void OpenSettingsDialog(QWidget& mainWindow, const SettingsTarget& target);
+
+} // namespace kadromir

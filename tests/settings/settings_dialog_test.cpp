@@ -1,0 +1,277 @@
+// The settings dialog as built, its rules, and what "Применить" and "Сброс" do.
+#include "settings/settings_dialog.h"
+#include "settings/settings_file.h"
+#include "settings/spin_edit.h"
+#include "support/temp_dir.h"
+#include "ui/timer.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <fstream>
+#include <memory>
+
+using namespace kadromir;
+
+namespace {
+
+class FakeWindow : public WindowGeometry {
+public:
+    int OuterLeft() const override { return 11; }
+    int OuterTop() const override { return 22; }
+    int OuterWidth() const override { return 333; }
+    int OuterHeight() const override { return 444; }
+    void SetOuterLeft(int) override {}
+    void SetOuterTop(int) override {}
+    void SetOuterWidth(int) override {}
+    void SetOuterHeight(int) override {}
+    int ScreenWidth() const override { return 800; }
+    int ScreenHeight() const override { return 600; }
+};
+
+std::string ReadText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+} // namespace
+
+class SettingsDialogTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<testing::TempDir> Dir;
+    std::unique_ptr<QWidget> Main;
+    std::unique_ptr<ui::Timer> Slide, Refresh;
+    FakeWindow Window;
+    Settings Options;
+
+    std::string Config() const { return Dir->Path() + "Кадромир.кфг"; }
+    std::unique_ptr<SettingsDialog> Build() {
+        return std::make_unique<SettingsDialog>(*Main, SettingsTarget{Options, *Slide, *Refresh, Config(), Window});
+    }
+
+private slots:
+    void init() {
+        Dir = std::make_unique<testing::TempDir>();
+        Main = std::make_unique<QWidget>();
+        Slide = std::make_unique<ui::Timer>(*Main, ui::Timer::Kind::Window, 1000);
+        Refresh = std::make_unique<ui::Timer>(*Main, ui::Timer::Kind::Precise, 1000);
+        Options = Settings{};
+    }
+    void cleanup() {
+        Slide.reset();
+        Refresh.reset();
+        Main.reset();
+        Dir.reset();
+    }
+
+    void BuiltAtItsPositionsWithItsCaptions() {
+        auto dialog = Build();
+        QCOMPARE(dialog->windowTitle(), QString("Настройки"));
+        QCOMPARE(dialog->height(), 303);
+        QCOMPARE(dialog->minimumSize(), dialog->maximumSize()); // not resizable
+        QCOMPARE(dialog->palette().color(QPalette::Window), QColor(255, 251, 240));
+        QVERIFY(!(dialog->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+        const struct {
+            QWidget* Control;
+            QPoint At;
+            const char* Caption;
+        } controls[] = {
+            {dialog->SaveOnCloseBox, {16, 16}, "Сохранять координаты и размер окна просмотрщика на закрытии программы"},
+            {dialog->FrozenBox, {16, 48}, "Применять замороженные координаты для следующей загрузки"},
+            {dialog->FreezeBox, {16, 80}, "Заморозить текущий  размер и координаты просмотрщика для следующей загрузки"},
+            {dialog->RecentFileBox, {16, 112}, "После старта открывать недавний  файл"},
+            {dialog->RecentDirBox, {16, 144}, "После старта открывать файлы из недавней директории - "},
+            {dialog->RandomOrderBox, {544, 144}, "В случайном порядке"},
+            {dialog->SlideShowBox, {16, 176}, "Показ слайдов  -  Интервал в секундах (максимум 4)"},
+            {dialog->RandomSlidesBox, {16, 208}, "Случайный выбор слайдов"},
+            {dialog->RefreshBox, {16, 240}, "Автообновление пути файлов  -  Интервал в секундах (максимум 30)"},
+            {dialog->ResetButton, {32, 272}, "Сброс"},
+            {dialog->ApplyButton, {328, 272}, "Применить"},
+        };
+        for (const auto& c : controls) {
+            QCOMPARE(c.Control->pos(), c.At);
+            QCOMPARE(c.Control->property("text").toString(), QString(c.Caption));
+            QCOMPARE(c.Control->focusPolicy(), Qt::NoFocus);
+            QCOMPARE(c.Control->size(), c.Control->sizeHint()); // sized to the caption
+        }
+        // The fields with the arrows at their right edges, the fields narrower by them.
+        QCOMPARE(dialog->SlideField->geometry(), QRect(480, 178, 36 - 13, 22));
+        QCOMPARE(dialog->SlideSpin->geometry(), QRect(503, 178, 13, 22));
+        QCOMPARE(dialog->RefreshField->geometry(), QRect(616, 240, 49 - 32, 22));
+        QCOMPARE(dialog->RefreshSpin->geometry(), QRect(633, 240, 32, 22));
+        QVERIFY(dialog->SlideField->isReadOnly());
+        QCOMPARE(dialog->RefreshField->focusPolicy(), Qt::StrongFocus);
+        QCOMPARE(dialog->RefreshSpin->MaxValue(), 30);
+        QCOMPARE(dialog->SlideSpin->MinValue(), 1);
+        QCOMPARE(dialog->RepeatTimer.interval(), 10);
+        QCOMPARE(dialog->WantedOuterWidth(), dialog->SaveOnCloseBox->width() + 180);
+    }
+
+    void CaptionsEndBeforeTheNextControlOnTheirRow() {
+        auto dialog = Build();
+        const std::pair<QWidget*, QWidget*> rows[] = {{dialog->RecentDirBox, dialog->RandomOrderBox},
+                                                      {dialog->SlideShowBox, dialog->SlideField},
+                                                      {dialog->RefreshBox, dialog->RefreshField},
+                                                      {dialog->ResetButton, dialog->ApplyButton}};
+        for (const auto& [caption, next] : rows) {
+            QVERIFY2(caption->geometry().right() < next->x(), qPrintable(caption->property("text").toString()));
+        }
+    }
+
+    void FillAndRules() {
+        Options.SlideInterval = 0;
+        Options.AutoRefreshInterval = 45;
+        Options.UseFrozenGeometry = true;
+        Options.OpenFromRecentDir = true;
+        Options.OpenRecentFile = true;
+        auto dialog = Build();
+        QCOMPARE(Options.SlideInterval, 1); // opening clamps the record itself
+        QCOMPARE(dialog->SlideField->text(), QString("1"));
+        QCOMPARE(dialog->RefreshField->text(), QString("30"));
+        QCOMPARE(Options.AutoRefreshInterval, 45); // the record keeps it until applied
+        QVERIFY(!dialog->SaveOnCloseBox->isEnabled());
+        QVERIFY(!dialog->RecentFileBox->isEnabled());
+        QVERIFY(dialog->RecentFileBox->isChecked()); // disabled, tick kept
+        QVERIFY(dialog->RandomOrderBox->isEnabled());
+        QVERIFY(!dialog->RandomSlidesBox->isEnabled());
+        QVERIFY(!dialog->FreezeBox->isChecked());
+        dialog->SlideShowBox->click();
+        QVERIFY(dialog->RandomSlidesBox->isEnabled());
+        dialog->FrozenBox->click();
+        QVERIFY(dialog->SaveOnCloseBox->isEnabled());
+    }
+
+    void ResetThenCloseChangesNothing() {
+        Options.SlideShow = Options.AutoRefresh = Options.SaveWindowOnClose = true;
+        Options.SlideInterval = 2;
+        Options.AutoRefreshInterval = 7;
+        auto dialog = Build();
+        const Settings before = Options;
+        dialog->ResetButton->click();
+        QVERIFY(!dialog->SlideShowBox->isChecked());
+        QVERIFY(dialog->SaveOnCloseBox->isEnabled() && dialog->RecentFileBox->isEnabled());
+        QVERIFY(!dialog->RandomOrderBox->isEnabled() && !dialog->RandomSlidesBox->isEnabled());
+        dialog->close();
+        QVERIFY(Options == before);
+        QVERIFY(!std::filesystem::exists(Config()));
+    }
+
+    void ResetThenApplyWritesEveryFlagClearAndStopsTheTimers() {
+        Options.SlideShow = Options.AutoRefresh = Options.OpenRecentFile = true;
+        Options.SlideInterval = 2;
+        Options.AutoRefreshInterval = 7;
+        Slide->Start();
+        Refresh->Start();
+        auto dialog = Build();
+        dialog->FreezeBox->click();
+        dialog->ResetButton->click();
+        QVERIFY(dialog->FreezeBox->isChecked()); // "Сброс" leaves it
+        dialog->ApplyButton->click();
+        QVERIFY(!Slide->Running() && !Refresh->Running());
+        const std::string text = ReadText(Config());
+        for (const char* flag : {"Сохранять координаты главного окна=0", "Показ слайдов=0", "Запуск недавнего файла=0",
+                                 "Автообновление пути файлов=0", "Случайные слайды=0"}) {
+            QVERIFY2(text.find(flag) != std::string::npos, flag);
+        }
+        QVERIFY(text.find("Интервал слайдов=2\n") != std::string::npos);
+        QVERIFY(text.find("Интервал автообновления пути файлов=7\n") != std::string::npos);
+        QVERIFY(text.find("x=11\ny=22\nВысота=415\nШирина=333\n") != std::string::npos); // frozen now
+    }
+
+    void ApplyArmsTheTimersAndKeepsThePhaseOfTheSamePeriod() {
+        Options.SlideShow = true;
+        Options.SlideInterval = 2;
+        Options.AutoRefreshInterval = 45;
+        Slide->SetPeriod(2000);
+        Slide->Start();
+        auto dialog = Build();
+        QTest::qWait(150);
+        const int remaining = Slide->RemainingTime();
+        dialog->RefreshBox->click();
+        dialog->ApplyButton->click();
+        QVERIFY(Slide->RemainingTime() <= remaining); // not restarted
+        QVERIFY(Refresh->Running());
+        QCOMPARE(Refresh->Period(), 30000); // 45 from the record shows as 30
+        dialog->SlideSpin->Step(+1);
+        dialog->ApplyButton->click();
+        QCOMPARE(Slide->Period(), 3000);
+        QVERIFY(Slide->RemainingTime() > 2500); // another period restarts it
+    }
+
+    void RecentDirectoryExcludesTheRecentFileOnApply() {
+        Options.OpenRecentFile = true;
+        auto dialog = Build();
+        dialog->RecentDirBox->click();
+        QVERIFY(!dialog->RecentFileBox->isEnabled());
+        dialog->ApplyButton->click();
+        QVERIFY(dialog->RecentFileBox->isChecked());
+        QVERIFY(!Options.OpenRecentFile);
+        QVERIFY(ReadText(Config()).find("Запуск недавнего файла=0") != std::string::npos);
+    }
+
+    void SpinFieldsStepWithinTheirBoundsWithoutWrap() {
+        Options.SlideInterval = 3;
+        auto dialog = Build();
+        dialog->show();
+        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+        dialog->SlideSpin->Step(+1);
+        QCOMPARE(dialog->SlideField->text(), QString("4"));
+        dialog->SlideSpin->Step(+1);
+        QCOMPARE(dialog->SlideField->text(), QString("4"));
+        dialog->SlideField->setFocus();
+        for (int i = 0; i < 4; ++i) {
+            QTest::keyClick(dialog->SlideField, Qt::Key_Down);
+        }
+        QCOMPARE(dialog->SlideField->text(), QString("1"));
+        QTest::keyClick(dialog->SlideField, Qt::Key_Up);
+        QCOMPARE(dialog->SlideField->text(), QString("2"));
+        dialog->SlideSpin->SetBuddy(nullptr); // only the stored buddy changes
+        QVERIFY(dialog->SlideSpin->Buddy() == nullptr);
+        QCOMPARE(dialog->SlideField->text(), QString("2"));
+    }
+
+    void EmptiedRefreshFieldShowsOneOnRelease() {
+        Options.AutoRefreshInterval = 12;
+        auto dialog = Build();
+        dialog->show();
+        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+        dialog->RefreshField->setFocus();
+        dialog->RefreshField->end(false);
+        QTest::keyClick(dialog->RefreshField, Qt::Key_Backspace);
+        QTest::keyClick(dialog->RefreshField, Qt::Key_Backspace);
+        QTRY_COMPARE(dialog->RefreshField->text(), QString("1"));
+        QTest::keyClicks(dialog->RefreshField, "99");
+        QTRY_COMPARE(dialog->RefreshField->text(), QString("30"));
+    }
+
+    void TwoDialogsInARowNeverOverlap() {
+        Main->show();
+        int seen = 0;
+        bool mainDisabled = true, alone = true;
+        std::function<void()> check = [&] {
+            const auto dialogs = Main->findChildren<QDialog*>();
+            if (!dialogs.isEmpty() && dialogs.front()->isVisible()) {
+                ++seen;
+                mainDisabled = mainDisabled && !Main->isEnabled();
+                alone = alone && dialogs.size() == 1;
+                dialogs.front()->close();
+            } else if (seen < 2) {
+                QTimer::singleShot(20, check);
+            }
+        };
+        for (int i = 0; i < 2; ++i) {
+            QTimer::singleShot(20, check);
+            OpenSettingsDialog(*Main, SettingsTarget{Options, *Slide, *Refresh, Config(), Window});
+            QVERIFY(Main->isEnabled());
+        }
+        QCOMPARE(seen, 2);
+        QVERIFY(mainDisabled && alone);
+    }
+};
+
+QTEST_MAIN(SettingsDialogTest)
+#include "settings_dialog_test.moc"
