@@ -14,6 +14,7 @@
 #include "settings/settings_file.h"
 
 #include <QKeyEvent>
+#include <QMessageBox>
 
 #include <QMenuBar>
 
@@ -55,6 +56,7 @@ ViewerWindow& BuildViewerWindow(const StartupContext& context) {
     viewer.MainMenu = &form->Own(ui::Menu::CreateMenuBar(*form, MainMenuTemplate));
     form->SetMenuBar(*viewer.MainMenu->Bar());
     viewer.MainMenu->SetOnClick(SettingsItem, [&viewer] { viewer.OpenSettings(); });
+    viewer.MainMenu->SetOnClick(AboutItem, [&viewer] { viewer.ShowAbout(); });
     // 6.
     viewer.OpenDialog = &form->Own(std::make_unique<ui::OpenDialog>(*form));
     viewer.OpenDialog->SetFilter(OpenFilter);
@@ -63,7 +65,11 @@ ViewerWindow& BuildViewerWindow(const StartupContext& context) {
     viewer.ToolbarMenu = &form->Own(ui::Menu::CreatePopup(*form, ToolbarMenuTemplate));
     // 9.
     viewer.SlideTimer = &form->Own(std::make_unique<ui::Timer>(*form, ui::Timer::Kind::Window, 1000));
+    viewer.SlideTimer->OnTick = [&viewer] { viewer.SlideTick(); };
+    // Qt's precise timer ticks on the window thread already: the refresh's work never
+    // runs beside a step, a load or the close.
     viewer.RefreshTimer = &form->Own(std::make_unique<ui::Timer>(*form, ui::Timer::Kind::Precise, 1000));
+    viewer.RefreshTimer->OnTick = [&viewer] { viewer.RefreshTick(); };
     // 10.
     viewer.DrawingArea = new ui::PaintBox(form->Client());
     viewer.DrawingArea->setGeometry(16, 41, 252, 263);
@@ -99,7 +105,8 @@ ViewerWindow& BuildViewerWindow(const StartupContext& context) {
     viewer.CentreAction = &actions.CreateAction("Поцентру ", "", [&viewer](ui::Action&) { viewer.CentreWindow(); });
     viewer.CentreAction->LinkMenuItem(*viewer.MainMenu, CentreItem);
     viewer.CentreAction->SetShortcut(QKeySequence(Qt::Key_C));
-    viewer.ReloadAction = &actions.CreateAction("Обновить из сохранённых настроек", "", nullptr);
+    viewer.ReloadAction = &actions.CreateAction("Обновить из сохранённых настроек", "",
+                                                [&viewer](ui::Action&) { viewer.ReloadFromSettings(); });
     viewer.ReloadAction->LinkMenuItem(*viewer.MainMenu, ReloadItem);
     viewer.ReloadAction->SetShortcut(QKeySequence(Qt::Key_R));
     // 15-16.
@@ -121,7 +128,22 @@ void FinishStartup(ViewerWindow& viewer) {
     // 3-4.
     LoadSettings(viewer.Options, viewer.ConfigPath, viewer);
     viewer.Navigator.StartupOpen(viewer.Context.Arguments, viewer.Options, viewer.Context.WorkingDirectory);
+    // 5-6. Intervals from the file are brought into their working ranges first.
+    Settings& options = viewer.Options;
+    if (options.SlideShow) {
+        ClampSlideInterval(options);
+        viewer.SlideTimer->SetPeriod(options.SlideInterval * 1000);
+        viewer.SlideTimer->Start();
+    }
+    if (options.AutoRefresh) {
+        ClampRefreshInterval(options);
+        viewer.RefreshTimer->SetPeriod(options.AutoRefreshInterval * 1000);
+        viewer.RefreshTimer->Start();
+    }
 }
+
+const char* const AboutText = "Кадромир — быстрый просмотрщик картинок 256 × 256 в 16 цветах\n"
+                              "Форматы: .SPR, .SCR (цвета из файла .pal), .RMB";
 
 void ViewerWindow::CloseRequested() {
     if (IsClosed) {
@@ -145,6 +167,38 @@ void ViewerWindow::CloseRequested() {
 }
 
 void ViewerWindow::SetTitle(const std::string& title) { Form->SetCaption(title); }
+
+void ViewerWindow::SlideTick() {
+    if (IsClosed) {
+        return;
+    }
+    // Read at every tick; a random step covers every entry.
+    if (Options.RandomSlides) {
+        Navigator.StepToRandom();
+    } else {
+        Navigator.StepNext();
+    }
+}
+
+void ViewerWindow::RefreshTick() {
+    if (!IsClosed) {
+        Navigator.RebuildFileList();
+    }
+}
+
+void ViewerWindow::ReloadFromSettings() {
+    LoadSettings(Options, ConfigPath, *this);
+    SetOuterHeight(OuterHeight() + StoredHeightOffset);
+}
+
+void ViewerWindow::ShowAbout() {
+    QMessageBox box(QMessageBox::NoIcon, Form->windowTitle(), QString::fromUtf8(AboutText), QMessageBox::Ok, Form);
+    box.setWindowModality(Qt::WindowModal);
+    box.show();
+    box.raise();
+    box.activateWindow(); // brought to the front
+    box.exec();
+}
 
 void ViewerWindow::OpenSettings() {
     OpenSettingsDialog(*Form, SettingsTarget{Options, *SlideTimer, *RefreshTimer, ConfigPath, *this});

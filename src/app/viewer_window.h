@@ -88,6 +88,15 @@ public:
     void OpenCommand();
     // The "Настройки" command: the settings dialog, modal.
     void OpenSettings();
+    // "Обновить из сохранённых настроек": the settings read again (which places the
+    // window), then the window 29 pixels taller; the timers stay as they are.
+    void ReloadFromSettings();
+    // "О программе": a message box titled with the window's caption.
+    void ShowAbout();
+
+    // The timers' work: the next (or a random) picture; the list rebuilt.
+    void SlideTick();
+    void RefreshTick();
     // The drawing area's size-change handler: places it by the layout rule and sets
     // the status line.
     void LayoutDrawingArea();
@@ -127,11 +136,14 @@ private:
     bool IsClosed = false;
 };
 
+// The two lines of the About box.
+extern const char* const AboutText;
+
 // Builds the main window with all its controls, then runs FinishStartup. The window
 // is not shown yet.
 ViewerWindow& BuildViewerWindow(const StartupContext& context);
-// Creates the frame bitmap, makes the window black and loads the settings (which
-// place the window).
+// Creates the frame bitmap, makes the window black, loads the settings (which place
+// the window), opens the first file and arms the timers the settings ask for.
 void FinishStartup(ViewerWindow& viewer);
 
 } // namespace kadromir

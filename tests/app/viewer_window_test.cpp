@@ -18,6 +18,7 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QUrl>
 #include <QMenuBar>
@@ -27,6 +28,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <set>
 #include <fstream>
 #include <QToolButton>
 
@@ -458,6 +460,117 @@ private slots:
         std::ifstream in(config);
         const std::string saved{std::istreambuf_iterator<char>(in), {}};
         QCOMPARE(saved, "[Настройки]\nЗапуск недавнего файла=1\nНедавний файл=" + dir.Path() + "a.spr\n");
+    }
+
+    ViewerWindow& BuildWith(testing::TempDir& dir, const std::string& config, std::vector<std::string> arguments = {"kadromir"},
+                            TimeOfDayClock clock = UtcTimeOfDayMs) {
+        dir.Write("Кадромир.кфг", std::vector<std::uint8_t>(config.begin(), config.end()));
+        StartupContext context = Context(dir.Path() + "Кадромир.кфг", std::move(arguments));
+        context.Clock = std::move(clock);
+        return BuildViewerWindow(context);
+    }
+
+    void TimersAreArmedAtStartWithClampedIntervals() {
+        const struct {
+            const char* Config;
+            bool Slides, Refresh;
+            int SlidePeriod, RefreshPeriod;
+        } cases[] = {
+            {"", false, false, 1000, 1000},
+            {"Показ слайдов=1\nИнтервал слайдов=0\n", true, false, 1000, 1000},
+            {"Показ слайдов=1\nИнтервал слайдов=9\n", true, false, 4000, 1000},
+            {"Автообновление пути файлов=1\nИнтервал автообновления пути файлов=45\n", false, true, 1000, 45000},
+            {"Автообновление пути файлов=1\nИнтервал автообновления пути файлов=-3\n", false, true, 1000, 1000},
+            {"Интервал слайдов=3\n", false, false, 1000, 1000},
+        };
+        for (const auto& c : cases) {
+            testing::TempDir dir;
+            ViewerWindow& viewer = BuildWith(dir, std::string("[Настройки]\n") + c.Config);
+            QCOMPARE(viewer.SlideTimer->Running(), c.Slides);
+            QCOMPARE(viewer.RefreshTimer->Running(), c.Refresh);
+            QCOMPARE(viewer.SlideTimer->Period(), c.SlidePeriod);
+            QCOMPARE(viewer.RefreshTimer->Period(), c.RefreshPeriod);
+            delete viewer.Form;
+        }
+    }
+
+    void SlidesWrapInOrderAndRandomSlidesReachEveryPicture() {
+        testing::TempDir dir;
+        for (const char* name : {"a.spr", "b.spr", "c.spr"}) {
+            dir.Write(name, encoder::EncodeSpr({}, PlaneBuffer{}));
+        }
+        std::uint32_t clock = 36000000, tick = 0;
+        ViewerWindow& viewer = BuildWith(dir, "[Настройки]\nПоказ слайдов=1\n", {"kadromir", dir.Path() + "c.spr"},
+                                         [&] { return clock += 1000 + (++tick % 7); });
+        QCOMPARE(viewer.Form->windowTitle(), QString("Кадромир : 3/3  c.spr"));
+        viewer.SlideTick();
+        QCOMPARE(viewer.Form->windowTitle(), QString("Кадромир : 1/3  a.spr"));
+        viewer.Options.RandomSlides = true; // read at every tick
+        std::set<std::string> shown;
+        for (int i = 0; i < 60; ++i) {
+            viewer.SlideTick();
+            shown.insert(viewer.Navigator.CurrentFile);
+        }
+        QCOMPARE(shown.size(), std::size_t(3));
+        delete viewer.Form;
+    }
+
+    void RefreshTicksSeeAddedAndDeletedFiles() {
+        testing::TempDir dir;
+        for (const char* name : {"a.spr", "b.spr"}) {
+            dir.Write(name, encoder::EncodeSpr({}, PlaneBuffer{}));
+        }
+        ViewerWindow& viewer = BuildWith(dir, "[Настройки]\n", {"kadromir", dir.Path() + "b.spr"});
+        dir.Write("c.spr", encoder::EncodeSpr({}, PlaneBuffer{}));
+        QCOMPARE(viewer.Form->windowTitle(), QString("Кадромир : 2/2  b.spr"));
+        viewer.RefreshTick();
+        QCOMPARE(viewer.Form->windowTitle(), QString("Кадромир : 2/3  b.spr"));
+        std::filesystem::remove(dir.Path() + "b.spr");
+        viewer.RefreshTick();
+        QCOMPARE(viewer.Form->windowTitle(), QString("Кадромир - Файлы не найдены!"));
+        viewer.SlideTick(); // the show still moves on through the old list
+        QCOMPARE(viewer.Form->windowTitle(), QString("Кадромир : 3/3  c.spr"));
+        delete viewer.Form;
+    }
+
+    void ReloadAppliesTheStoredGeometryAndAdds29() {
+        testing::TempDir dir;
+        ViewerWindow& viewer =
+            BuildWith(dir, "[Настройки]\nСохранять координаты главного окна=1\nx=5\ny=6\nВысота=400\nШирина=350\n");
+        viewer.Form->SetOuterHeight(600);
+        viewer.SlideTimer->Start();
+        viewer.ReloadAction->Execute();
+        QCOMPARE(viewer.Form->OuterHeight(), 429);
+        QCOMPARE(viewer.Form->OuterLeft(), 5);
+        QVERIFY(viewer.SlideTimer->Running()); // the timers are left alone
+        delete viewer.Form;
+    }
+
+    void AboutIsTitledWithTheCaptionAndHasTwoLines() {
+        testing::TempDir dir;
+        dir.Write("cat.spr", encoder::EncodeSpr({}, PlaneBuffer{}));
+        ViewerWindow& viewer = BuildWith(dir, "[Настройки]\n", {"kadromir", dir.Path() + "cat.spr"});
+        viewer.Form->show();
+        QString title, text;
+        int buttons = -1;
+        QMessageBox::Icon icon = QMessageBox::Critical;
+        WhenModalShows([&](QWidget* modal) {
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            if (box != nullptr) {
+                title = box->windowTitle();
+                text = box->text();
+                buttons = box->buttons().size();
+                icon = box->icon();
+            }
+            modal->close();
+        });
+        viewer.MainMenu->Item(6)->trigger();
+        QCOMPARE(title, QString("Кадромир : 1/1  cat.spr"));
+        QCOMPARE(text.split('\n').size(), 2);
+        QVERIFY(text.startsWith("Кадромир"));
+        QCOMPARE(buttons, 1);
+        QCOMPARE(icon, QMessageBox::NoIcon);
+        delete viewer.Form;
     }
 
     void NothingIsPaintedOrTickedAfterTheClose() {

@@ -1,0 +1,79 @@
+#!/usr/bin/env bash
+# The real viewer with the slide show set in its configuration file (interval 1) on a
+# directory of three pictures: the title moves on by itself; Space and Backspace step
+# between ticks; "О программе" opens the About box titled with the caption, and it
+# closes again.
+# Usage: slideshow_test.sh VIEWER SAMPLES_TOOL OUTPUT_DIR
+set -uo pipefail
+out="$3"
+mkdir -p "$out"
+source "$(dirname "$0")/xsession.sh"
+work="$(mktemp -d)"
+cp "$1" "$work/kadromir"
+mkdir "$work/all" "$work/pictures"
+"$2" "$work/all"
+cp "$work/all/bands.rmb" "$work/all/checker.spr" "$work/all/rings.spr" "$work/pictures/"
+printf '[Настройки]\nПоказ слайдов=1\nИнтервал слайдов=1\n' >"$work/Кадромир.кфг"
+FAILURES=0
+trap 'stop_x_session; rm -rf "$work"' EXIT
+start_x_session 1280x1024 || exit 1
+
+position() { xdotool getwindowname "$window" | sed -n 's/^Кадромир : \([0-9]*\)\/3 .*/\1/p'; }
+# Waits for the next slide; prints the position it shows.
+next_slide() {
+    local before now
+    before="$(position)"
+    for _ in $(seq 40); do
+        now="$(position)"
+        if [ -n "$now" ] && [ "$now" != "$before" ]; then echo "$now"; return 0; fi
+        sleep 0.05
+    done
+    return 1
+}
+
+"$work/kadromir" "$work/pictures/bands.rmb" >"$out/viewer.log" 2>&1 &
+pid=$!
+window="$(wait_for_window 'Кадромир : 1/3  bands.rmb')"
+check "started on the first of three" test -n "$window"
+[ -n "$window" ] || exit 1
+xdotool windowactivate --sync "$window"
+
+first="$(next_slide)"
+second="$(next_slide)"
+check "the slide show moves on by itself (1 -> $first -> $second)" test "$first $second" = "2 3"
+third="$(next_slide)"
+check "and wraps to the first ($third)" test "$third" = "1"
+
+shown="$(next_slide)"
+xdotool key space
+sleep 0.3
+check "Space steps forward between ticks ($shown -> $(position))" test "$(position)" = "$((shown % 3 + 1))"
+shown="$(next_slide)"
+xdotool key BackSpace
+sleep 0.3
+check "Backspace steps back ($shown -> $(position))" test "$(position)" = "$(((shown + 1) % 3 + 1))"
+
+# "О программе" is the third entry of the menu bar.
+info="$(xwininfo -id "$window")"
+x="$(sed -n 's/.*Absolute upper-left X: *//p' <<<"$info")"
+y="$(sed -n 's/.*Absolute upper-left Y: *//p' <<<"$info")"
+caption="$(xdotool getwindowname "$window")"
+xdotool mousemove $((x + 170)) $((y + 10)) click 1
+for _ in $(seq 40); do
+    [ "$(xdotool search --name "^${caption}\$" 2>/dev/null | wc -l)" -ge 2 ] && break
+    sleep 0.05
+done
+about="$(xdotool search --name "^${caption}\$" 2>/dev/null | grep -v "^${window}\$" | head -n 1)"
+check "the About box opens, titled with the caption \"$caption\"" test -n "$about"
+sleep 0.3
+import -window root "$out/about.png"
+xdotool key --window "$about" Return 2>/dev/null || xdotool key Return
+sleep 0.5
+check "and closes with OK" bash -c "! xwininfo -id '$about' >/dev/null 2>&1 || ! xwininfo -id '$about' | grep -q IsViewable"
+
+wmctrl -c "$(xdotool getwindowname "$window")" 2>/dev/null || wmctrl -i -c "$window"
+for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+wait "$pid"
+check "the viewer ends cleanly" test "$?" -eq 0
+echo "$((FAILURES == 0 ? 1 : 0)) passed, $((FAILURES == 0 ? 0 : 1)) failed"
+exit $((FAILURES > 0))
