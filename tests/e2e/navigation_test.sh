@@ -8,12 +8,10 @@ converter="$2"
 out="$4"
 mkdir -p "$out"
 source "$(dirname "$0")/xsession.sh"
-work="$(mktemp -d)"
-cp "$1" "$work/kadromir"
+FAILURES=0
+private_viewer "$1"
 mkdir "$work/pictures"
 "$3" "$work/pictures"
-FAILURES=0
-trap 'stop_x_session; rm -rf "$work"' EXIT
 start_x_session 1280x1024 || exit 1
 
 wait_for_title() { # TITLE
@@ -24,23 +22,14 @@ wait_for_title() { # TITLE
     return 1
 }
 
-"$work/kadromir" "$work/pictures/checker.spr" >"$out/viewer.log" 2>&1 &
-pid=$!
-window="$(wait_for_window 'Кадромир : 2/5  checker.spr')"
-check "started on checker.spr, the second of five" test -n "$window"
-[ -n "$window" ] || exit 1
-xdotool windowactivate --sync "$window"
+start_viewer 'Кадромир : 2/5  checker.spr' "$work/pictures/checker.spr"
 xdotool key Right
 check "Right steps to diagonal.scr" wait_for_title 'Кадромир : 3/5  diagonal.scr'
 sleep 0.5
 import -window root "$out/diagonal.png"
 
 # The client area of the window in the screenshot.
-info="$(xwininfo -id "$window")"
-x="$(sed -n 's/.*Absolute upper-left X: *//p' <<<"$info")"
-y="$(sed -n 's/.*Absolute upper-left Y: *//p' <<<"$info")"
-w="$(sed -n 's/^ *Width: *//p' <<<"$info")"
-h="$(sed -n 's/^ *Height: *//p' <<<"$info")"
+read -r x y w h <<<"$(client_geometry "$window")"
 convert "$out/diagonal.png" -crop "${w}x${h}+${x}+${y}" +repage "$out/client.png"
 "$converter" "$work/pictures/diagonal.scr" -o "$out/expected.png"
 border="$(convert "$out/expected.png" -format '%[Border]' info:)"
@@ -65,7 +54,5 @@ read -r ok bad <<<"$matched"
 check "the drawing area shows diagonal.scr's colours in its proportions ($ok match, $bad do not; border code $border)" \
     test "$ok" -ge 10 -a "$bad" -eq 0
 
-wmctrl -c 'Кадромир'
-wait "$pid"
-echo "$((FAILURES == 0 ? 1 : 0)) passed, $((FAILURES == 0 ? 0 : 1)) failed"
-exit $((FAILURES > 0))
+close_viewer
+finish

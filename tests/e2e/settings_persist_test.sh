@@ -6,40 +6,28 @@ set -uo pipefail
 out="$2"
 mkdir -p "$out"
 source "$(dirname "$0")/xsession.sh"
-work="$(mktemp -d)"
-cp "$1" "$work/kadromir"
-config="$work/Кадромир.кфг"
 FAILURES=0
-trap 'stop_x_session; rm -rf "$work"' EXIT
+private_viewer "$1"
+config="$work/Кадромир.кфг"
 start_x_session 1280x1024 || exit 1
 
 printf '[Настройки]\nСохранять координаты главного окна=1\n' >"$config"
-
-"$work/kadromir" >"$out/first.log" 2>&1 &
-pid=$!
-window="$(wait_for_window 'Кадромир')" || { echo "FAILED: no window"; exit 1; }
+start_viewer 'Кадромир'
 xdotool windowmove --sync "$window" 200 150
 sleep 0.5
 read -r left top width height <<<"$(outer_geometry "$window")"
-wmctrl -c 'Кадромир'
-wait "$pid"
-check "the first run ends cleanly" test "$?" -eq 0
+close_viewer
 check "x holds the left edge $left" grep -qx "x=$left" "$config"
 check "y holds the top edge $top" grep -qx "y=$top" "$config"
 check "Ширина holds the width $width" grep -qx "Ширина=$width" "$config"
 check "Высота holds the height less 29" grep -qx "Высота=$((height - 29))" "$config"
 cp "$config" "$out/Кадромир.кфг"
 
-"$work/kadromir" >"$out/second.log" 2>&1 &
-pid=$!
-window="$(wait_for_window 'Кадромир')" || { echo "FAILED: no window at the second start"; exit 1; }
+start_viewer 'Кадромир'
 sleep 0.5
 read -r left2 top2 width2 height2 <<<"$(outer_geometry "$window")"
 import -window root "$out/second-start.png"
 check "the second start puts the window back at $left,$top (got $left2,$top2)" test "$left2 $top2" = "$left $top"
 check "with the width $width (got $width2)" test "$width2" = "$width"
-wmctrl -c 'Кадромир'
-wait "$pid"
-
-echo "$((FAILURES == 0 ? 1 : 0)) passed, $((FAILURES == 0 ? 0 : 1)) failed"
-exit $((FAILURES > 0))
+close_viewer
+finish

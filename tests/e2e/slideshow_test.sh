@@ -8,14 +8,12 @@ set -uo pipefail
 out="$3"
 mkdir -p "$out"
 source "$(dirname "$0")/xsession.sh"
-work="$(mktemp -d)"
-cp "$1" "$work/kadromir"
+FAILURES=0
+private_viewer "$1"
 mkdir "$work/all" "$work/pictures"
 "$2" "$work/all"
 cp "$work/all/bands.rmb" "$work/all/checker.spr" "$work/all/rings.spr" "$work/pictures/"
 printf '[Настройки]\nПоказ слайдов=1\nИнтервал слайдов=1\n' >"$work/Кадромир.кфг"
-FAILURES=0
-trap 'stop_x_session; rm -rf "$work"' EXIT
 start_x_session 1280x1024 || exit 1
 
 position() { xdotool getwindowname "$window" | sed -n 's/^Кадромир : \([0-9]*\)\/3 .*/\1/p'; }
@@ -31,12 +29,7 @@ next_slide() {
     return 1
 }
 
-"$work/kadromir" "$work/pictures/bands.rmb" >"$out/viewer.log" 2>&1 &
-pid=$!
-window="$(wait_for_window 'Кадромир : 1/3  bands.rmb')"
-check "started on the first of three" test -n "$window"
-[ -n "$window" ] || exit 1
-xdotool windowactivate --sync "$window"
+start_viewer 'Кадромир : 1/3  bands.rmb' "$work/pictures/bands.rmb"
 
 first="$(next_slide)"
 second="$(next_slide)"
@@ -54,9 +47,7 @@ sleep 0.3
 check "Backspace steps back ($shown -> $(position))" test "$(position)" = "$(((shown + 1) % 3 + 1))"
 
 # "О программе" is the third entry of the menu bar.
-info="$(xwininfo -id "$window")"
-x="$(sed -n 's/.*Absolute upper-left X: *//p' <<<"$info")"
-y="$(sed -n 's/.*Absolute upper-left Y: *//p' <<<"$info")"
+read -r x y _ _ <<<"$(client_geometry "$window")"
 caption="$(xdotool getwindowname "$window")"
 xdotool mousemove $((x + 170)) $((y + 10)) click 1
 for _ in $(seq 40); do
@@ -71,9 +62,5 @@ xdotool key --window "$about" Return 2>/dev/null || xdotool key Return
 sleep 0.5
 check "and closes with OK" bash -c "! xwininfo -id '$about' >/dev/null 2>&1 || ! xwininfo -id '$about' | grep -q IsViewable"
 
-wmctrl -c "$(xdotool getwindowname "$window")" 2>/dev/null || wmctrl -i -c "$window"
-for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-wait "$pid"
-check "the viewer ends cleanly" test "$?" -eq 0
-echo "$((FAILURES == 0 ? 1 : 0)) passed, $((FAILURES == 0 ? 0 : 1)) failed"
-exit $((FAILURES > 0))
+close_viewer
+finish

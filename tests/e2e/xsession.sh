@@ -44,18 +44,59 @@ wait_for_window() { # NAME -> prints the window id
     return 1
 }
 
-# Prints "left top width height" of the window with its frame. (xwininfo, not
+# Prints "left top width height" of the window's client part. (xwininfo, not
 # xdotool: xdotool counts the frame offset twice for reparented windows.)
-outer_geometry() { # WINDOW
-    local info x y w h extents l r t b
+client_geometry() { # WINDOW
+    local info
     info="$(xwininfo -id "$1")"
-    x="$(sed -n 's/.*Absolute upper-left X: *//p' <<<"$info")"
-    y="$(sed -n 's/.*Absolute upper-left Y: *//p' <<<"$info")"
-    w="$(sed -n 's/^ *Width: *//p' <<<"$info")"
-    h="$(sed -n 's/^ *Height: *//p' <<<"$info")"
+    echo "$(sed -n 's/.*Absolute upper-left X: *//p' <<<"$info")" \
+         "$(sed -n 's/.*Absolute upper-left Y: *//p' <<<"$info")" \
+         "$(sed -n 's/^ *Width: *//p' <<<"$info")" \
+         "$(sed -n 's/^ *Height: *//p' <<<"$info")"
+}
+
+# Prints "left top width height" of the window with its frame.
+outer_geometry() { # WINDOW
+    local x y w h extents l r t b
+    read -r x y w h <<<"$(client_geometry "$1")"
     extents="$(xprop -id "$1" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')"
     read -r l r t b <<<"${extents:-0 0 0 0}"
     echo "$((x - l)) $((y - t)) $((w + l + r)) $((h + t + b))"
+}
+
+# A copy of the viewer of the test's own in a fresh directory $work, so that the
+# configuration file beside it is the test's alone; the X session and $work go at exit.
+private_viewer() { # VIEWER
+    work="$(mktemp -d)"
+    cp "$1" "$work/kadromir"
+    trap 'stop_x_session; rm -rf "$work"' EXIT
+}
+
+# Starts the private viewer and waits for its window under TITLE, then activates it;
+# sets $pid and $window. Ends the test when no such window shows.
+start_viewer() { # TITLE [ARGUMENT...]
+    local title="$1"
+    shift
+    "$work/kadromir" "$@" >>"$out/viewer.log" 2>&1 &
+    pid=$!
+    window="$(wait_for_window "$title")"
+    check "the viewer shows a window titled \"$title\"" test -n "$window"
+    [ -n "$window" ] || exit 1
+    xdotool windowactivate --sync "$window"
+}
+
+# Closes the viewer's window as the user would and checks the process ends cleanly.
+close_viewer() {
+    wmctrl -i -c "$window"
+    for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+    wait "$pid"
+    check "the viewer ends with status 0 after a graceful close" test "$?" -eq 0
+}
+
+# Ends the test with the closing line CTest and CI read.
+finish() {
+    echo "$((FAILURES == 0 ? 1 : 0)) passed, $((FAILURES == 0 ? 0 : 1)) failed"
+    exit $((FAILURES > 0))
 }
 
 check() { # DESCRIPTION COMMAND...

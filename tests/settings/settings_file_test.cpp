@@ -134,15 +134,15 @@ TEST(SaveWindowGeometry, WritesOnlyWhatDiffersFromTheLastRead) {
     window.Top = 25;
     window.Height = 450;
     SaveWindowGeometry(settings, path, window);
-    EXPECT_EQ(ReadText(path), "[Настройки]\nИспользовать сохранённые координаты=1\n"
-                              "x=10\ny=25\nВысота=421\nШирина=300\n");
+    const std::string moved = "[Настройки]\nИспользовать сохранённые координаты=1\n"
+                              "x=10\ny=25\nВысота=421\nШирина=300\n";
+    EXPECT_EQ(ReadText(path), moved);
     // The record keeps what was read: the next save compares against 20 and 400 again.
     EXPECT_EQ(settings.WindowTop, 20);
     window.Top = 20;
     window.Height = 400;
     SaveWindowGeometry(settings, path, window);
-    EXPECT_EQ(ReadText(path), "[Настройки]\nИспользовать сохранённые координаты=1\n"
-                              "x=10\ny=25\nВысота=421\nШирина=300\n");
+    EXPECT_EQ(ReadText(path), moved);
 }
 
 TEST(SaveWindowGeometry, NewKeysGoAtTheEndOfTheSection) {
