@@ -24,8 +24,8 @@ void FileNavigator::ScanAndSort() {
     SortFileList(*FileList, CurrentDirectory);
 }
 
-std::string FileNavigator::TitleLine() const {
-    const PictureState* picture = const_cast<NavigatorHost&>(Host).Picture();
+std::string FileNavigator::TitleLine() {
+    const PictureState* picture = Host.Picture();
     const std::string message = picture ? picture->LoadMessage : std::string();
     // A current file that is not in the list is named itself, at position 0: an
     // index outside the list is never read.

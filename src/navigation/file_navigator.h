@@ -51,7 +51,8 @@ public:
     // A random index below n, seeded from the clock.
     std::uint32_t Pick(std::uint32_t n) const { return RandomPick(n, Clock()); }
 
-    std::string TitleLine() const;
+    // "Кадромир : k/n  NAME" followed by the load message.
+    std::string TitleLine();
     std::size_t Count() const { return FileList ? FileList->size() : 0; }
 
 private:
