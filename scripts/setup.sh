@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a task needs, only those missing: run | test | fuzz.
 set -euo pipefail
-packages=(cmake ninja-build g++ pkg-config qt6-base-dev libgtest-dev libbenchmark-dev
-          fonts-dejavu-core)
+packages=(cmake ninja-build g++ pkg-config qt6-base-dev libxcb1-dev libgtest-dev
+          libbenchmark-dev fonts-dejavu-core)
 case "${1:-run}" in
   run) ;;
   # The end-to-end tests drive the real viewer in a virtual X server with a window

@@ -1,6 +1,7 @@
 #include "form.h"
 
 #include "resize_watcher.h"
+#include "window_frame.h"
 
 #include <QCloseEvent>
 #include <QCursor>
@@ -57,12 +58,31 @@ std::string Form::Caption() const {
     return windowTitle().toStdString();
 }
 
+// The window system's own record of the frame comes first: Qt's copy can be stale.
+// Where there is none, Qt's is taken, but while the window manager reparents a window
+// that can be the half-built frame (a 1 × 1 parent gives negative margins), which
+// counts as none.
+QMargins Form::FrameMargins() const {
+    if (const std::optional<QMargins> recorded = RecordedFrame(*this)) {
+        return *recorded;
+    }
+    const QRect outer = frameGeometry();
+    const QRect inner = geometry();
+    const QMargins margins(inner.left() - outer.left(), inner.top() - outer.top(),
+                           outer.right() - inner.right(), outer.bottom() - inner.bottom());
+    const bool plausible = margins.left() >= 0 && margins.top() >= 0 &&
+                           margins.right() >= 0 && margins.bottom() >= 0;
+    return plausible ? margins : QMargins();
+}
+
 QSize Form::FrameExtra() const {
-    return frameGeometry().size() - geometry().size();
+    const QMargins margins = FrameMargins();
+    return QSize(margins.left() + margins.right(), margins.top() + margins.bottom());
 }
 
 QPoint Form::FrameOffset() const {
-    return geometry().topLeft() - frameGeometry().topLeft();
+    const QMargins margins = FrameMargins();
+    return QPoint(margins.left(), margins.top());
 }
 
 // A visible window's geometry changes only when the window system confirms it, so
@@ -105,15 +125,17 @@ void Form::showEvent(QShowEvent* event) {
     }
     FramePoll = new QTimer(this);
     FramePoll->setInterval(20);
-    auto* started = new QElapsedTimer();
-    started->start();
-    connect(FramePoll, &QTimer::timeout, this, [this, started] {
-        const bool framed = !FrameExtra().isNull();
-        if (framed || started->elapsed() > 2000) {
+    FrameWait.start();
+    LastMargins = QMargins();
+    connect(FramePoll, &QTimer::timeout, this, [this] {
+        // The frame counts as known once the same one is seen on two polls in a row.
+        const QMargins margins = FrameMargins();
+        const bool framed = !margins.isNull() && margins == LastMargins;
+        LastMargins = margins;
+        if (framed || FrameWait.elapsed() > 2000) {
             FramePoll->stop();
             FramePoll->deleteLater();
             FramePoll = nullptr;
-            delete started;
             ApplyOuterIntent(framed);
         }
     });

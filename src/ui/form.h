@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QWidget>
 
 #include <cstdint>
@@ -98,6 +99,7 @@ private:
     int MenuHeight() const;
     int StatusHeight() const;
     void LayOutChildren();
+    QMargins FrameMargins() const;
     QSize FrameExtra() const;
     QPoint FrameOffset() const;
     QRect Target() const;
@@ -118,6 +120,8 @@ private:
     OuterIntent Intent;
     bool AwaitingFrame = true;
     QTimer* FramePoll = nullptr;
+    QElapsedTimer FrameWait;
+    QMargins LastMargins;
 };
 
 // The local files of a drop, each a full path, joined by character 13.

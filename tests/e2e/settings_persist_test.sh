@@ -13,6 +13,7 @@ start_x_session 1280x1024 || exit 1
 
 printf '[Настройки]\nСохранять координаты главного окна=1\n' >"$config"
 start_viewer 'Кадромир'
+sleep 0.5 # a user moves the window only once it has settled where it was put
 xdotool windowmove --sync "$window" 200 150
 sleep 0.5
 read -r left top width height <<<"$(outer_geometry "$window")"

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QMargins>
+#include <QWidget>
+
+#include <optional>
+
+namespace kadromir::ui {
+
+// The frame the window manager has put around a top-level window, as the window
+// system itself records it (on X11 the window's _NET_FRAME_EXTENTS). Qt keeps its own
+// copy, taken when the window last changed, and can miss a frame that arrives later.
+// Nothing when the window system keeps no such record or the frame is not there yet.
+std::optional<QMargins> RecordedFrame(const QWidget& window);
+
+} // namespace kadromir::ui
