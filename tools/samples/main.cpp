@@ -1,9 +1,10 @@
-// kadromir-samples DIR: writes a few sample pictures of every format into DIR, for
-// trying the viewer and the converter without any pictures of one's own.
+// kadromir-samples DIR: writes a few sample pictures of every format into DIR (made if
+// missing), for trying the viewer and the converter without any pictures of one's own.
 #include "picture_encoder.h"
 
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -32,11 +33,14 @@ bool Write(const std::string& path, const std::vector<std::uint8_t>& bytes) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
+    if (argc != 2 || argv[1][0] == '\0') {
         std::fputs("usage: kadromir-samples DIR\n", stderr);
         return 1;
     }
     std::string dir = argv[1];
+    // The directory is made as needed, as a user asking for samples there expects.
+    std::error_code ignored;
+    std::filesystem::create_directories(dir, ignored);
     if (dir.back() != '/') {
         dir += '/';
     }
