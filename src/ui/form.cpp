@@ -1,7 +1,6 @@
 #include "form.h"
 
 #include "resize_watcher.h"
-#include "window_frame.h"
 
 #include <QCloseEvent>
 #include <QCursor>
@@ -63,7 +62,7 @@ std::string Form::Caption() const {
 // that can be the half-built frame (a 1 × 1 parent gives negative margins), which
 // counts as none.
 QMargins Form::FrameMargins() const {
-    if (const std::optional<QMargins> recorded = RecordedFrame(*this)) {
+    if (const std::optional<QMargins> recorded = RecordedFrame.Read(*this)) {
         return *recorded;
     }
     const QRect outer = frameGeometry();
@@ -150,11 +149,12 @@ void Form::ApplyOuterIntent(bool framed) {
         return; // no frame: what was applied is already right
     }
     QRect client = Target();
+    const QSize extra = FrameExtra();
     if (intent.Width) {
-        client.setWidth(std::max(0, *intent.Width - FrameExtra().width()));
+        client.setWidth(std::max(0, *intent.Width - extra.width()));
     }
     if (intent.Height) {
-        client.setHeight(std::max(0, *intent.Height - FrameExtra().height()));
+        client.setHeight(std::max(0, *intent.Height - extra.height()));
     }
     const QPoint offset = FrameOffset();
     client.moveTo(intent.Left ? *intent.Left + offset.x() : client.left(),

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "window_frame.h"
+
 #include <QElapsedTimer>
 #include <QWidget>
 
@@ -120,6 +122,7 @@ private:
     OuterIntent Intent;
     bool AwaitingFrame = true;
     QTimer* FramePoll = nullptr;
+    FrameRecord RecordedFrame;
     QElapsedTimer FrameWait;
     QMargins LastMargins;
 };

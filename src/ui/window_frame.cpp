@@ -15,36 +15,44 @@ namespace {
 
 template <typename Reply> using ReplyPtr = std::unique_ptr<Reply, decltype(&std::free)>;
 
-xcb_atom_t FrameExtentsAtom(xcb_connection_t* connection) {
+// Other platforms (offscreen among them) may answer for X11 without a connection.
+xcb_connection_t* X11Connection() {
+    if (QGuiApplication::platformName() != QLatin1String("xcb")) {
+        return nullptr;
+    }
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    return x11 ? x11->connection() : nullptr;
+}
+
+} // namespace
+
+FrameRecord::FrameRecord() {
+    xcb_connection_t* connection = X11Connection();
+    if (connection == nullptr) {
+        return;
+    }
     static constexpr char Name[] = "_NET_FRAME_EXTENTS";
     ReplyPtr<xcb_intern_atom_reply_t> reply(
         xcb_intern_atom_reply(connection,
                               xcb_intern_atom(connection, 1, std::strlen(Name), Name), nullptr),
         &std::free);
-    return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+    if (reply) {
+        Atom = reply->atom;
+    }
 }
 
-} // namespace
-
-std::optional<QMargins> RecordedFrame(const QWidget& window) {
-    // Other platforms (offscreen among them) may answer for X11 without a connection.
-    if (QGuiApplication::platformName() != QLatin1String("xcb") ||
-        !window.testAttribute(Qt::WA_WState_Created)) {
+std::optional<QMargins> FrameRecord::Read(const QWidget& window) const {
+    if (Atom == XCB_ATOM_NONE || !window.testAttribute(Qt::WA_WState_Created)) {
         return std::nullopt;
     }
-    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
+    xcb_connection_t* connection = X11Connection();
     if (connection == nullptr) {
-        return std::nullopt;
-    }
-    const xcb_atom_t atom = FrameExtentsAtom(connection);
-    if (atom == XCB_ATOM_NONE) {
         return std::nullopt;
     }
     const auto id = static_cast<xcb_window_t>(window.winId());
     ReplyPtr<xcb_get_property_reply_t> reply(
         xcb_get_property_reply(connection,
-                               xcb_get_property(connection, 0, id, atom, XCB_ATOM_CARDINAL, 0, 4),
+                               xcb_get_property(connection, 0, id, Atom, XCB_ATOM_CARDINAL, 0, 4),
                                nullptr),
         &std::free);
     if (!reply || reply->type != XCB_ATOM_CARDINAL || reply->format != 32 ||
