@@ -9,11 +9,14 @@ start_x_session() { # WIDTHxHEIGHT
     local number
     read -r -t 10 number <&"$displayfd" || { echo "Xvfb did not start"; return 1; }
     export DISPLAY=":$number"
-    openbox >/dev/null 2>&1 &
+    WM_LOG="$(mktemp)"
+    openbox >"$WM_LOG" 2>&1 &
     WM_PID=$!
     # Wait until the window manager has taken the screen and announced what it
-    # supports: a program started earlier would not learn of its frames.
-    for _ in $(seq 100); do
+    # supports: a program started earlier would not learn of its frames. A busy
+    # machine can take a while; a window manager that has ended will not come.
+    for _ in $(seq 300); do
+        kill -0 "$WM_PID" 2>/dev/null || break
         if xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' &&
            xprop -root _NET_SUPPORTED 2>/dev/null | grep -q '_NET_FRAME_EXTENTS'; then
             sleep 0.2
@@ -21,13 +24,15 @@ start_x_session() { # WIDTHxHEIGHT
         fi
         sleep 0.1
     done
-    echo "window manager did not start"
+    echo "window manager did not start; it said:"
+    cat "$WM_LOG"
     return 1
 }
 
 stop_x_session() {
     kill "${WM_PID:-}" "${XVFB_PID:-}" 2>/dev/null || true
     wait 2>/dev/null || true
+    rm -f "${WM_LOG:-}"
 }
 
 # Waits until a window of that name exists and the window manager has framed it.
