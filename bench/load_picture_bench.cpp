@@ -196,7 +196,7 @@ namespace {
 void ReadOnly(benchmark::State& state) {
     const std::string& path = PathOf(static_cast<int>(state.range(0)));
     for (auto _ : state) {
-        auto bytes = ReadFileBytes(path);
+        auto bytes = ReadFileBytes(path, SprMaximumSize);
         benchmark::DoNotOptimize(&bytes);
     }
 }

@@ -10,7 +10,7 @@ namespace kadromir {
 
 bool ExistsAsFile(const std::string& path) {
     struct stat info {};
-    return !path.empty() && ::stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
+    return !path.empty() && ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
 bool ExistsAsDirectory(const std::string& path) {
@@ -29,44 +29,71 @@ struct FileDescriptor {
 };
 } // namespace
 
-std::optional<FileBytes> ReadFileBytes(const std::string& path, std::size_t limit) {
-    const FileDescriptor file{::open(path.c_str(), O_RDONLY | O_CLOEXEC)};
+class FileReader {
+public:
+    static std::optional<FileBytes> Read(int fd, std::size_t reported, std::size_t limit) {
+        // The reported size sizes the buffer and lets the loop stop without one more
+        // read to meet the end.
+        std::size_t capacity = std::min(limit, std::max<std::size_t>(reported, 1));
+        FileBytes result;
+        result.Data = std::make_unique_for_overwrite<std::uint8_t[]>(capacity);
+        std::size_t& used = result.Size;
+        while (used < limit && !(reported > 0 && used == reported)) {
+            if (used == capacity) {
+                const std::size_t grown = std::min(limit, capacity * 2);
+                auto larger = std::make_unique_for_overwrite<std::uint8_t[]>(grown);
+                std::copy_n(result.Data.get(), used, larger.get());
+                result.Data = std::move(larger);
+                capacity = grown;
+            }
+            const ssize_t got = ::read(fd, result.Data.get() + used, capacity - used);
+            if (got < 0) {
+                if (errno == EINTR) {
+                    continue;
+                }
+                return std::nullopt;
+            }
+            if (got == 0) {
+                break;
+            }
+            used += static_cast<std::size_t>(got);
+        }
+        return result;
+    }
+};
+
+std::optional<FileBytes> ReadFileBytes(const std::string& path, std::size_t limit, Oversize oversize,
+                                       ReadFailure* failure) {
+    ReadFailure ignored = ReadFailure::None;
+    ReadFailure& why = failure ? *failure : ignored;
+    why = ReadFailure::None;
+    // Without O_NONBLOCK the open of a pipe waits for a writer, forever.
+    const FileDescriptor file{::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY)};
     if (file.Fd < 0) {
+        why = (errno == ENOENT || errno == ENOTDIR || errno == ELOOP) ? ReadFailure::Missing
+              : errno == EISDIR || errno == ENXIO                      ? ReadFailure::NotRegular
+                                                                       : ReadFailure::Unreadable;
         return std::nullopt;
     }
-    // The reported size is a hint: it sizes the buffer and lets the loop stop without
-    // one more read to meet the end. A file that changes meanwhile gives what was read.
-    // A small limit needs no hint: the buffer takes the limit and the loop stops there.
-    constexpr std::size_t SmallLimit = 4096;
     struct stat info {};
-    const bool sized = limit > SmallLimit && ::fstat(file.Fd, &info) == 0 && S_ISREG(info.st_mode) &&
-                       info.st_size >= 0;
-    const std::size_t reported = sized ? static_cast<std::size_t>(info.st_size) : limit;
-    std::size_t capacity = std::min(limit, sized ? std::max<std::size_t>(reported, 1) : 64 * 1024);
-    FileBytes result;
-    result.Data = std::make_unique_for_overwrite<std::uint8_t[]>(capacity);
-    std::size_t& used = result.Size;
-    while (used < limit && !(sized && reported > 0 && used == reported)) {
-        if (used == capacity) {
-            const std::size_t grown = std::min(limit, capacity * 2);
-            auto larger = std::make_unique_for_overwrite<std::uint8_t[]>(grown);
-            std::copy_n(result.Data.get(), used, larger.get());
-            result.Data = std::move(larger);
-            capacity = grown;
-        }
-        const ssize_t got = ::read(file.Fd, result.Data.get() + used, capacity - used);
-        if (got < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return std::nullopt;
-        }
-        if (got == 0) {
-            break;
-        }
-        used += static_cast<std::size_t>(got);
+    if (::fstat(file.Fd, &info) != 0) {
+        why = ReadFailure::Unreadable;
+        return std::nullopt;
     }
-    return result;
+    if (!S_ISREG(info.st_mode)) {
+        why = ReadFailure::NotRegular;
+        return std::nullopt;
+    }
+    const auto reported = static_cast<std::size_t>(std::max<off_t>(info.st_size, 0));
+    if (oversize == Oversize::Refuse && reported > limit) {
+        why = ReadFailure::TooLarge;
+        return std::nullopt;
+    }
+    auto bytes = FileReader::Read(file.Fd, reported, limit);
+    if (!bytes) {
+        why = ReadFailure::Unreadable;
+    }
+    return bytes;
 }
 
 } // namespace kadromir

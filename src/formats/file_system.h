@@ -2,7 +2,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <limits>
 #include <memory>
 #include <optional>
 #include <span>
@@ -10,7 +9,8 @@
 
 namespace kadromir {
 
-// True when the path names something that is not a directory.
+// True when the path names a regular file, a symbolic link followed to its end. A
+// pipe, a device or a socket never counts: opening one could block or never end.
 bool ExistsAsFile(const std::string& path);
 // True when the path names a directory.
 bool ExistsAsDirectory(const std::string& path);
@@ -24,17 +24,33 @@ public:
     std::size_t size() const { return Size; }
 
 private:
-    friend std::optional<FileBytes> ReadFileBytes(const std::string&, std::size_t);
+    friend class FileReader;
     std::unique_ptr<std::uint8_t[]> Data;
     std::size_t Size = 0;
 };
 
-// Reads the file from its start until its end or until `limit` bytes, whichever
-// comes first. The size the file reports is only a hint: a file that grows or
-// shrinks while it is read gives the bytes actually read. Nothing when the file
-// cannot be opened or a read fails (a directory, for instance).
-std::optional<FileBytes>
-ReadFileBytes(const std::string& path,
-              std::size_t limit = std::numeric_limits<std::size_t>::max());
+// Why a read gave nothing.
+enum class ReadFailure {
+    None,
+    Missing,    // nothing of that name (or a dangling link)
+    NotRegular, // a directory, pipe, device or socket
+    TooLarge,   // larger than the limit, where the caller refuses such files
+    Unreadable, // no permission, or a read failed
+};
+
+// What to do with a regular file larger than the limit.
+enum class Oversize {
+    ReadPrefix, // read the first `limit` bytes
+    Refuse,     // read nothing: the file is unsuitable
+};
+
+// Reads a regular file from its start, at most `limit` bytes. The file is opened
+// without blocking and checked on the open descriptor, so a pipe or device named
+// like a picture can neither hang nor flood the reader. The size the file reports
+// is only a hint: a file that grows or shrinks while it is read gives the bytes
+// actually read. Nothing when the file cannot be read; `failure` then says why.
+std::optional<FileBytes> ReadFileBytes(const std::string& path, std::size_t limit,
+                                       Oversize oversize = Oversize::ReadPrefix,
+                                       ReadFailure* failure = nullptr);
 
 } // namespace kadromir

@@ -84,7 +84,7 @@ DecodeResult DecodeSpr(std::span<const std::uint8_t> file) {
 }
 
 DecodeResult DecodeSprFile(const std::string& path) {
-    const auto bytes = ReadFileBytes(path);
+    const auto bytes = ReadFileBytes(path, SprMaximumSize, Oversize::Refuse);
     return DecodeSpr(bytes ? std::span<const std::uint8_t>(*bytes)
                            : std::span<const std::uint8_t>());
 }

@@ -29,10 +29,14 @@ namespace kadromir {
  * offset 0 and ends the stream. The file must be at least 536 bytes long.
  */
 inline constexpr std::size_t SprMinimumSize = 536;
+// No picture of this kind comes near this size; a larger file is refused unread, as
+// reading it would stall the window and exhaust memory.
+inline constexpr std::size_t SprMaximumSize = std::size_t{64} << 20;
 
 DecodeResult DecodeSpr(std::span<const std::uint8_t> file);
 
-// Reads the file and decodes it; a file that cannot be read counts as empty.
+// Reads the file and decodes it; a file that cannot be read, or one larger than
+// SprMaximumSize, counts as empty.
 DecodeResult DecodeSprFile(const std::string& path);
 
 } // namespace kadromir

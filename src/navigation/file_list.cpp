@@ -65,9 +65,18 @@ bool MatchLower(std::string_view name, std::string_view mask) {
     return m == mask.size();
 }
 
-bool IsDirectory(int directoryFd, const char* name) {
+// Whether the entry is a regular file, or a symbolic link that ends in one. The type
+// from the directory is certain for everything but links and file systems that do
+// not report it; those take one stat.
+bool IsRegularFile(int directoryFd, const dirent& entry) {
+    if (entry.d_type == DT_REG) {
+        return true;
+    }
+    if (entry.d_type != DT_LNK && entry.d_type != DT_UNKNOWN) {
+        return false;
+    }
     struct stat info {};
-    return ::fstatat(directoryFd, name, &info, 0) == 0 && S_ISDIR(info.st_mode);
+    return ::fstatat(directoryFd, entry.d_name, &info, 0) == 0 && S_ISREG(info.st_mode);
 }
 
 } // namespace
@@ -79,7 +88,8 @@ bool MatchesMask(std::string_view name, std::string_view lowerMask) {
 std::vector<DirectoryEntry> ScanDirectory(const std::string& directory,
                                           const std::vector<std::string>& lowerMasks) {
     std::vector<DirectoryEntry> entries;
-    DIR* stream = ::opendir(directory.empty() ? "." : directory.c_str());
+    // An empty directory text names no directory; it is not the working directory.
+    DIR* stream = directory.empty() ? nullptr : ::opendir(directory.c_str());
     if (stream == nullptr) {
         return entries;
     }
@@ -95,12 +105,7 @@ std::vector<DirectoryEntry> ScanDirectory(const std::string& directory,
         if (!matches) {
             continue;
         }
-        // The type comes from the directory entry; one stat only where it is unknown
-        // or a link, to tell a directory from a file.
-        const bool directoryEntry = entry->d_type == DT_DIR ||
-                                    ((entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) &&
-                                     IsDirectory(fd, entry->d_name));
-        if (!directoryEntry) {
+        if (IsRegularFile(fd, *entry)) {
             entries.push_back(DirectoryEntry{std::string(name), lower});
         }
     }

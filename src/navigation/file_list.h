@@ -27,8 +27,9 @@ std::vector<std::string> SplitMasks(std::string_view masks);
 bool MatchesMask(std::string_view name, std::string_view lowerMask);
 
 // The entries of `directory` that match one of the masks, in the order the directory
-// gives them. "." and ".." and directories are never listed (a directory can show no
-// picture, and stepping could not pass it). A missing directory gives none.
+// gives them. Only regular files and links that end in one are listed: a directory,
+// pipe, device, socket, dangling link or link loop can show no picture, and a step
+// could never pass it. A missing directory, or an empty text, gives none.
 std::vector<DirectoryEntry> ScanDirectory(const std::string& directory,
                                           const std::vector<std::string>& lowerMasks);
 

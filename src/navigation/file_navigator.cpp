@@ -79,7 +79,10 @@ void FileNavigator::Step(int direction) {
     if (count == 0) {
         return;
     }
-    std::int32_t index = CurrentIndex + direction;
+    // From a current file outside the list (position 0 in the title), Next goes to the
+    // first entry and Previous to the last: the kept index says nothing of where the
+    // user is.
+    std::int32_t index = CurrentListed ? CurrentIndex + direction : (direction > 0 ? 0 : count - 1);
     if (direction > 0 && (index > count - 1 || index < 0)) {
         index = 0;
     } else if (direction < 0 && (index < 0 || index > count - 1)) {
@@ -97,8 +100,8 @@ void FileNavigator::StepToRandom() {
         return;
     }
     // The pick covers every entry; the step then moves on from it.
-    CurrentIndex = static_cast<std::int32_t>(Pick(count));
-    Step(+1);
+    const std::uint32_t next = Pick(count) + 1;
+    MoveTo(static_cast<std::int32_t>(next == count ? 0 : next));
 }
 
 void FileNavigator::OpenFile(const std::string& path) {
@@ -158,7 +161,8 @@ void FileNavigator::DropFiles(const std::string& droppedText) {
             end = droppedText.size();
         }
         const std::string path = droppedText.substr(start, end - start);
-        if (HasPictureExtension(path)) {
+        // A dropped folder (even one named like a picture) or pipe is passed over.
+        if (HasPictureExtension(path) && ExistsAsFile(path)) {
             OpenFile(path);
             return;
         }

@@ -45,8 +45,8 @@ public:
     // recent file, else nothing, as the settings ask. `arguments` is argv.
     void StartupOpen(const std::vector<std::string>& arguments, const Settings& settings,
                      const std::string& workingDirectory);
-    // A drop: the first dropped file (names joined by character 13) with a picture
-    // extension is opened; a drop of none does nothing.
+    // A drop: the first dropped regular file (names joined by character 13) with a
+    // picture extension is opened; folders are passed over; a drop of none does nothing.
     void DropFiles(const std::string& droppedText);
     // A random index below n, seeded from the clock.
     std::uint32_t Pick(std::uint32_t n) const { return RandomPick(n, Clock()); }

@@ -2,11 +2,6 @@
 
 #include "formats/text_case.h"
 
-#include <cerrno>
-#include <cstdlib>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace kadromir {
 namespace {
@@ -22,13 +17,33 @@ std::string_view Trim(std::string_view text) {
     return text;
 }
 
-// The section name of a "[name]" line.
+constexpr std::string_view ByteOrderMarkBytes = "\xEF\xBB\xBF";
+
+bool IsComment(std::string_view trimmed) {
+    return !trimmed.empty() && (trimmed.front() == ';' || trimmed.front() == '#');
+}
+
+// The section name of a "[name]" line, which may end in a comment.
 std::optional<std::string_view> SectionName(std::string_view line) {
     line = Trim(line);
-    if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
-        return Trim(line.substr(1, line.size() - 2));
+    const auto close = line.find(']');
+    if (line.empty() || line.front() != '[' || close == std::string_view::npos) {
+        return std::nullopt;
     }
-    return std::nullopt;
+    const std::string_view rest = Trim(line.substr(close + 1));
+    if (!rest.empty() && !IsComment(rest)) {
+        return std::nullopt;
+    }
+    return Trim(line.substr(1, close - 1));
+}
+
+bool HasOuterBlank(std::string_view value) {
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    return !value.empty() && (blank(value.front()) || blank(value.back()));
+}
+
+bool IsQuoted(std::string_view value) {
+    return value.size() >= 2 && value.front() == '"' && value.back() == '"';
 }
 
 struct KeyValue {
@@ -38,7 +53,7 @@ struct KeyValue {
 
 std::optional<KeyValue> SplitKeyLine(std::string_view line) {
     const std::string_view trimmed = Trim(line);
-    if (trimmed.empty() || trimmed.front() == ';' || trimmed.front() == '#' || trimmed.front() == '[') {
+    if (trimmed.empty() || IsComment(trimmed) || trimmed.front() == '[') {
         return std::nullopt;
     }
     const auto equals = line.find('=');
@@ -56,6 +71,13 @@ std::string FoldCase(std::string_view text) {
 
 IniText IniText::Parse(std::string_view text) {
     IniText ini;
+    if (text.starts_with(ByteOrderMarkBytes)) {
+        ini.ByteOrderMark = true;
+        text.remove_prefix(ByteOrderMarkBytes.size());
+    }
+    if (const auto end = text.find('\n'); end != std::string_view::npos) {
+        ini.CrLf = end > 0 && text[end - 1] == '\r';
+    }
     std::size_t start = 0;
     while (start < text.size()) {
         auto end = text.find('\n', start);
@@ -73,10 +95,11 @@ IniText IniText::Parse(std::string_view text) {
 }
 
 std::string IniText::Serialise() const {
-    std::string text;
+    std::string text(ByteOrderMark ? ByteOrderMarkBytes : std::string_view());
+    const std::string_view end = CrLf ? "\r\n" : "\n";
     for (const auto& line : TextLines) {
         text += line;
-        text += '\n';
+        text += end;
     }
     return text;
 }
@@ -119,7 +142,7 @@ std::optional<std::string> IniText::Get(std::string_view section, std::string_vi
         return std::nullopt;
     }
     std::string_view value = SplitKeyLine(TextLines[*found.KeyLine])->Value;
-    if (value.size() >= 2 && value.front() == '"' && value.back() == '"') {
+    if (IsQuoted(value)) {
         value = value.substr(1, value.size() - 2);
     }
     return std::string(value);
@@ -129,7 +152,15 @@ void IniText::Set(std::string_view section, std::string_view key, std::string_vi
     // Built by appending: GCC 12 misreports chained string additions at -O3.
     std::string line(key);
     line += '=';
+    // Quoted, a value keeps blanks at its ends, and one in quotes of its own keeps them.
+    const bool quote = HasOuterBlank(value) || IsQuoted(value);
+    if (quote) {
+        line += '"';
+    }
     line.append(value);
+    if (quote) {
+        line += '"';
+    }
     const Found found = Find(section, key);
     if (found.KeyLine) {
         TextLines[*found.KeyLine] = std::move(line);
@@ -142,40 +173,6 @@ void IniText::Set(std::string_view section, std::string_view key, std::string_vi
         TextLines.push_back(std::move(header));
         TextLines.push_back(std::move(line));
     }
-}
-
-bool WriteAllChunks(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0 && errno == EINTR) {
-            continue;
-        }
-        if (written <= 0) {
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
-}
-
-bool ReplaceFileAtomically(const std::string& path, std::string_view content, const ChunkWriter& write) {
-    const auto slash = path.rfind('/');
-    const std::string directory = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-    std::string temporary = directory + ".kadromir-XXXXXX";
-    const int fd = ::mkstemp(temporary.data());
-    if (fd < 0) {
-        return false;
-    }
-    // The new file keeps the old one's permissions; a new one gets the usual 0644.
-    struct stat old {};
-    ::fchmod(fd, ::stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644);
-    bool ok = write(fd, content) && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    ok = ok && ::rename(temporary.c_str(), path.c_str()) == 0;
-    if (!ok) {
-        ::unlink(temporary.c_str());
-    }
-    return ok;
 }
 
 } // namespace kadromir

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -10,9 +9,12 @@ namespace kadromir {
 
 // An INI text kept line by line, so that writing a key changes its line alone and
 // every other line, section and comment stays as it was.
-// - Section and key names match without regard to letter case (Latin and Cyrillic).
-// - Blanks around keys and values are ignored; a value in double quotes loses them.
-// - Lines may end in LF or CRLF; the text is written back with LF.
+// - Section and key names match without regard to letter case (Latin and Cyrillic);
+//   a section header may be followed by a comment.
+// - Blanks around keys and values are ignored; a value in double quotes loses them,
+//   and a value with blanks at either end is written in them.
+// - A leading UTF-8 byte-order mark is skipped on reading and kept on writing.
+// - The text keeps its line ends: CRLF when its first line ends so, else LF.
 class IniText {
 public:
     static IniText Parse(std::string_view text);
@@ -36,20 +38,11 @@ private:
     Found Find(std::string_view section, std::string_view key) const;
 
     std::vector<std::string> TextLines;
+    bool ByteOrderMark = false;
+    bool CrLf = false;
 };
 
 // Lower case for matching names (Latin and Cyrillic letters fold).
 std::string FoldCase(std::string_view text);
-
-// How a file's new content reaches the disk; tests replace it to make a write fail
-// part-way. Returns false on failure.
-using ChunkWriter = std::function<bool(int fd, std::string_view bytes)>;
-bool WriteAllChunks(int fd, std::string_view bytes);
-
-// Replaces the file at `path` with `content` atomically: the content goes to a
-// temporary file in the same directory, which then replaces the old file by rename.
-// On any failure the old file stays whole and the temporary file is removed.
-bool ReplaceFileAtomically(const std::string& path, std::string_view content,
-                           const ChunkWriter& write = WriteAllChunks);
 
 } // namespace kadromir

@@ -1,6 +1,11 @@
 #include "settings_store.h"
 
-#include "formats/file_system.h"
+#include "formats/path_rules.h"
+
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace kadromir {
 namespace {
@@ -18,10 +23,8 @@ SettingsStore::~SettingsStore() {
 
 IniText& SettingsStore::Content() {
     if (!Loaded) {
-        const auto bytes = ReadFileBytes(Path);
-        Loaded = bytes ? IniText::Parse(std::string_view(reinterpret_cast<const char*>(bytes->Bytes().data()),
-                                                         bytes->size()))
-                       : IniText();
+        Original = ReadConfigFile(Path);
+        Loaded = IniText::Parse(Original.Bytes);
     }
     return *Loaded;
 }
@@ -29,7 +32,12 @@ IniText& SettingsStore::Content() {
 std::optional<std::string> SettingsStore::Read(std::string_view key) {
     auto value = Content().Get(Section, key);
     if (value && value->size() > MaxText) {
-        value->resize(MaxText);
+        // Cut at a character's start, never inside one.
+        std::size_t cut = MaxText;
+        while (cut > 0 && (static_cast<unsigned char>((*value)[cut]) & 0xC0) == 0x80) {
+            --cut;
+        }
+        value->resize(cut);
     }
     return value;
 }
@@ -73,12 +81,71 @@ bool SettingsStore::Close() {
         return true;
     }
     Changed = false;
-    return ReplaceFileAtomically(Path, Loaded->Serialise(), Writer);
+    if (Original.State == ConfigFileState::Unusable) {
+        return false;
+    }
+    return WriteConfigFile(Path, Loaded->Serialise(), Original.Bytes, Writer);
 }
 
 std::string ConfigFilePath(const std::string& executablePath) {
     const auto slash = executablePath.rfind('/');
     return (slash == std::string::npos ? std::string() : executablePath.substr(0, slash + 1)) + ConfigFileName;
+}
+
+namespace {
+
+bool IsWritableDirectory(const std::string& directory) {
+    return ::faccessat(AT_FDCWD, directory.empty() ? "." : directory.c_str(), W_OK | X_OK, AT_EACCESS) == 0;
+}
+
+// Program directories of the system itself: even where this process may write there
+// (the superuser), they get no settings file of ours.
+bool IsSystemDirectory(const std::string& directory) {
+    for (const char* prefix : {"/usr/", "/bin/", "/sbin/", "/lib/", "/opt/", "/etc/"}) {
+        if (directory.starts_with(prefix)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Makes each missing directory of `path` (ending in '/'), the last with `mode`.
+void MakeDirectories(const std::string& path, mode_t mode) {
+    for (std::size_t slash = path.find('/', 1); slash != std::string::npos; slash = path.find('/', slash + 1)) {
+        const std::string part = path.substr(0, slash);
+        ::mkdir(part.c_str(), slash + 1 == path.size() ? mode : 0700);
+    }
+}
+
+} // namespace
+
+std::string ChooseConfigFilePath(const std::string& executablePath, const char* xdgConfigHome,
+                                 const char* home) {
+    const std::string beside = ConfigFilePath(executablePath);
+    const std::string directory = DirectoryPart(beside);
+    struct stat info {};
+    if (::lstat(beside.c_str(), &info) == 0 || (IsWritableDirectory(directory) && !IsSystemDirectory(directory))) {
+        return beside;
+    }
+    std::string base;
+    if (xdgConfigHome != nullptr && xdgConfigHome[0] == '/') {
+        base = xdgConfigHome;
+    } else {
+        if (home == nullptr || home[0] != '/') {
+            const passwd* user = ::getpwuid(::geteuid());
+            home = user != nullptr ? user->pw_dir : nullptr;
+        }
+        if (home == nullptr || home[0] != '/') {
+            return beside; // no home at all: the place beside the executable it is
+        }
+        base = std::string(home) + "/.config";
+    }
+    if (base.back() != '/') {
+        base += '/';
+    }
+    const std::string own = base + "kadromir/";
+    MakeDirectories(own, 0700);
+    return own + ConfigFileName;
 }
 
 std::int32_t ParseProfileInt(std::string_view value) {

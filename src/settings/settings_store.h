@@ -1,5 +1,6 @@
 #pragma once
 
+#include "config_file_access.h"
 #include "ini_text.h"
 
 #include <cstdint>
@@ -13,8 +14,9 @@ enum class StoreMode { Read, Write };
 
 // The short-lived access object of the configuration file. Opening it does not touch
 // the disk: the first exchange reads the file, and the writes reach the disk, all at
-// once and atomically, when the store is closed (or destroyed). A write that fails
-// leaves the old file whole and is not reported.
+// once, when the store is closed (or destroyed), as WriteConfigFile allows. A file
+// that could not be read is never written. A write that fails leaves the old file
+// whole and is not reported.
 class SettingsStore {
 public:
     explicit SettingsStore(std::string path, ChunkWriter writer = WriteAllChunks);
@@ -45,6 +47,7 @@ private:
 
     std::string Path;
     ChunkWriter Writer;
+    ConfigFileContent Original;
     StoreMode CurrentMode = StoreMode::Read;
     std::string Section;
     std::optional<IniText> Loaded;
@@ -53,6 +56,15 @@ private:
 
 // "Кадромир.кфг" in the directory of the executable at `executablePath`.
 std::string ConfigFilePath(const std::string& executablePath);
+
+// Where the configuration file lives, worked out once at start-up: beside the
+// executable when it is there already, or when that directory takes new files and is
+// none of the system's own; else in the user's configuration directory,
+// $XDG_CONFIG_HOME/kadromir (~/.config when the variable is unset or not absolute),
+// created with mode 0700. `xdgConfigHome` and `home` are the environment's values
+// (null when unset).
+std::string ChooseConfigFilePath(const std::string& executablePath, const char* xdgConfigHome,
+                                 const char* home);
 
 // Reads a number as the file holds it: an optional sign and decimal digits at the
 // start of the value (after blanks); anything else reads 0. Wraps to 32 bits.

@@ -2,6 +2,8 @@
 
 #include "resize_watcher.h"
 
+#include <algorithm>
+
 #include <QCloseEvent>
 #include <QCursor>
 #include <QDropEvent>
@@ -16,6 +18,18 @@
 #include <QWindowStateChangeEvent>
 
 namespace kadromir::ui {
+namespace {
+
+// X11 takes coordinates and sizes of 16 bits; a stored value beyond them, or a sum
+// with the frame beyond an int, must not reach the window system.
+constexpr int MinCoordinate = -32768;
+constexpr int MaxCoordinate = 32767;
+constexpr int MaxSize = 32767;
+
+int Coordinate(int value) { return std::clamp(value, MinCoordinate, MaxCoordinate); }
+int Size(int value) { return std::clamp(value, 0, MaxSize); }
+
+} // namespace
 
 Form::Form(const std::string& caption) {
     setAttribute(Qt::WA_DeleteOnClose);
@@ -91,7 +105,11 @@ QRect Form::Target() const {
     return Requested ? *Requested : geometry();
 }
 
-void Form::Request(const QRect& client) {
+void Form::Request(const QRect& asked) {
+    // A window whose client area would be empty is never mapped: whatever is asked,
+    // at least one pixel of the client area stays.
+    QRect client(asked.topLeft(), QSize(std::max(1, asked.width()),
+                                        std::max(MenuHeight() + StatusHeight() + 1, asked.height())));
     Requested = client;
     setGeometry(client);
     if (geometry() == client) {
@@ -179,6 +197,8 @@ void Form::SetOuterLeft(int left) { MoveOuter(left, OuterTop()); }
 void Form::SetOuterTop(int top) { MoveOuter(OuterLeft(), top); }
 
 void Form::MoveOuter(int left, int top) {
+    left = Coordinate(left);
+    top = Coordinate(top);
     if (AwaitingFrame) {
         Intent.Left = left;
         Intent.Top = top;
@@ -189,6 +209,7 @@ void Form::MoveOuter(int left, int top) {
 }
 
 void Form::SetOuterWidth(int width) {
+    width = Size(width);
     if (AwaitingFrame) {
         Intent.Width = width;
     }
@@ -198,6 +219,7 @@ void Form::SetOuterWidth(int width) {
 }
 
 void Form::SetOuterHeight(int height) {
+    height = Size(height);
     if (AwaitingFrame) {
         Intent.Height = height;
     }

@@ -5,15 +5,19 @@ namespace {
 constexpr int DefaultPeriod = 1000;
 }
 
-Timer::Timer(QObject& owner, Kind kind, int periodMs) : Clock(&owner) {
-    Clock.setTimerType(kind == Kind::Precise ? Qt::PreciseTimer : Qt::CoarseTimer);
+Timer::Timer(QObject& owner, Kind kind, int periodMs) : Clock(new QTimer(&owner)) {
+    Clock->setTimerType(kind == Kind::Precise ? Qt::PreciseTimer : Qt::CoarseTimer);
     PeriodMs = periodMs > 0 ? periodMs : DefaultPeriod;
-    Clock.setInterval(PeriodMs);
-    QObject::connect(&Clock, &QTimer::timeout, &Clock, [this] {
+    Clock->setInterval(PeriodMs);
+    QObject::connect(Clock, &QTimer::timeout, Clock, [this] {
         if (OnTick) {
             OnTick();
         }
     });
+}
+
+Timer::~Timer() {
+    delete Clock; // null once the owner has taken it
 }
 
 void Timer::SetPeriod(int periodMs) {
@@ -22,22 +26,27 @@ void Timer::SetPeriod(int periodMs) {
         return;
     }
     PeriodMs = period;
-    const bool wasRunning = Clock.isActive();
-    Clock.stop();
-    Clock.setInterval(PeriodMs);
+    if (!Clock) {
+        return;
+    }
+    const bool wasRunning = Clock->isActive();
+    Clock->stop();
+    Clock->setInterval(PeriodMs);
     if (wasRunning) {
-        Clock.start();
+        Clock->start();
     }
 }
 
 void Timer::Start() {
-    if (!Clock.isActive()) {
-        Clock.start();
+    if (Clock && !Clock->isActive()) {
+        Clock->start();
     }
 }
 
 void Timer::Stop() {
-    Clock.stop();
+    if (Clock) {
+        Clock->stop();
+    }
 }
 
 } // namespace kadromir::ui

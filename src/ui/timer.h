@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QTimer>
 
 #include <functional>
@@ -17,20 +18,25 @@ public:
         Window,  // ticks as window messages
         Precise, // high-resolution periodic timer
     };
+    // The clock is a child of `owner`, so it never ticks once the owner is gone;
+    // whichever of the two goes first takes the clock with it.
     Timer(QObject& owner, Kind kind, int periodMs);
+    ~Timer();
+    Timer(const Timer&) = delete;
+    Timer& operator=(const Timer&) = delete;
 
     void SetPeriod(int periodMs);
     int Period() const { return PeriodMs; }
     void Start();
     void Stop();
-    bool Running() const { return Clock.isActive(); }
+    bool Running() const { return Clock && Clock->isActive(); }
     // Milliseconds to the next tick; -1 while stopped.
-    int RemainingTime() const { return Clock.remainingTime(); }
+    int RemainingTime() const { return Clock ? Clock->remainingTime() : -1; }
 
     std::function<void()> OnTick;
 
 private:
-    QTimer Clock;
+    QPointer<QTimer> Clock;
     int PeriodMs = 1000;
 };
 

@@ -15,6 +15,8 @@
 #include <QTest>
 #include <QToolButton>
 
+#include <memory>
+
 using namespace kadromir::ui;
 
 namespace {
@@ -76,6 +78,26 @@ private slots:
         timer.OnTick = [&] { ++ticks; };
         timer.Start();
         QTRY_VERIFY_WITH_TIMEOUT(ticks >= 3, 2000);
+    }
+
+    // Either the owner or the timer may go first; neither frees the clock twice, and
+    // a timer whose owner has gone neither ticks nor fails.
+    void TimerAndOwnerGoInEitherOrder() {
+        {
+            auto owner = std::make_unique<QObject>();
+            Timer timer(*owner, Timer::Kind::Window, 20);
+            timer.Start();
+            owner.reset();
+            QVERIFY(!timer.Running());
+            timer.Start();
+            timer.SetPeriod(40);
+            QCOMPARE(timer.RemainingTime(), -1);
+        }
+        QObject owner;
+        auto timer = std::make_unique<Timer>(owner, Timer::Kind::Precise, 20);
+        timer->Start();
+        timer.reset();
+        QVERIFY(owner.children().isEmpty());
     }
 
     void ActionsUpdateTheirLinksOnlyOnChange() {
