@@ -14,14 +14,6 @@ mkdir "$work/pictures"
 "$3" "$work/pictures"
 start_x_session 1280x1024 || exit 1
 
-wait_for_title() { # TITLE
-    for _ in $(seq 50); do
-        [ "$(xdotool getwindowname "$window" 2>/dev/null)" = "$1" ] && return 0
-        sleep 0.1
-    done
-    return 1
-}
-
 start_viewer 'Кадромир : 2/5  checker.spr' "$work/pictures/checker.spr"
 xdotool key Right
 check "Right steps to diagonal.scr" wait_for_title 'Кадромир : 3/5  diagonal.scr'

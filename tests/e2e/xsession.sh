@@ -69,12 +69,35 @@ outer_geometry() { # WINDOW
     echo "$((x - l)) $((y - t)) $((w + l + r)) $((h + t + b))"
 }
 
+# The viewer runs as an ordinary user when the tests run as the superuser, who
+# ignores file modes: it is tested as its users run it. (A prefix, not a function,
+# so that $! is the viewer's own process.)
+as_user=()
+if [ "$(id -u)" -eq 0 ]; then
+    as_user=(setpriv --reuid=65534 --regid=65534 --clear-groups)
+fi
+
+# Gives $work to that user; the modes the test has set stay as they are.
+hand_over() {
+    if [ "$(id -u)" -eq 0 ]; then chown -R 65534:65534 "$work"; fi
+}
+
 # A copy of the viewer of the test's own in a fresh directory $work, so that the
-# configuration file beside it is the test's alone; the X session and $work go at exit.
+# configuration file beside it is the test's alone, with a home of its own; the X
+# session and $work go at exit.
 private_viewer() { # VIEWER
     work="$(mktemp -d)"
+    chmod 755 "$work"
+    mkdir "$work/home"
     cp "$1" "$work/kadromir"
-    trap 'stop_x_session; rm -rf "$work"' EXIT
+    trap 'stop_x_session; chmod -R u+rwX "$work" 2>/dev/null; rm -rf "$work"' EXIT
+}
+
+# Starts the private viewer (as the ordinary user) in the background; sets $pid.
+launch_viewer() { # [ARGUMENT...]
+    hand_over
+    "${as_user[@]}" env HOME="$work/home" "$work/kadromir" "$@" >>"$out/viewer.log" 2>&1 &
+    pid=$!
 }
 
 # Starts the private viewer and waits for its window under TITLE, then activates it;
@@ -82,8 +105,7 @@ private_viewer() { # VIEWER
 start_viewer() { # TITLE [ARGUMENT...]
     local title="$1"
     shift
-    "$work/kadromir" "$@" >>"$out/viewer.log" 2>&1 &
-    pid=$!
+    launch_viewer "$@"
     window="$(wait_for_window "$title")"
     check "the viewer shows a window titled \"$title\"" test -n "$window"
     [ -n "$window" ] || exit 1
@@ -98,19 +120,33 @@ close_viewer() {
     check "the viewer ends with status 0 after a graceful close" test "$?" -eq 0
 }
 
-# Ends the test with the closing line CTest and CI read.
+# Ends the test with the closing line CTest and CI read: how many checks passed and
+# failed.
 finish() {
-    echo "$((FAILURES == 0 ? 1 : 0)) passed, $((FAILURES == 0 ? 0 : 1)) failed"
+    echo "$PASSES passed, $FAILURES failed"
     exit $((FAILURES > 0))
 }
 
+PASSES=0
 check() { # DESCRIPTION COMMAND...
     local what="$1"
     shift
     if "$@"; then
         echo "ok: $what"
+        PASSES=$((PASSES + 1))
     else
         echo "FAILED: $what"
         FAILURES=$((FAILURES + 1))
     fi
+}
+
+# Waits until the window's title is TITLE (up to SECONDS, default 5).
+wait_for_title() { # TITLE [SECONDS]
+    local tries=$(( ${2:-5} * 20 ))
+    for _ in $(seq "$tries"); do
+        [ "$(xdotool getwindowname "$window" 2>/dev/null)" = "$1" ] && return 0
+        sleep 0.05
+    done
+    echo "  the title is \"$(xdotool getwindowname "$window" 2>/dev/null)\"" >&2
+    return 1
 }

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <set>
+#include <sys/stat.h>
 
 namespace kadromir {
 namespace {
@@ -165,11 +166,59 @@ TEST(FileNavigator, ACurrentFileOutsideTheListIsNamedAtPositionZero) {
     dir.Dir.Write("photo.png", {1, 2, 3});
     FakeHost host;
     FileNavigator navigator(host);
-    navigator.OpenFile(dir / "c.spr");
+    // The kept index (of b.spr) says nothing of where the user is: Next goes to the
+    // first entry, Previous to the last.
+    navigator.OpenFile(dir / "b.spr");
     navigator.OpenFile(dir / "photo.png");
     EXPECT_EQ(host.Title, "Кадромир : 0/3  photo.png");
-    navigator.StepNext(); // from the kept position: wraps to the first
+    navigator.StepNext();
     EXPECT_EQ(host.Title, "Кадромир : 1/3  a.spr");
+    navigator.OpenFile(dir / "photo.png");
+    navigator.StepPrevious();
+    EXPECT_EQ(host.Title, "Кадромир : 3/3  c.spr");
+}
+
+// Entries that can show no picture are never listed, so a step or a slide show
+// always gets past them; opening them never blocks.
+TEST(FileList, OnlyRegularFilesAndLinksToThemAreListed) {
+    PictureDir dir({"a.spr", "c.spr"});
+    namespace fs = std::filesystem;
+    ASSERT_EQ(::mkfifo((dir / "b.spr").c_str(), 0600), 0);
+    ASSERT_EQ(::mkfifo((dir / "b.scr").c_str(), 0600), 0);
+    fs::create_symlink(dir / "nowhere.spr", dir / "d.rmb");     // dangling
+    fs::create_symlink(dir / "loop.spr", dir / "loop.spr");    // a loop
+    fs::create_symlink("/dev/zero", dir / "z.spr");            // a device
+    fs::create_symlink(dir / "a.spr", dir / "e.spr");          // a picture
+    dir.Dir.MakeDirectory("sub.spr");
+    FakeHost host;
+    FileNavigator navigator(host);
+    navigator.OpenFile(dir / "a.spr");
+    EXPECT_EQ(Names(navigator), (std::vector<std::string>{"a.spr", "c.spr", "e.spr"}));
+    const std::vector<std::string> titles = {"Кадромир : 2/3  c.spr", "Кадромир : 3/3  e.spr",
+                                             "Кадромир : 1/3  a.spr"};
+    for (const auto& title : titles) {
+        navigator.StepNext();
+        EXPECT_EQ(host.Title, title);
+    }
+    // A picture that became a pipe since the scan is never opened: the step rebuilds.
+    fs::remove(dir / "c.spr");
+    ASSERT_EQ(::mkfifo((dir / "c.spr").c_str(), 0600), 0);
+    navigator.StepNext();
+    EXPECT_EQ(host.Title, "Кадромир : 1/2  a.spr");
+    // Opened directly, a pipe loads nothing and is no file of the list.
+    navigator.OpenFile(dir / "b.spr");
+    EXPECT_EQ(host.State.LoadMessage, " - Неподходящий файл!");
+    EXPECT_EQ(host.Title, "Кадромир - Файлы не найдены!");
+}
+
+// An empty directory text is no directory, not the working one.
+TEST(FileList, AnEmptyDirectoryTextListsNothing) {
+    PictureDir dir({"a.spr", "b.spr"});
+    const auto previous = std::filesystem::current_path();
+    std::filesystem::current_path(dir.Dir.Path());
+    const auto entries = ScanDirectory("", SplitMasks(PictureMasks));
+    std::filesystem::current_path(previous);
+    EXPECT_TRUE(entries.empty());
 }
 
 TEST(FileNavigator, NothingHappensWithoutAList) {
@@ -311,6 +360,13 @@ TEST(DropFiles, TheFirstPictureOfTheDropOpens) {
     navigator.DropFiles(dir / "x.png\r" + dir / "b.Spr\r" + dir / "c.rmb");
     EXPECT_EQ(navigator.CurrentFile, dir / "b.Spr");
     EXPECT_EQ(host.Title, "Кадромир : 2/3  b.Spr");
+    // A folder named like a picture is passed over, alone or first in the drop.
+    dir.Dir.MakeDirectory("sub.spr");
+    navigator.DropFiles(dir / "sub.spr");
+    EXPECT_EQ(navigator.CurrentFile, dir / "b.Spr");
+    navigator.DropFiles(dir / "sub.spr\r" + dir / "c.rmb");
+    EXPECT_EQ(navigator.CurrentFile, dir / "c.rmb");
+    EXPECT_EQ(host.Title, "Кадромир : 3/3  c.rmb-Несоответствие в заголовке!"); // SPR bytes
 }
 
 std::string ReadText(const std::string& path) {
