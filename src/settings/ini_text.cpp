@@ -78,17 +78,14 @@ IniText IniText::Parse(std::string_view text) {
     if (const auto end = text.find('\n'); end != std::string_view::npos) {
         ini.CrLf = end > 0 && text[end - 1] == '\r';
     }
+    // A line keeps its CR, so that every line is written back with the end it had.
     std::size_t start = 0;
     while (start < text.size()) {
         auto end = text.find('\n', start);
         if (end == std::string_view::npos) {
             end = text.size();
         }
-        std::string_view line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') {
-            line.remove_suffix(1);
-        }
-        ini.TextLines.emplace_back(line);
+        ini.TextLines.emplace_back(text.substr(start, end - start));
         start = end + 1;
     }
     return ini;
@@ -96,10 +93,9 @@ IniText IniText::Parse(std::string_view text) {
 
 std::string IniText::Serialise() const {
     std::string text(ByteOrderMark ? ByteOrderMarkBytes : std::string_view());
-    const std::string_view end = CrLf ? "\r\n" : "\n";
     for (const auto& line : TextLines) {
         text += line;
-        text += end;
+        text += '\n';
     }
     return text;
 }
@@ -162,6 +158,11 @@ void IniText::Set(std::string_view section, std::string_view key, std::string_vi
         line += '"';
     }
     const Found found = Find(section, key);
+    // A replaced line keeps its own end; a new one takes the text's.
+    const bool crLf = found.KeyLine ? TextLines[*found.KeyLine].ends_with('\r') : CrLf;
+    if (crLf) {
+        line += '\r';
+    }
     if (found.KeyLine) {
         TextLines[*found.KeyLine] = std::move(line);
     } else if (found.SectionFound) {
@@ -170,6 +171,9 @@ void IniText::Set(std::string_view section, std::string_view key, std::string_vi
         std::string header(1, '[');
         header.append(section);
         header += ']';
+        if (CrLf) {
+            header += '\r';
+        }
         TextLines.push_back(std::move(header));
         TextLines.push_back(std::move(line));
     }

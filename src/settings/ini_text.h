@@ -14,7 +14,8 @@ namespace kadromir {
 // - Blanks around keys and values are ignored; a value in double quotes loses them,
 //   and a value with blanks at either end is written in them.
 // - A leading UTF-8 byte-order mark is skipped on reading and kept on writing.
-// - The text keeps its line ends: CRLF when its first line ends so, else LF.
+// - Every line keeps its own line end; new lines take CRLF when the first line ends
+//   so, else LF.
 class IniText {
 public:
     static IniText Parse(std::string_view text);
@@ -25,8 +26,6 @@ public:
     // Replaces the key's line in place; a new key goes after the last line of its
     // section that holds a key, a missing section is added at the end.
     void Set(std::string_view section, std::string_view key, std::string_view value);
-
-    const std::vector<std::string>& Lines() const { return TextLines; }
 
 private:
     struct Found {
