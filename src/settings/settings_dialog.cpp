@@ -15,13 +15,52 @@
 #include <QRegularExpressionValidator>
 #include <QScreen>
 
+#include <algorithm>
 #include <memory>
+#include <string>
 
 namespace kadromir {
 namespace {
+
+// The field's number: its leading digits, as large as they come (no wrap-around, so a
+// pasted "4294967301" is large, not 5).
 int NumberIn(const QLineEdit& field) {
-    return ParseProfileInt(field.text().toStdString());
+    const std::string text = field.text().toStdString();
+    std::size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) {
+        ++i;
+    }
+    const bool negative = i < text.size() && text[i] == '-';
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
+        ++i;
+    }
+    constexpr long long Ceiling = 1'000'000'000;
+    long long number = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+        number = std::min(Ceiling, number * 10 + (text[i] - '0'));
+    }
+    return static_cast<int>(negative ? -number : number);
 }
+
+// An edit field whose selection stays when the focus moves on (a plain one drops it).
+class SelectionKeepingEdit : public QLineEdit {
+public:
+    using QLineEdit::QLineEdit;
+
+protected:
+    void focusOutEvent(QFocusEvent* event) override {
+        const int start = selectionStart();
+        const auto length = static_cast<int>(selectedText().size());
+        QLineEdit::focusOutEvent(event);
+        if (start >= 0 && length > 0) {
+            setSelection(start, length);
+        }
+    }
+};
+
+// The rightmost extent any control needs, so that no caption is cut.
+constexpr int RightMargin = 8;
+
 } // namespace
 
 QCheckBox* SettingsDialog::CheckBox(const char* caption, int left, int top) {
@@ -48,8 +87,12 @@ SettingsDialog::SettingsDialog(QWidget& parent, const SettingsTarget& target)
     // 1.
     setWindowTitle(QStringLiteral("Настройки"));
     resize(ClientWidth, ClientHeight);
+    // The captions' colour goes with the cream background: under a dark colour scheme
+    // they would be light on cream.
     QPalette colours = palette();
     colours.setColor(QPalette::Window, QColor(255, 251, 240));
+    colours.setColor(QPalette::WindowText, Qt::black);
+    colours.setColor(QPalette::Disabled, QPalette::WindowText, QColor(120, 120, 120));
     setPalette(colours);
     setAutoFillBackground(true);
     RepeatTimer.setInterval(10);
@@ -72,7 +115,7 @@ SettingsDialog::SettingsDialog(QWidget& parent, const SettingsTarget& target)
     RefreshSpin->SetMin(1);
     RandomSlidesBox = CheckBox("Случайный выбор слайдов", 16, 208);
     RefreshBox = CheckBox("Автообновление пути файлов  -  Интервал в секундах (максимум 30)", 16, 240);
-    RefreshField = new QLineEdit(this);
+    RefreshField = new SelectionKeepingEdit(this);
     RefreshField->setGeometry(616, 240, 49, 22);
     RefreshField->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), RefreshField));
     SlideSpin = &SpinEdit::CreateSpinEdit(*this, spinOptions);
@@ -97,6 +140,10 @@ SettingsDialog::SettingsDialog(QWidget& parent, const SettingsTarget& target)
     connect(SlideShowBox, &QCheckBox::clicked, this, [this] { SlideRule(); });
     connect(RecentDirBox, &QCheckBox::clicked, this, [this] { RecentDirRule(); });
     RefreshField->installEventFilter(this);
+    // Every change the user makes, not only typed keys (a paste, a middle click, the
+    // context menu, a drop), is held to the bounds as a key release would be.
+    connect(RefreshField, &QLineEdit::textEdited, this,
+            [this] { QTimer::singleShot(0, this, [this] { ValidateRefreshField(); }); });
     RefreshSpin->SetBuddy(RefreshField);
     SlideSpin->SetBuddy(SlideField);
 
@@ -134,7 +181,13 @@ void SettingsDialog::FillDialog() {
 }
 
 int SettingsDialog::WantedOuterWidth() const {
-    return SaveOnCloseBox->width() + 180;
+    // The first check box's width + 180, unless a caption would be cut at that width.
+    int needed = 0;
+    for (const QWidget* control : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        needed = std::max(needed, control->geometry().right() + 1 + RightMargin);
+    }
+    const int frame = frameGeometry().width() - geometry().width();
+    return std::max(SaveOnCloseBox->width() + 180, needed + frame);
 }
 
 void SettingsDialog::showEvent(QShowEvent* event) {
@@ -197,6 +250,7 @@ void SettingsDialog::ApplySettings() {
     s.SlideInterval = static_cast<std::uint8_t>(NumberIn(*SlideField));
     s.RandomSlides = RandomSlidesBox->isChecked();
     s.AutoRefresh = RefreshBox->isChecked();
+    ValidateRefreshField(); // whatever reached the field, only 1..30 goes further
     s.AutoRefreshInterval = NumberIn(*RefreshField);
     // 2-3. Refresh first; the same period keeps a running timer's phase.
     if (s.AutoRefresh) {
@@ -226,6 +280,9 @@ bool SettingsDialog::eventFilter(QObject* watched, QEvent* event) {
     if (watched == RefreshField) {
         if (event->type() == QEvent::KeyPress) {
             RepeatTimer.start();
+        } else if (event->type() == QEvent::FocusOut) {
+            // The key's release then goes to another field: no repeat outlives the focus.
+            RepeatTimer.stop();
         } else if (event->type() == QEvent::KeyRelease) {
             RepeatTimer.stop();
             // The release comes after the field took the key.

@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -108,7 +109,13 @@ private slots:
         QCOMPARE(dialog->RefreshSpin->MaxValue(), 30);
         QCOMPARE(dialog->SlideSpin->MinValue(), 1);
         QCOMPARE(dialog->RepeatTimer.interval(), 10);
-        QCOMPARE(dialog->WantedOuterWidth(), dialog->SaveOnCloseBox->width() + 180);
+        // The rule's width, widened only as far as a caption would otherwise be cut.
+        const int rule = dialog->SaveOnCloseBox->width() + 180;
+        const int randomOrderEnd = dialog->RandomOrderBox->geometry().right() + 1;
+        QVERIFY(dialog->width() == rule || (dialog->width() > rule && dialog->width() - randomOrderEnd <= 8));
+        for (const QWidget* control : dialog->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            QVERIFY2(control->geometry().right() < dialog->width(), qPrintable(control->objectName()));
+        }
     }
 
     void CaptionsEndBeforeTheNextControlOnTheirRow() {
@@ -246,6 +253,74 @@ private slots:
         QTRY_COMPARE(dialog->RefreshField->text(), QString("1"));
         QTest::keyClicks(dialog->RefreshField, "99");
         QTRY_COMPARE(dialog->RefreshField->text(), QString("30"));
+    }
+
+    // Text that arrives without a key (a paste, the context menu, a drop) is held to
+    // the bounds too, and never reaches the record or the file beyond them.
+    void PastedTextIsHeldToTheBounds() {
+        const struct {
+            const char* Pasted;
+            const char* Shown;
+        } cases[] = {{"45", "30"}, {"4294967301", "30"}, {"0", "1"}, {"7", "7"}};
+        for (const auto& c : cases) {
+            Options.AutoRefreshInterval = 1;
+            auto dialog = Build();
+            dialog->show();
+            QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+            dialog->RefreshField->selectAll();
+            QApplication::clipboard()->setText(QString::fromLatin1(c.Pasted));
+            dialog->RefreshField->paste();
+            QTRY_COMPARE(dialog->RefreshField->text(), QString::fromLatin1(c.Shown));
+            dialog->RefreshBox->setChecked(true);
+            dialog->ApplySettings();
+            QCOMPARE(Options.AutoRefreshInterval, QString::fromLatin1(c.Shown).toInt());
+            QVERIFY(ReadText(Config()).find("Интервал автообновления пути файлов=" + std::string(c.Shown) + "\n") !=
+                    std::string::npos);
+        }
+    }
+
+    // Leaving the field with a key still down stops the repeat; the selection stays.
+    void LeavingTheRefreshFieldStopsTheRepeatAndKeepsTheSelection() {
+        Options.AutoRefreshInterval = 12;
+        auto dialog = Build();
+        dialog->show();
+        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+        dialog->activateWindow();
+        dialog->RefreshField->setFocus();
+        QTRY_VERIFY(dialog->RefreshField->hasFocus());
+        dialog->RefreshField->selectAll();
+        QTest::keyPress(dialog->RefreshField, Qt::Key_Shift);
+        QVERIFY(dialog->RepeatTimer.isActive());
+        dialog->SlideField->setFocus(Qt::TabFocusReason);
+        QTRY_VERIFY(!dialog->RefreshField->hasFocus());
+        QVERIFY(!dialog->RepeatTimer.isActive());
+        QCOMPARE(dialog->RefreshField->selectedText(), QString("12"));
+    }
+
+    // Under a dark colour scheme the captions stay dark on the cream background.
+    void CaptionsAreDarkOnCreamUnderADarkScheme() {
+        const QPalette previous = QApplication::palette();
+        QPalette dark;
+        dark.setColor(QPalette::Window, QColor(30, 30, 30));
+        dark.setColor(QPalette::WindowText, QColor(240, 240, 240));
+        dark.setColor(QPalette::Base, QColor(20, 20, 20));
+        dark.setColor(QPalette::Text, QColor(240, 240, 240));
+        QApplication::setPalette(dark);
+        auto dialog = Build();
+        dialog->show();
+        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+        const QImage shot = dialog->grab().toImage();
+        QApplication::setPalette(previous);
+        // Inside the first caption: the text's darkest pixel and the cream around it.
+        const QRect caption = dialog->SaveOnCloseBox->geometry().adjusted(24, 0, -4, 0);
+        int darkest = 255;
+        for (int y = caption.top(); y <= caption.bottom(); ++y) {
+            for (int x = caption.left(); x <= caption.right(); ++x) {
+                darkest = std::min(darkest, qGray(shot.pixel(x, y)));
+            }
+        }
+        QVERIFY2(darkest < 80, qPrintable(QString::number(darkest)));
+        QCOMPARE(QColor(shot.pixel(caption.right(), caption.top())), QColor(255, 251, 240));
     }
 
     void TwoDialogsInARowNeverOverlap() {
