@@ -2,7 +2,7 @@
 // reading the same file and copying 32768 bytes.
 #include "bench_main.h"
 
-#include "formats/file_system.h"
+#include "base/file_system.h"
 #include "formats/load_picture.h"
 #include "formats/rmb_decoder.h"
 #include "formats/scr_decoder.h"

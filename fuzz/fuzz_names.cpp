@@ -1,6 +1,6 @@
 // Name lower-casing and mask matching over any bytes: a name always matches "*" and
 // its own lower-cased form, and lower-casing twice changes nothing more.
-#include "formats/text_case.h"
+#include "base/text_case.h"
 #include "navigation/file_list.h"
 
 #include <cstddef>

@@ -25,7 +25,6 @@ constexpr const char* Caption = "Кадромир";
 const std::vector<std::string> MainMenuTemplate{"Вид", "(", " ", " ", " ", " ", ")",
                                                 "Настройки", "О программе", ""};
 const std::vector<std::string> ToolbarMenuTemplate{" ", ""};
-constexpr const char* OpenFilter = "*.spr;*.rmb;*.scr|*.spr;*.rmb;*.scr";
 
 // Menu items of the main menu, numbered depth-first.
 enum MainMenuItem { ViewItem = 0, ScreenX1Item, ScreenX2Item, CentreItem, ReloadItem, SettingsItem, AboutItem };
@@ -59,7 +58,8 @@ ViewerWindow& BuildViewerWindow(const StartupContext& context) {
     viewer.MainMenu->SetOnClick(AboutItem, [&viewer] { viewer.ShowAbout(); });
     // 6.
     viewer.OpenDialog = &form->Own(std::make_unique<ui::OpenDialog>(*form));
-    viewer.OpenDialog->SetFilter(OpenFilter);
+    // The description and the patterns are both the masks of the file list.
+    viewer.OpenDialog->SetFilter(std::string(PictureMasks) + "|" + std::string(PictureMasks));
     // 7-8.
     viewer.Actions = &form->Own(std::make_unique<ui::ActionList>(*form));
     viewer.ToolbarMenu = &form->Own(ui::Menu::CreatePopup(*form, ToolbarMenuTemplate));

@@ -1,6 +1,6 @@
 #include "load_picture.h"
 
-#include "path_rules.h"
+#include "base/path_rules.h"
 #include "rmb_decoder.h"
 #include "scr_decoder.h"
 #include "spr_decoder.h"

@@ -1,9 +1,9 @@
 #include "scr_decoder.h"
 
 #include "byte_blocks.h"
-#include "file_system.h"
+#include "base/file_system.h"
 #include "load_message.h"
-#include "path_rules.h"
+#include "base/path_rules.h"
 
 #include <algorithm>
 #include <bit>

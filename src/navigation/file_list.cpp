@@ -1,11 +1,10 @@
 #include "file_list.h"
 
-#include "formats/text_case.h"
+#include "base/text_case.h"
 
 #include <algorithm>
 #include <dirent.h>
 #include <fcntl.h>
-#include <map>
 #include <optional>
 #include <sys/stat.h>
 
@@ -113,46 +112,14 @@ std::vector<DirectoryEntry> ScanDirectory(const std::string& directory,
     return entries;
 }
 
-namespace {
-
-struct SizeAndBirth {
-    long long Size = 0;
-    long long BirthNs = 0;
-};
-
-SizeAndBirth ReadSizeAndBirth(const std::string& path) {
-    SizeAndBirth result;
-    struct statx info {};
-    if (::statx(AT_FDCWD, path.c_str(), 0, STATX_SIZE | STATX_BTIME | STATX_CTIME, &info) == 0) {
-        result.Size = static_cast<long long>(info.stx_size);
-        // The birth time where the file system keeps one, else the change time.
-        const auto& time = (info.stx_mask & STATX_BTIME) ? info.stx_btime : info.stx_ctime;
-        result.BirthNs = time.tv_sec * 1000000000LL + time.tv_nsec;
-    }
-    return result;
-}
-
-} // namespace
-
-void SortFileList(std::vector<DirectoryEntry>& list, const std::string& directory) {
-    std::map<std::string, SizeAndBirth> details; // read only for names that tie
-    const auto detailsOf = [&](const std::string& name) -> const SizeAndBirth& {
-        auto found = details.find(name);
-        if (found == details.end()) {
-            found = details.emplace(name, ReadSizeAndBirth(directory + name)).first;
-        }
-        return found->second;
-    };
-    std::sort(list.begin(), list.end(), [&](const DirectoryEntry& a, const DirectoryEntry& b) {
+void SortFileList(std::vector<DirectoryEntry>& list) {
+    // Names in one directory differ byte for byte, so these two keys already order
+    // every pair: the size and creation time that follow them never decide.
+    std::sort(list.begin(), list.end(), [](const DirectoryEntry& a, const DirectoryEntry& b) {
         if (const int order = a.LowerName.compare(b.LowerName); order != 0) {
             return order < 0;
         }
-        if (const int order = a.Name.compare(b.Name); order != 0) {
-            return order < 0;
-        }
-        const SizeAndBirth& x = detailsOf(a.Name);
-        const SizeAndBirth& y = detailsOf(b.Name);
-        return x.Size != y.Size ? x.Size < y.Size : x.BirthNs < y.BirthNs;
+        return a.Name < b.Name;
     });
 }
 

@@ -8,8 +8,7 @@
 namespace kadromir {
 
 // One listed entry of a directory: its name, and the name lower-cased once for the
-// matching and the sort. Size and creation time are read only when the sort needs
-// them (two names equal even byte for byte), so they are not kept here.
+// matching and the sort.
 struct DirectoryEntry {
     std::string Name;
     std::string LowerName;
@@ -34,7 +33,7 @@ std::vector<DirectoryEntry> ScanDirectory(const std::string& directory,
                                           const std::vector<std::string>& lowerMasks);
 
 // Sorts by lower-cased name, byte by byte (a prefix first); names equal but for letter
-// case by their bytes; then by size, then by creation time.
-void SortFileList(std::vector<DirectoryEntry>& list, const std::string& directory);
+// case by their bytes.
+void SortFileList(std::vector<DirectoryEntry>& list);
 
 } // namespace kadromir

@@ -1,8 +1,8 @@
 #include "file_navigator.h"
 
-#include "formats/file_system.h"
+#include "base/file_system.h"
 #include "formats/load_picture.h"
-#include "formats/path_rules.h"
+#include "base/path_rules.h"
 #include "settings/settings.h"
 
 namespace kadromir {
@@ -21,7 +21,7 @@ void FileNavigator::ScanAndSort() {
         FileList.emplace();
     }
     *FileList = ScanDirectory(CurrentDirectory, Masks);
-    SortFileList(*FileList, CurrentDirectory);
+    SortFileList(*FileList);
 }
 
 std::string FileNavigator::TitleLine() {
@@ -146,11 +146,6 @@ void FileNavigator::StartupOpen(const std::vector<std::string>& arguments, const
     } else if (settings.OpenRecentFile) {
         OpenFile(settings.RecentFile);
     }
-}
-
-bool HasPictureExtension(const std::string& path) {
-    const std::string extension = AsciiUpper(ExtensionPart(path));
-    return extension == ".SPR" || extension == ".RMB" || extension == ".SCR";
 }
 
 void FileNavigator::DropFiles(const std::string& droppedText) {

@@ -69,7 +69,4 @@ private:
     bool CurrentListed = false;
 };
 
-// Whether the extension of `path`, in ASCII upper case, is ".SPR", ".RMB" or ".SCR".
-bool HasPictureExtension(const std::string& path);
-
 } // namespace kadromir

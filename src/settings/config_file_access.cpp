@@ -1,7 +1,7 @@
 #include "config_file_access.h"
 
-#include "formats/file_system.h"
-#include "formats/path_rules.h"
+#include "base/file_system.h"
+#include "base/path_rules.h"
 
 #include <cerrno>
 #include <chrono>
@@ -112,7 +112,7 @@ bool RewriteInPlace(const std::string& target, std::string_view content, std::st
         return fd.Close();
     }
     // A write that failed all the same: put the old bytes back.
-    if (::lseek(fd.Fd, 0, SEEK_SET) == 0 && WriteAllChunks(fd.Fd, original)) {
+    if (::lseek(fd.Fd, 0, SEEK_SET) == 0 && WriteAllBytes(fd.Fd, original)) {
         (void)!::ftruncate(fd.Fd, static_cast<off_t>(original.size()));
         ::fsync(fd.Fd);
     }
@@ -136,20 +136,6 @@ ConfigFileContent ReadConfigFile(const std::string& path) {
     }
     result.State = why == ReadFailure::Missing ? ConfigFileState::Missing : ConfigFileState::Unusable;
     return result;
-}
-
-bool WriteAllChunks(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0 && errno == EINTR) {
-            continue;
-        }
-        if (written <= 0) {
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
 }
 
 bool WriteConfigFile(const std::string& path, std::string_view content, std::string_view original,

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/file_system.h"
+
 #include <cstddef>
 #include <functional>
 #include <string>
@@ -29,7 +31,6 @@ ConfigFileContent ReadConfigFile(const std::string& path);
 // How a file's new content reaches the disk; tests replace it to make a write fail
 // part-way. Writes all the bytes at the descriptor's offset; false on failure.
 using ChunkWriter = std::function<bool(int fd, std::string_view bytes)>;
-bool WriteAllChunks(int fd, std::string_view bytes);
 
 // Replaces the content of the configuration file, respecting what the file is:
 // - a symbolic link is followed: its target is updated and the link stays;
@@ -43,6 +44,6 @@ bool WriteAllChunks(int fd, std::string_view bytes);
 // - on any failure the old bytes stay whole (`original` restores them after a failed
 //   rewrite in place). Returns false on failure.
 bool WriteConfigFile(const std::string& path, std::string_view content, std::string_view original,
-                     const ChunkWriter& write = WriteAllChunks);
+                     const ChunkWriter& write = WriteAllBytes);
 
 } // namespace kadromir

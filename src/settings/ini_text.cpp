@@ -1,6 +1,6 @@
 #include "ini_text.h"
 
-#include "formats/text_case.h"
+#include "base/text_case.h"
 
 
 namespace kadromir {

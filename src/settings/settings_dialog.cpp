@@ -99,7 +99,7 @@ SettingsDialog::SettingsDialog(QWidget& parent, const SettingsTarget& target)
     connect(&RepeatTimer, &QTimer::timeout, this, [this] { ValidateRefreshField(); });
 
     // 2. The controls in their order of creation.
-    const SpinOptions spinOptions{.SetBuddyInt = true, .AlignRight = true, .ArrowKeys = true, .NoThousands = true};
+    const SpinOptions spinOptions{.SetBuddyInt = true, .AlignRight = true, .ArrowKeys = true};
     SaveOnCloseBox = CheckBox("Сохранять координаты и размер окна просмотрщика на закрытии программы", 16, 16);
     ResetButton = Button("Сброс", 32, 272);
     ApplyButton = Button("Применить", 328, 272);

@@ -1,6 +1,6 @@
 #include "settings_file.h"
 
-#include "formats/file_system.h"
+#include "base/file_system.h"
 
 namespace kadromir {
 namespace {

@@ -14,14 +14,14 @@ inline constexpr const char* SettingsSection = "Настройки";
 // places the window: at the stored position and size when a coordinate flag is set
 // and the stored height is at least 20, else centred 15 pixels above the middle.
 void LoadSettings(Settings& settings, const std::string& configPath, WindowGeometry& window,
-                  const ChunkWriter& writer = WriteAllChunks);
+                  const ChunkWriter& writer = WriteAllBytes);
 // Writes the twelve setting keys.
 void WriteSettings(const Settings& settings, const std::string& configPath,
-                   const ChunkWriter& writer = WriteAllChunks);
+                   const ChunkWriter& writer = WriteAllBytes);
 // Writes each of the window's left, top, outer height (less 29) and outer width that
 // differs from what was last read; the record keeps what was read.
 void SaveWindowGeometry(const Settings& settings, const std::string& configPath,
-                        const WindowGeometry& window, const ChunkWriter& writer = WriteAllChunks);
+                        const WindowGeometry& window, const ChunkWriter& writer = WriteAllBytes);
 
 // The stored height is the outer height less this.
 inline constexpr int StoredHeightOffset = 29;

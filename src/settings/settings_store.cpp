@@ -1,6 +1,6 @@
 #include "settings_store.h"
 
-#include "formats/path_rules.h"
+#include "base/path_rules.h"
 
 #include <fcntl.h>
 #include <pwd.h>
@@ -88,8 +88,7 @@ bool SettingsStore::Close() {
 }
 
 std::string ConfigFilePath(const std::string& executablePath) {
-    const auto slash = executablePath.rfind('/');
-    return (slash == std::string::npos ? std::string() : executablePath.substr(0, slash + 1)) + ConfigFileName;
+    return DirectoryPart(executablePath) + ConfigFileName;
 }
 
 namespace {

@@ -19,7 +19,7 @@ enum class StoreMode { Read, Write };
 // whole and is not reported.
 class SettingsStore {
 public:
-    explicit SettingsStore(std::string path, ChunkWriter writer = WriteAllChunks);
+    explicit SettingsStore(std::string path, ChunkWriter writer = WriteAllBytes);
     ~SettingsStore();
     SettingsStore(const SettingsStore&) = delete;
     SettingsStore& operator=(const SettingsStore&) = delete;

@@ -9,17 +9,14 @@ class QToolButton;
 
 namespace kadromir {
 
-// The options of a spin field, one flag each (the dialog passes SetBuddyInt,
-// AlignRight, ArrowKeys and NoThousands).
+// The options of a spin field: whether a step past a bound wraps to the other, whether
+// the buddy shows the number, whether the arrows sit at the buddy's right edge, and
+// whether Up and Down in the buddy step.
 struct SpinOptions {
     bool Wrap = false;
     bool SetBuddyInt = false;
     bool AlignRight = false;
-    bool AlignLeft = false;
-    bool AutoBuddy = false;
     bool ArrowKeys = false;
-    bool Horizontal = false;
-    bool NoThousands = false;
 };
 
 // An up/down arrow pair driving the decimal number in a buddy edit field: steps of 1

@@ -29,8 +29,6 @@ public:
     const std::string& Hint() const { return HintText; }
     bool Enabled() const { return IsEnabled; }
     bool Visible() const { return IsVisible; }
-    bool Checked() const { return IsChecked; }
-    int HelpContext() const { return Help; }
     const QKeySequence& Shortcut() const { return Keys; }
     const std::vector<ActionLink>& Links() const { return LinkList; }
 
@@ -60,10 +58,8 @@ private:
     std::string CaptionText;
     std::string ShortcutName;
     std::string HintText;
-    bool IsChecked = false;
     bool IsVisible = true;
     bool IsEnabled = true;
-    int Help = 0;
     std::function<void(Action&)> OnExecute;
     QKeySequence Keys;
 };

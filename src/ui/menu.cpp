@@ -162,16 +162,8 @@ void Menu::Update(const ActionLink& link, const Action& action) {
     if (item->isEnabled() != action.Enabled()) {
         item->setEnabled(action.Enabled());
     }
-    if (item->isChecked() != action.Checked()) {
-        item->setCheckable(action.Checked());
-        item->setChecked(action.Checked());
-    }
     if (item->isVisible() != action.Visible()) {
         item->setVisible(action.Visible());
-    }
-    Entry& entry = *Items[static_cast<std::size_t>(index)];
-    if (entry.HelpContext != action.HelpContext()) {
-        entry.HelpContext = action.HelpContext();
     }
     if (!action.Shortcut().isEmpty()) {
         SetAccelerator(index, action.Shortcut());

@@ -58,7 +58,6 @@ private:
         std::function<void()> Click;
         QShortcut* Accelerator = nullptr;
         QObject* Fallback = nullptr; // the accelerator under layouts of other scripts
-        int HelpContext = 0;
     };
     Menu(QWidget& window) : Window(window) {}
     void Build(QWidget& container, const std::vector<std::string>& captions);

@@ -159,10 +159,6 @@ void Toolbar::Update(const ActionLink& link, const Action& action) {
         button->setHidden(!action.Visible());
         FitToClient();
     }
-    if (button->isChecked() != action.Checked()) {
-        button->setCheckable(action.Checked());
-        button->setChecked(action.Checked());
-    }
 }
 
 } // namespace kadromir::ui

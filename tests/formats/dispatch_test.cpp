@@ -1,5 +1,5 @@
 #include "formats/load_picture.h"
-#include "formats/path_rules.h"
+#include "base/path_rules.h"
 #include "picture_encoder.h"
 #include "support/temp_dir.h"
 

@@ -1,6 +1,6 @@
 // Entries a directory may hold that are no pictures: pipes, devices, huge or sparse
 // files, broken links. Each gets a defined outcome at once, never a hang or a flood.
-#include "formats/file_system.h"
+#include "base/file_system.h"
 #include "formats/load_message.h"
 #include "formats/load_picture.h"
 #include "formats/scr_decoder.h"

@@ -225,7 +225,7 @@ TEST_F(AsOrdinaryUser, AWritableFileInAClosedDirectoryIsRewrittenInPlace) {
     EXPECT_EQ(ModeOf(path), 0620u);
     // A write that fails part-way puts the old bytes back.
     SettingsStore store(path, [](int fd, std::string_view bytes) {
-        WriteAllChunks(fd, bytes.substr(0, 10));
+        WriteAllBytes(fd, bytes.substr(0, 10));
         return false;
     });
     store.SetMode(StoreMode::Write);

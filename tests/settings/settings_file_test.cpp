@@ -184,7 +184,7 @@ TEST(WriteSettings, AFailedWriteLeavesTheOldFileWhole) {
     settings.SlideShow = true;
     // Half the content reaches the disk, then the disk is full.
     const ChunkWriter failing = [](int fd, std::string_view bytes) {
-        WriteAllChunks(fd, bytes.substr(0, bytes.size() / 2));
+        WriteAllBytes(fd, bytes.substr(0, bytes.size() / 2));
         return false;
     };
     WriteSettings(settings, path, failing);

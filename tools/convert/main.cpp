@@ -1,8 +1,9 @@
 // kadromir-convert: runs pictures through the viewer's own load path and writes PNGs.
 #include "png_writer.h"
 
+#include "base/file_system.h"
 #include "formats/load_picture.h"
-#include "formats/path_rules.h"
+#include "base/path_rules.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -38,18 +39,7 @@ bool WriteAll(const std::string& path, const QByteArray& data) {
     if (fd < 0) {
         return false;
     }
-    const char* at = data.constData();
-    auto left = static_cast<std::size_t>(data.size());
-    bool ok = true;
-    while (left > 0) {
-        const ssize_t written = ::write(fd, at, left);
-        if (written <= 0) {
-            ok = false;
-            break;
-        }
-        at += written;
-        left -= static_cast<std::size_t>(written);
-    }
+    bool ok = WriteAllBytes(fd, std::string_view(data.constData(), static_cast<std::size_t>(data.size())));
     ok = (::close(fd) == 0) && ok;
     if (!ok) {
         ::unlink(path.c_str());

@@ -6,6 +6,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 
 namespace kadromir {
 
@@ -52,5 +53,9 @@ enum class Oversize {
 std::optional<FileBytes> ReadFileBytes(const std::string& path, std::size_t limit,
                                        Oversize oversize = Oversize::ReadPrefix,
                                        ReadFailure* failure = nullptr);
+
+// Writes all the bytes at the descriptor's offset, going on after an interrupted or
+// short write. False when a write fails (a full disk, for instance).
+bool WriteAllBytes(int fd, std::string_view bytes);
 
 } // namespace kadromir

@@ -96,4 +96,18 @@ std::optional<FileBytes> ReadFileBytes(const std::string& path, std::size_t limi
     return bytes;
 }
 
+bool WriteAllBytes(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        if (written <= 0) {
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
 } // namespace kadromir
