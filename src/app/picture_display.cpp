@@ -10,7 +10,7 @@
 
 namespace kadromir {
 
-void ViewerWindow::RefreshDrawingForm() {
+void ViewerWindow::RenderPictureImage() {
     if (PictureData) {
         ui::RenderFrameBitmap(PictureData->Bitmap, Image);
     }
@@ -20,7 +20,7 @@ void ViewerWindow::DrawPicture() {
     if (IsClosed || !PictureData) {
         return;
     }
-    RefreshDrawingForm();
+    RenderPictureImage();
     const std::uint32_t border = ColourCodeTable::BackgroundForm[PictureData->BorderColour];
     if (Form->BackgroundColour() != border) {
         Form->SetBackgroundColour(border);

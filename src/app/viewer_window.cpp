@@ -33,14 +33,13 @@ enum ToolbarButton { OpenButton = 0, PreviousButton, NextButton };
 } // namespace
 
 ViewerWindow& BuildViewerWindow(const StartupContext& context) {
-    // 1-2. The record, tied to the lifetime of its form.
+    // The record lives exactly as long as its form.
     auto* form = new ui::Form(Caption);
     ViewerWindow& viewer = form->Own(std::make_unique<ViewerWindow>(context));
     viewer.Form = form;
     form->move(401, 185);
-    // 3.
     form->SetClientSize(286, 349);
-    // 4. The window's own events.
+    // The window's own events.
     form->OnCloseRequest = [&viewer] { viewer.CloseRequested(); };
     form->OnSystemCommand = [&viewer](ui::SystemCommand command) {
         if (command == ui::SystemCommand::Minimize) {
@@ -51,29 +50,23 @@ ViewerWindow& BuildViewerWindow(const StartupContext& context) {
     };
     form->OnKeyDown = [&viewer](QKeyEvent& event) { viewer.NavigationKeys(event.key()); };
     form->OnFilesDropped = [&viewer](const std::string& dropped) { viewer.Navigator.DropFiles(dropped); };
-    // 5.
     viewer.MainMenu = &form->Own(ui::Menu::CreateMenuBar(*form, MainMenuTemplate));
     form->SetMenuBar(*viewer.MainMenu->Bar());
     viewer.MainMenu->SetOnClick(SettingsItem, [&viewer] { viewer.OpenSettings(); });
     viewer.MainMenu->SetOnClick(AboutItem, [&viewer] { viewer.ShowAbout(); });
-    // 6.
     viewer.OpenDialog = &form->Own(std::make_unique<ui::OpenDialog>(*form));
     // The description and the patterns are both the masks of the file list.
     viewer.OpenDialog->SetFilter(std::string(PictureMasks) + "|" + std::string(PictureMasks));
-    // 7-8.
     viewer.Actions = &form->Own(std::make_unique<ui::ActionList>(*form));
     viewer.ToolbarMenu = &form->Own(ui::Menu::CreatePopup(*form, ToolbarMenuTemplate));
-    // 9.
-    viewer.SlideTimer = &form->Own(std::make_unique<ui::Timer>(*form, ui::Timer::Kind::Window, 1000));
+    viewer.SlideTimer = &form->Own(std::make_unique<ui::Timer>(*form, ui::Timer::Kind::Coarse, 1000));
     viewer.SlideTimer->OnTick = [&viewer] { viewer.SlideTick(); };
     // Qt's precise timer ticks on the window thread already: the refresh's work never
     // runs beside a step, a load or the close.
     viewer.RefreshTimer = &form->Own(std::make_unique<ui::Timer>(*form, ui::Timer::Kind::Precise, 1000));
     viewer.RefreshTimer->OnTick = [&viewer] { viewer.RefreshTick(); };
-    // 10.
     viewer.DrawingArea = new ui::PaintBox(form->Client());
     viewer.DrawingArea->setGeometry(16, 41, 252, 263);
-    // 11.
     viewer.Toolbar = &form->Own(std::make_unique<ui::Toolbar>(form->Client()));
     viewer.Toolbar->AddButton("  ", ui::ToolbarImage::OpenFile);
     viewer.Toolbar->AddButton("Предыдущее", ui::ToolbarImage::Back);
@@ -84,12 +77,12 @@ ViewerWindow& BuildViewerWindow(const StartupContext& context) {
     viewer.Toolbar->SetOnClick(NextButton, [&viewer] { viewer.Navigator.StepNext(); });
     viewer.Toolbar->SetEnabled(NextButton, false);
     viewer.Toolbar->SetEnabled(PreviousButton, false);
-    // 12. The area is anchored to all four edges of the client area: every change of
+    // The area is anchored to all four edges of the client area: every change of
     // the client's size changes the area's, which runs the layout rule.
     viewer.DrawingArea->OnPaint = [&viewer](QPainter& painter) { viewer.PaintDrawingArea(painter); };
     viewer.DrawingArea->OnResize = [&viewer] { viewer.LayoutDrawingArea(); };
     form->OnClientResize = [&viewer] { viewer.LayoutDrawingArea(); };
-    // 14. The actions, each with its links and shortcut.
+    // The actions, each with its links and shortcut.
     ui::ActionList& actions = *viewer.Actions;
     viewer.ScreenX1Action = &actions.CreateAction("Экран х1", "", [&viewer](ui::Action&) { viewer.ScreenX1(); });
     viewer.ScreenX1Action->LinkMenuItem(*viewer.MainMenu, ScreenX1Item);
@@ -109,10 +102,8 @@ ViewerWindow& BuildViewerWindow(const StartupContext& context) {
                                                 [&viewer](ui::Action&) { viewer.ReloadFromSettings(); });
     viewer.ReloadAction->LinkMenuItem(*viewer.MainMenu, ReloadItem);
     viewer.ReloadAction->SetShortcut(QKeySequence(Qt::Key_R));
-    // 15-16.
     viewer.Toolbar->SetContextMenu(*viewer.ToolbarMenu);
     form->CentreOnPointerDisplay();
-    // 17.
     FinishStartup(viewer);
     return viewer;
 }
@@ -121,14 +112,15 @@ ViewerWindow::ViewerWindow(const StartupContext& context)
     : ConfigPath(context.ConfigFilePath), Context(context), Navigator(*this, context.Clock) {}
 
 void FinishStartup(ViewerWindow& viewer) {
-    // 1-2.
+    // The picture exists, black, before anything can be loaded into it.
     viewer.PictureData = std::make_unique<PictureState>();
-    viewer.RefreshDrawingForm();
+    viewer.RenderPictureImage();
     viewer.Form->SetBackgroundColour(ColourCodeTable::BackgroundForm[viewer.PictureData->BorderColour]);
-    // 3-4.
+    // The settings place the window before the first file opens.
     LoadSettings(viewer.Options, viewer.ConfigPath, viewer);
     viewer.Navigator.StartupOpen(viewer.Context.Arguments, viewer.Options, viewer.Context.WorkingDirectory);
-    // 5-6. Intervals from the file are brought into their working ranges first.
+    // The timers last: a tick finds the first file already open. Intervals from the
+    // file are brought into their working ranges first.
     Settings& options = viewer.Options;
     if (options.SlideShow) {
         ClampSlideInterval(options);
@@ -149,7 +141,7 @@ void ViewerWindow::CloseRequested() {
     if (IsClosed) {
         return;
     }
-    // 1. Nothing may use the picture or the list from here on: no tick, no paint.
+    // Nothing may use the picture or the list from here on: no tick, no paint.
     SlideTimer->Stop();
     RefreshTimer->Stop();
     SlideTimer->OnTick = nullptr;
@@ -158,9 +150,8 @@ void ViewerWindow::CloseRequested() {
     Navigator.FileList.reset();
     Image = QImage();
     IsClosed = true;
-    // 2-3.
     SaveRecent(Options, ConfigPath, Navigator.CurrentFile, Navigator.CurrentDirectory);
-    // 4.
+    // A frozen geometry stays as it was stored, unless the window closes minimized.
     if (Options.SaveWindowOnClose && (WindowMinimized || !Options.UseFrozenGeometry)) {
         SaveWindowGeometry(Options, ConfigPath, *this);
     }
@@ -201,7 +192,7 @@ void ViewerWindow::ShowAbout() {
 }
 
 void ViewerWindow::OpenSettings() {
-    OpenSettingsDialog(*Form, SettingsTarget{Options, *SlideTimer, *RefreshTimer, ConfigPath, *this});
+    OpenSettingsDialog(*Form, SettingsContext{Options, *SlideTimer, *RefreshTimer, ConfigPath, *this});
 }
 
 void ViewerWindow::EnableStepButtons() {

@@ -130,7 +130,8 @@ private:
     friend ViewerWindow& BuildViewerWindow(const StartupContext&);
     friend void FinishStartup(ViewerWindow&);
     void PaintDrawingArea(QPainter& painter);
-    void RefreshDrawingForm();
+    // Converts the frame bitmap into the image the paint stretches, once per load.
+    void RenderPictureImage();
 
     QImage Image;
     bool IsClosed = false;

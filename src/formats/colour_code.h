@@ -18,12 +18,11 @@ constexpr std::uint32_t Red(ColourCode code) { return RedGreenLevels[code & 0x07
 constexpr std::uint32_t Green(ColourCode code) { return RedGreenLevels[(code >> 3) & 0x07]; }
 constexpr std::uint32_t Blue(ColourCode code) { return BlueLevels[code >> 6]; }
 
-template <bool RedLow> constexpr std::array<std::uint32_t, 256> BuildColourCodeTable() {
+constexpr std::array<std::uint32_t, 256> BuildColourCodeTable(std::uint32_t alpha) {
     std::array<std::uint32_t, 256> table{};
     for (unsigned code = 0; code < 256; ++code) {
         const auto c = static_cast<ColourCode>(code);
-        table[code] = RedLow ? (Blue(c) << 16) | (Green(c) << 8) | Red(c)
-                             : (Red(c) << 16) | (Green(c) << 8) | Blue(c);
+        table[code] = alpha | (Red(c) << 16) | (Green(c) << 8) | Blue(c);
     }
     return table;
 }
@@ -32,12 +31,10 @@ template <bool RedLow> constexpr std::array<std::uint32_t, 256> BuildColourCodeT
 // The fixed table from ColourCode to colour, in its two ready-made forms. Both are
 // computed by the compiler, so no use of them converts colours at run time.
 struct ColourCodeTable {
-    // Background form: 0x00BBGGRR, red in the lowest byte.
-    static constexpr std::array<std::uint32_t, 256> BackgroundForm =
-        detail::BuildColourCodeTable<true>();
-    // Bitmap palette form: 0x00RRGGBB, blue in the lowest byte.
-    static constexpr std::array<std::uint32_t, 256> PaletteForm =
-        detail::BuildColourCodeTable<false>();
+    // Background form: an opaque colour as the window layer takes it, 0xFFRRGGBB.
+    static constexpr std::array<std::uint32_t, 256> BackgroundForm = detail::BuildColourCodeTable(0xFF000000);
+    // Bitmap palette form: 0x00RRGGBB, as the frame bitmap keeps its palette.
+    static constexpr std::array<std::uint32_t, 256> PaletteForm = detail::BuildColourCodeTable(0);
 };
 
 } // namespace kadromir

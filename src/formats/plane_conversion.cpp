@@ -54,9 +54,9 @@ template <bool Mirrored> void ConvertPortable(const PlaneBuffer& planes, FrameBi
 // The same with AVX2, 32 rows of four columns at a time, so that each row gets one
 // 16-byte store instead of four 4-byte ones (the stores were what bounded it).
 //
-// A plane byte's high nibble holds pixels 0-3 of its group, the low nibble pixels
-// 4-7. One nibble looked up in a 16-entry table gives a plane's share of an output
-// byte (two pixels): Share[p][h][n] is that of plane p for pixels 2h, 2h + 1 of the
+// A plane byte's high nibble holds pixels 0-3 of its group, the low nibble pixels 4-7.
+// One nibble looked up in a 16-entry table gives a plane's share of an output byte
+// (two pixels): Share[p][h][n] is that of plane p for pixels 2h, 2h + 1 of the
 // nibble n, bit 4 + p for the first pixel, bit p for the second.
 constexpr std::array<std::array<std::array<std::uint8_t, 16>, 2>, 4> BuildShares() {
     std::array<std::array<std::array<std::uint8_t, 16>, 2>, 4> shares{};

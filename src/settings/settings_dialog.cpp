@@ -80,11 +80,10 @@ QPushButton* SettingsDialog::Button(const char* caption, int left, int top) {
     return button;
 }
 
-SettingsDialog::SettingsDialog(QWidget& parent, const SettingsTarget& target)
+SettingsDialog::SettingsDialog(QWidget& parent, const SettingsContext& context)
     : QDialog(&parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      Target(target), MainWindow(parent) {
-    // 1.
+      Context(context), MainWindow(parent) {
     setWindowTitle(QStringLiteral("Настройки"));
     resize(ClientWidth, ClientHeight);
     // The captions' colour goes with the cream background: under a dark colour scheme
@@ -98,7 +97,7 @@ SettingsDialog::SettingsDialog(QWidget& parent, const SettingsTarget& target)
     RepeatTimer.setInterval(10);
     connect(&RepeatTimer, &QTimer::timeout, this, [this] { ValidateRefreshField(); });
 
-    // 2. The controls in their order of creation.
+    // The controls in their order of creation, which is also the tab order.
     const SpinOptions spinOptions{.SetBuddyInt = true, .AlignRight = true, .ArrowKeys = true};
     SaveOnCloseBox = CheckBox("Сохранять координаты и размер окна просмотрщика на закрытии программы", 16, 16);
     ResetButton = Button("Сброс", 32, 272);
@@ -133,7 +132,6 @@ SettingsDialog::SettingsDialog(QWidget& parent, const SettingsTarget& target)
         field->setAlignment(Qt::AlignCenter);
     }
 
-    // 3.
     connect(ResetButton, &QPushButton::clicked, this, [this] { ResetChecks(); });
     connect(ApplyButton, &QPushButton::clicked, this, [this] { ApplySettings(); });
     connect(FrozenBox, &QCheckBox::clicked, this, [this] { FrozenRule(); });
@@ -147,7 +145,7 @@ SettingsDialog::SettingsDialog(QWidget& parent, const SettingsTarget& target)
     RefreshSpin->SetBuddy(RefreshField);
     SlideSpin->SetBuddy(SlideField);
 
-    // 4. Centred for the full client width; FillDialog then narrows it from the right.
+    // Centred for the full client width; FillDialog then narrows it from the right.
     QScreen* screen = QGuiApplication::screenAt(QCursor::pos());
     if (screen == nullptr) {
         screen = QGuiApplication::primaryScreen();
@@ -160,7 +158,7 @@ SettingsDialog::SettingsDialog(QWidget& parent, const SettingsTarget& target)
 }
 
 void SettingsDialog::FillDialog() {
-    Settings& s = Target.Options;
+    Settings& s = Context.Options;
     SaveOnCloseBox->setChecked(s.SaveWindowOnClose);
     FrozenBox->setChecked(s.UseFrozenGeometry);
     FrozenRule();
@@ -176,7 +174,7 @@ void SettingsDialog::FillDialog() {
     ClampSlideInterval(s);
     SlideField->setText(QString::number(s.SlideInterval));
     ValidateRefreshField();
-    // 8. Fixed from here on: the user cannot resize it.
+    // Fixed from here on: the user cannot resize it.
     setFixedSize(WantedOuterWidth(), ClientHeight);
 }
 
@@ -239,8 +237,8 @@ void SettingsDialog::ResetChecks() {
 }
 
 void SettingsDialog::ApplySettings() {
-    Settings& s = Target.Options;
-    // 1. Disabled boxes keep their ticks and count.
+    Settings& s = Context.Options;
+    // Disabled boxes keep their ticks and count.
     s.RandomFromRecentDir = RandomOrderBox->isChecked();
     s.SaveWindowOnClose = SaveOnCloseBox->isChecked();
     s.UseFrozenGeometry = FrozenBox->isChecked();
@@ -252,27 +250,26 @@ void SettingsDialog::ApplySettings() {
     s.AutoRefresh = RefreshBox->isChecked();
     ValidateRefreshField(); // whatever reached the field, only 1..30 goes further
     s.AutoRefreshInterval = NumberIn(*RefreshField);
-    // 2-3. Refresh first; the same period keeps a running timer's phase.
+    // Refresh first; the same period keeps a running timer's phase.
     if (s.AutoRefresh) {
-        Target.RefreshTimer.SetPeriod(s.AutoRefreshInterval * 1000);
-        Target.RefreshTimer.Start();
+        Context.RefreshTimer.SetPeriod(s.AutoRefreshInterval * 1000);
+        Context.RefreshTimer.Start();
     } else {
-        Target.RefreshTimer.Stop();
+        Context.RefreshTimer.Stop();
     }
     if (s.SlideShow) {
-        Target.SlideTimer.SetPeriod(s.SlideInterval * 1000);
-        Target.SlideTimer.Start();
+        Context.SlideTimer.SetPeriod(s.SlideInterval * 1000);
+        Context.SlideTimer.Start();
     } else {
-        Target.SlideTimer.Stop();
+        Context.SlideTimer.Stop();
     }
-    // 4. The two start-up choices exclude each other.
+    // The two start-up choices exclude each other.
     if (s.OpenFromRecentDir) {
         s.OpenRecentFile = false;
     }
-    // 5-6.
-    WriteSettings(s, Target.ConfigPath);
+    WriteSettings(s, Context.ConfigPath);
     if (FreezeBox->isChecked()) {
-        SaveWindowGeometry(s, Target.ConfigPath, Target.MainWindow);
+        SaveWindowGeometry(s, Context.ConfigPath, Context.MainWindow);
     }
 }
 
@@ -301,9 +298,9 @@ void SettingsDialog::closeEvent(QCloseEvent* event) {
     QDialog::closeEvent(event);
 }
 
-void OpenSettingsDialog(QWidget& mainWindow, const SettingsTarget& target) {
+void OpenSettingsDialog(QWidget& mainWindow, const SettingsContext& context) {
     // Destroyed here, not later: the next "Настройки" must find no dialog left over.
-    const auto dialog = std::make_unique<SettingsDialog>(mainWindow, target);
+    const auto dialog = std::make_unique<SettingsDialog>(mainWindow, context);
     mainWindow.setEnabled(false);
     dialog->setEnabled(true); // a child of the main window, enabled on its own
     dialog->exec();

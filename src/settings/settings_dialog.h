@@ -19,9 +19,9 @@ namespace ui {
 class Timer;
 }
 
-// What "Применить" acts on besides the record: the two timers, the configuration file
-// and the main window's geometry.
-struct SettingsTarget {
+// What the dialog works on: the record it shows, and what "Применить" acts on
+// besides: the two timers, the configuration file and the main window's geometry.
+struct SettingsContext {
     Settings& Options;
     ui::Timer& SlideTimer;
     ui::Timer& RefreshTimer;
@@ -39,10 +39,13 @@ public:
     static constexpr int ClientHeight = 303;
 
     // Builds the dialog for `parent` (the main window), centres it and fills it.
-    SettingsDialog(QWidget& parent, const SettingsTarget& target);
+    SettingsDialog(QWidget& parent, const SettingsContext& context);
 
     QCheckBox* SaveOnCloseBox = nullptr;
+    // "Применять замороженные…": the setting UseFrozenGeometry.
     QCheckBox* FrozenBox = nullptr;
+    // "Заморозить текущий…": no setting; when ticked, "Применить" also stores the
+    // main window's current geometry.
     QCheckBox* FreezeBox = nullptr;
     QCheckBox* RecentFileBox = nullptr;
     QCheckBox* RecentDirBox = nullptr;
@@ -79,12 +82,12 @@ private:
     QPushButton* Button(const char* caption, int left, int top);
     void ApplyOuterWidth();
 
-    SettingsTarget Target;
+    SettingsContext Context;
     QWidget& MainWindow;
 };
 
 // The "Настройки" command: a fresh dialog each time, shown modally with the main
 // window disabled meanwhile (timer ticks go on), then closed for good.
-void OpenSettingsDialog(QWidget& mainWindow, const SettingsTarget& target);
+void OpenSettingsDialog(QWidget& mainWindow, const SettingsContext& context);
 
 } // namespace kadromir

@@ -59,7 +59,7 @@ void Action::SetShortcut(const QKeySequence& keys) {
 }
 
 void Action::LinkMenuItem(Menu& menu, int itemIndex) {
-    LinkTarget(menu, LinkKind::MenuItem, menu.CommandId(itemIndex));
+    LinkTarget(menu, LinkKind::MenuItem, itemIndex);
 }
 
 void Action::LinkToolbarButton(Toolbar& toolbar, int buttonIndex) {

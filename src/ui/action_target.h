@@ -23,7 +23,8 @@ enum class LinkKind { MenuItem = 1, ToolbarButton = 2 };
 struct ActionLink {
     ActionTarget* Target = nullptr;
     LinkKind Kind = LinkKind::MenuItem;
-    // Menu item: its command identifier (4096 or above). Toolbar button: its index.
+    // The item's or button's position: depth-first among a menu's items, in order
+    // among a toolbar's buttons.
     int Key = 0;
 };
 

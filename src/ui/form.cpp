@@ -43,7 +43,7 @@ Form::Form(const std::string& caption) {
             OnClientResize();
         }
     });
-    SetBackgroundColour(0x00000000);
+    SetBackgroundColour(0xFF000000);
 }
 
 Form::~Form() {
@@ -58,7 +58,7 @@ void Form::SetMenuBar(QMenuBar& bar) {
     const int clientHeight = ClientHeight();
     MenuBar = &bar;
     bar.setParent(this);
-    QRect client = Target();
+    QRect client = LatestGeometry();
     client.setHeight(MenuHeight() + clientHeight + StatusHeight());
     Request(client);
 }
@@ -101,7 +101,7 @@ QPoint Form::FrameOffset() const {
 // A visible window's geometry changes only when the window system confirms it, so
 // one change right after another would start from stale values; each change starts
 // from the last one asked for until the window system has caught up.
-QRect Form::Target() const {
+QRect Form::LatestGeometry() const {
     return Requested ? *Requested : geometry();
 }
 
@@ -166,7 +166,7 @@ void Form::ApplyOuterIntent(bool framed) {
     if (!framed) {
         return; // no frame: what was applied is already right
     }
-    QRect client = Target();
+    QRect client = LatestGeometry();
     const QSize extra = FrameExtra();
     if (intent.Width) {
         client.setWidth(std::max(0, *intent.Width - extra.width()));
@@ -181,16 +181,16 @@ void Form::ApplyOuterIntent(bool framed) {
 }
 
 int Form::OuterLeft() const {
-    return AwaitingFrame && Intent.Left ? *Intent.Left : Target().left() - FrameOffset().x();
+    return AwaitingFrame && Intent.Left ? *Intent.Left : LatestGeometry().left() - FrameOffset().x();
 }
 int Form::OuterTop() const {
-    return AwaitingFrame && Intent.Top ? *Intent.Top : Target().top() - FrameOffset().y();
+    return AwaitingFrame && Intent.Top ? *Intent.Top : LatestGeometry().top() - FrameOffset().y();
 }
 int Form::OuterWidth() const {
-    return AwaitingFrame && Intent.Width ? *Intent.Width : Target().width() + FrameExtra().width();
+    return AwaitingFrame && Intent.Width ? *Intent.Width : LatestGeometry().width() + FrameExtra().width();
 }
 int Form::OuterHeight() const {
-    return AwaitingFrame && Intent.Height ? *Intent.Height : Target().height() + FrameExtra().height();
+    return AwaitingFrame && Intent.Height ? *Intent.Height : LatestGeometry().height() + FrameExtra().height();
 }
 
 void Form::SetOuterLeft(int left) { MoveOuter(left, OuterTop()); }
@@ -205,7 +205,7 @@ void Form::MoveOuter(int left, int top) {
     }
     // The client part goes where the frame then lands at (left, top): window
     // managers honour a client position exactly, a frame position not always.
-    Request(QRect(QPoint(left, top) + FrameOffset(), Target().size()));
+    Request(QRect(QPoint(left, top) + FrameOffset(), LatestGeometry().size()));
 }
 
 void Form::SetOuterWidth(int width) {
@@ -213,7 +213,7 @@ void Form::SetOuterWidth(int width) {
     if (AwaitingFrame) {
         Intent.Width = width;
     }
-    QRect client = Target();
+    QRect client = LatestGeometry();
     client.setWidth(std::max(0, width - FrameExtra().width()));
     Request(client);
 }
@@ -223,7 +223,7 @@ void Form::SetOuterHeight(int height) {
     if (AwaitingFrame) {
         Intent.Height = height;
     }
-    QRect client = Target();
+    QRect client = LatestGeometry();
     client.setHeight(std::max(0, height - FrameExtra().height()));
     Request(client);
 }
@@ -236,15 +236,15 @@ int Form::StatusHeight() const {
     return StatusLine ? StatusLine->sizeHint().height() : 0;
 }
 
-int Form::ClientWidth() const { return Target().width(); }
+int Form::ClientWidth() const { return LatestGeometry().width(); }
 
 int Form::ClientHeight() const {
-    return std::max(0, Target().height() - MenuHeight() - StatusHeight());
+    return std::max(0, LatestGeometry().height() - MenuHeight() - StatusHeight());
 }
 
 void Form::SetClientSize(int width, int height) {
     const int menu = MenuBar ? MenuBar->heightForWidth(width) : 0;
-    QRect client = Target();
+    QRect client = LatestGeometry();
     client.setSize(QSize(width, height + menu + StatusHeight()));
     Request(client);
 }
@@ -270,8 +270,7 @@ QSize Form::PrimaryScreenSize() {
 void Form::SetBackgroundColour(std::uint32_t colour) {
     Background = colour;
     QPalette palette = ClientArea->palette();
-    palette.setColor(QPalette::Window,
-                     QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF));
+    palette.setColor(QPalette::Window, QColor::fromRgb(colour));
     ClientArea->setPalette(palette);
     ClientArea->update();
 }
@@ -282,7 +281,7 @@ void Form::SetStatusText(const std::string& text) {
         StatusLine = new QStatusBar(this);
         StatusLine->setSizeGripEnabled(false);
         StatusLine->show();
-        QRect client = Target();
+        QRect client = LatestGeometry();
         client.setHeight(MenuHeight() + clientHeight + StatusHeight());
         Request(client);
     }

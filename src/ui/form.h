@@ -68,7 +68,7 @@ public:
     // The full size of the primary display.
     static QSize PrimaryScreenSize();
 
-    // The colour of the client area where no control covers it, as 0x00BBGGRR.
+    // The colour of the client area where no control covers it, an opaque 0xFFRRGGBB.
     void SetBackgroundColour(std::uint32_t colour);
     std::uint32_t BackgroundColour() const { return Background; }
 
@@ -104,7 +104,7 @@ private:
     QMargins FrameMargins() const;
     QSize FrameExtra() const;
     QPoint FrameOffset() const;
-    QRect Target() const;
+    QRect LatestGeometry() const;
     void Request(const QRect& client);
     void ApplyOuterIntent(bool framed);
 

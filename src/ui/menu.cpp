@@ -66,11 +66,6 @@ QAction* Menu::Item(int index) const {
     return index >= 0 && index < ItemCount() ? Items[static_cast<std::size_t>(index)]->Item : nullptr;
 }
 
-int Menu::FindItem(int key) const {
-    const int index = key < FirstCommand ? key : key - FirstCommand;
-    return index >= 0 && index < ItemCount() ? index : -1;
-}
-
 void Menu::SetOnClick(int index, std::function<void()> click) {
     if (Item(index) != nullptr) {
         Items[static_cast<std::size_t>(index)]->Click = std::move(click);
@@ -143,11 +138,11 @@ void Menu::ShowPopup(const QPoint& globalPosition) {
 }
 
 void Menu::BindClick(const ActionLink& link, std::function<void()> click) {
-    SetOnClick(FindItem(link.Key), std::move(click));
+    SetOnClick(link.Key, std::move(click));
 }
 
 void Menu::Update(const ActionLink& link, const Action& action) {
-    const int index = FindItem(link.Key);
+    const int index = link.Key;
     QAction* item = Item(index);
     if (item == nullptr) {
         return;

@@ -22,11 +22,9 @@ namespace kadromir::ui {
 // A menu bar or pop-up menu built from a template of captions: "(" after a caption
 // opens a submenu holding the entries up to the matching ")", and an empty caption
 // ends the template. Items are numbered depth-first in template order, brackets not
-// counted; item n has the command identifier FirstCommand + n.
+// counted.
 class Menu : public ActionTarget {
 public:
-    static constexpr int FirstCommand = 4096;
-
     // A menu bar for `window` (which places it) or a pop-up menu owned by `window`.
     static std::unique_ptr<Menu> CreateMenuBar(QWidget& window, const std::vector<std::string>& captions);
     static std::unique_ptr<Menu> CreatePopup(QWidget& window, const std::vector<std::string>& captions);
@@ -35,9 +33,6 @@ public:
     int ItemCount() const { return static_cast<int>(Items.size()); }
     // The item at depth-first position `index`; nullptr when out of range.
     QAction* Item(int index) const;
-    int CommandId(int index) const { return FirstCommand + index; }
-    // Keys below FirstCommand are positions, the others command identifiers.
-    int FindItem(int key) const;
 
     void SetOnClick(int index, std::function<void()> click);
     // Installs `keys` as the item's accelerator: pressed while the window is active,

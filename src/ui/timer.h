@@ -14,9 +14,10 @@ namespace kadromir::ui {
 // - Start on a running timer does nothing; Stop on a stopped one does nothing.
 class Timer {
 public:
+    // Both tick on the window thread, between events.
     enum class Kind {
-        Window,  // ticks as window messages
-        Precise, // high-resolution periodic timer
+        Coarse,  // may tick a little late, grouped with other timers to save wake-ups
+        Precise, // keeps its period to the millisecond
     };
     // The clock is a child of `owner`, so it never ticks once the owner is gone;
     // whichever of the two goes first takes the clock with it.

@@ -19,18 +19,14 @@ class Menu;
 enum class ToolbarImage { OpenFile, Back, Forward };
 
 // A toolbar docked at the top of a client area, across its whole width: buttons with
-// text beside an image, tooltips, click handlers and enabled states. Button n has the
-// command identifier FirstCommand + n.
+// text beside an image, tooltips, click handlers and enabled states.
 class Toolbar : public ActionTarget {
 public:
-    static constexpr int FirstCommand = 100;
-
     explicit Toolbar(QWidget& client);
     ~Toolbar() override;
 
     int AddButton(const std::string& text, ToolbarImage image);
     int ButtonCount() const { return static_cast<int>(Buttons.size()); }
-    int CommandId(int index) const { return FirstCommand + index; }
 
     std::string ButtonText(int index) const;
     void SetButtonText(int index, const std::string& text);

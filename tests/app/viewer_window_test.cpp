@@ -66,7 +66,7 @@ class ViewerWindowTest : public QObject {
     Q_OBJECT
 
     ViewerWindow* Viewer = nullptr;
-    std::unique_ptr<testing::TempDir> ConfigDir;
+    std::unique_ptr<test_support::TempDir> ConfigDir;
 
     void Show() {
         Viewer->Form->show();
@@ -78,7 +78,7 @@ class ViewerWindowTest : public QObject {
 
 private slots:
     void init() {
-        ConfigDir = std::make_unique<testing::TempDir>();
+        ConfigDir = std::make_unique<test_support::TempDir>();
         Viewer = &BuildViewerWindow(Context(ConfigDir->Path() + "Кадромир.кфг"));
     }
     void cleanup() {
@@ -115,7 +115,7 @@ private slots:
             QCOMPARE(QString::fromStdString(Viewer->Toolbar->ButtonText(i)), QString(texts[i]));
             QCOMPARE(QString::fromStdString(Viewer->Toolbar->Tooltip(i)), QString(tips[i]));
             QCOMPARE(Viewer->Toolbar->IsEnabled(i), enabled[i]);
-            QCOMPARE(Viewer->Toolbar->CommandId(i), 100 + i);
+            QCOMPARE(Viewer->Toolbar->Button(i)->toolButtonStyle(), Qt::ToolButtonTextBesideIcon);
             QVERIFY(!Viewer->Toolbar->Button(i)->icon().isNull());
         }
         for (ui::Timer* timer : {Viewer->SlideTimer, Viewer->RefreshTimer}) {
@@ -266,7 +266,7 @@ private slots:
         Show();
         QVERIFY(Viewer->Picture() != nullptr);
         QVERIFY(Viewer->Picture()->Bitmap == FrameBitmap{});
-        QCOMPARE(Viewer->Form->BackgroundColour(), 0u);
+        QCOMPARE(Viewer->Form->BackgroundColour(), 0xFF000000u);
         const QImage area = GrabArea();
         for (int y = 0; y < area.height(); y += 7) {
             for (int x = 0; x < area.width(); x += 7) {
@@ -277,7 +277,7 @@ private slots:
 
     void PictureIsStretchedWithoutSmoothing() {
         Show();
-        testing::TempDir dir;
+        test_support::TempDir dir;
         PlaneBuffer planes{};
         planes[PlaneIndex(0, 0, 0)] = 0xAA; // pixels 0, 2, 4, 6 of row 0: index 1
         std::array<ColourCode, 16> palette{};
@@ -317,7 +317,7 @@ private slots:
     }
 
     void StoredGeometryPlacesTheWindowAndTheCloseSavesIt() {
-        testing::TempDir dir;
+        test_support::TempDir dir;
         const std::string config = dir.Path() + "Кадромир.кфг";
         const std::string text = "[Настройки]\nСохранять координаты главного окна=1\n"
                                  "x=30\ny=40\nВысота=400\nШирина=350\n";
@@ -339,7 +339,7 @@ private slots:
 
     void FrozenGeometryIsSavedAtCloseOnlyWhenMinimized() {
         for (const bool minimized : {false, true}) {
-            testing::TempDir dir;
+            test_support::TempDir dir;
             const std::string config = dir.Path() + "Кадромир.кфг";
             const std::string text = "[Настройки]\nСохранять координаты главного окна=1\n"
                                      "Использовать сохранённые координаты=1\nx=30\ny=40\nВысота=400\nШирина=350\n";
@@ -356,7 +356,7 @@ private slots:
     }
 
     void ToolbarAndKeysStepThroughTheDirectory() {
-        testing::TempDir dir;
+        test_support::TempDir dir;
         for (const char* name : {"a.spr", "b.spr", "c.spr"}) {
             dir.Write(name, encoder::EncodeSpr({}, PlaneBuffer{}));
         }
@@ -404,7 +404,7 @@ private slots:
 
     void ADropOpensTheFirstPicture() {
         Show();
-        testing::TempDir dir;
+        test_support::TempDir dir;
         dir.Write("x.png", {1, 2, 3});
         dir.Write("pic.Spr", encoder::EncodeSpr({}, PlaneBuffer{}));
         QMimeData data;
@@ -419,7 +419,7 @@ private slots:
 
     void OpenCommandRunsTheDialogAndRemembersThePath() {
         Show();
-        testing::TempDir dir;
+        test_support::TempDir dir;
         dir.Write("one.Rmb", encoder::EncodeRmb({}, PlaneBuffer{}));
         dir.Write("two.spr", encoder::EncodeSpr({}, PlaneBuffer{}));
         const QString chosen = QString::fromStdString(dir.Path() + "two.spr");
@@ -448,7 +448,7 @@ private slots:
     }
 
     void TheCloseStoresTheRecentFile() {
-        testing::TempDir dir;
+        test_support::TempDir dir;
         dir.Write("a.spr", encoder::EncodeSpr({}, PlaneBuffer{}));
         const std::string config = dir.Path() + "Кадромир.кфг";
         const std::string text = "[Настройки]\nЗапуск недавнего файла=1\nНедавний файл=/old.spr\n";
@@ -462,7 +462,7 @@ private slots:
         QCOMPARE(saved, "[Настройки]\nЗапуск недавнего файла=1\nНедавний файл=" + dir.Path() + "a.spr\n");
     }
 
-    ViewerWindow& BuildWith(testing::TempDir& dir, const std::string& config, std::vector<std::string> arguments = {"kadromir"},
+    ViewerWindow& BuildWith(test_support::TempDir& dir, const std::string& config, std::vector<std::string> arguments = {"kadromir"},
                             TimeOfDayClock clock = UtcTimeOfDayMs) {
         dir.Write("Кадромир.кфг", std::vector<std::uint8_t>(config.begin(), config.end()));
         StartupContext context = Context(dir.Path() + "Кадромир.кфг", std::move(arguments));
@@ -484,7 +484,7 @@ private slots:
             {"Интервал слайдов=3\n", false, false, 1000, 1000},
         };
         for (const auto& c : cases) {
-            testing::TempDir dir;
+            test_support::TempDir dir;
             ViewerWindow& viewer = BuildWith(dir, std::string("[Настройки]\n") + c.Config);
             QCOMPARE(viewer.SlideTimer->Running(), c.Slides);
             QCOMPARE(viewer.RefreshTimer->Running(), c.Refresh);
@@ -495,7 +495,7 @@ private slots:
     }
 
     void SlidesWrapInOrderAndRandomSlidesReachEveryPicture() {
-        testing::TempDir dir;
+        test_support::TempDir dir;
         for (const char* name : {"a.spr", "b.spr", "c.spr"}) {
             dir.Write(name, encoder::EncodeSpr({}, PlaneBuffer{}));
         }
@@ -516,7 +516,7 @@ private slots:
     }
 
     void RefreshTicksSeeAddedAndDeletedFiles() {
-        testing::TempDir dir;
+        test_support::TempDir dir;
         for (const char* name : {"a.spr", "b.spr"}) {
             dir.Write(name, encoder::EncodeSpr({}, PlaneBuffer{}));
         }
@@ -534,7 +534,7 @@ private slots:
     }
 
     void ReloadAppliesTheStoredGeometryAndAdds29() {
-        testing::TempDir dir;
+        test_support::TempDir dir;
         ViewerWindow& viewer =
             BuildWith(dir, "[Настройки]\nСохранять координаты главного окна=1\nx=5\ny=6\nВысота=400\nШирина=350\n");
         viewer.Form->SetOuterHeight(600);
@@ -547,7 +547,7 @@ private slots:
     }
 
     void AboutIsTitledWithTheCaptionAndHasTwoLines() {
-        testing::TempDir dir;
+        test_support::TempDir dir;
         dir.Write("cat.spr", encoder::EncodeSpr({}, PlaneBuffer{}));
         ViewerWindow& viewer = BuildWith(dir, "[Настройки]\n", {"kadromir", dir.Path() + "cat.spr"});
         viewer.Form->show();

@@ -48,7 +48,7 @@ TEST(PathRules, PartsOfAPath) {
 }
 
 TEST(LoadPicture, ExtensionSelectsTheDecoder) {
-    testing::TempDir dir;
+    test_support::TempDir dir;
     const auto spr = EncodeSpr(Palette(0x20), Filled(0x00));
     const auto scr = EncodeScr(Filled(0x00));
     const auto rmb = EncodeRmb(Palette(0x20), Filled(0x00));
@@ -78,7 +78,7 @@ TEST(LoadPicture, ExtensionSelectsTheDecoder) {
 }
 
 TEST(LoadPicture, RejectionKeepsThePictureAndTheNextLoadClearsTheText) {
-    testing::TempDir dir;
+    test_support::TempDir dir;
     PlaneBuffer planes{};
     planes[PlaneIndex(0, 0, 0)] = 0x80;
     const auto good = dir.Write("good.rmb", EncodeRmb(Palette(0x30), planes));
@@ -110,7 +110,7 @@ TEST(LoadPicture, RejectionKeepsThePictureAndTheNextLoadClearsTheText) {
 }
 
 TEST(LoadPicture, ASecondLoadReplacesEverythingEvenWithBlack) {
-    testing::TempDir dir;
+    test_support::TempDir dir;
     PictureState state;
     LoadPicture(dir.Write("bright.spr", EncodeSpr(Palette(0xF0), Filled(0xFF))), state);
     EXPECT_EQ(state.BorderColour, 0xF0);
@@ -121,7 +121,7 @@ TEST(LoadPicture, ASecondLoadReplacesEverythingEvenWithBlack) {
 }
 
 TEST(LoadPicture, SprRunsThroughTheMirroredConverter) {
-    testing::TempDir dir;
+    test_support::TempDir dir;
     PlaneBuffer planes{};
     planes[PlaneIndex(3, 0, 0)] = 0x80; // column 0 is the rightmost group for SPR
     PictureState state;

@@ -34,7 +34,7 @@ void MakeSparse(const std::string& path, off_t size) {
 }
 
 TEST(HostileFiles, LoadEndsAtOnceWithTheReadersOwnOutcome) {
-    testing::TempDir dir;
+    test_support::TempDir dir;
     const std::string d = dir.Path();
     const struct {
         const char* Name;
@@ -68,7 +68,7 @@ TEST(HostileFiles, LoadEndsAtOnceWithTheReadersOwnOutcome) {
 // Up to the limit an SPR file is read (here one of zeros, which decodes); one byte
 // more and it is refused unread.
 TEST(HostileFiles, SprSizeLimitIsExact) {
-    testing::TempDir dir;
+    test_support::TempDir dir;
     MakeSparse(dir.Path() + "full.spr", static_cast<off_t>(SprMaximumSize));
     PictureState state;
     state.BorderColour = 0x99;
@@ -77,7 +77,7 @@ TEST(HostileFiles, SprSizeLimitIsExact) {
 }
 
 TEST(HostileFiles, APipeAsSideFileGivesTheDefaultPalette) {
-    testing::TempDir dir;
+    test_support::TempDir dir;
     PlaneBuffer planes{};
     for (std::size_t i = 0; i < planes.size(); ++i) {
         planes[i] = static_cast<std::uint8_t>(i * 7);
@@ -93,7 +93,7 @@ TEST(HostileFiles, APipeAsSideFileGivesTheDefaultPalette) {
 }
 
 TEST(ReadFileBytes, SaysWhyNothingWasRead) {
-    testing::TempDir dir;
+    test_support::TempDir dir;
     const std::string d = dir.Path();
     dir.Write("small", {1, 2, 3, 4, 5});
     MakeSparse(d + "large", 1 << 20);
@@ -131,7 +131,7 @@ TEST(ReadFileBytes, AFileWithoutReadPermissionIsUnreadable) {
     if (::geteuid() == 0) {
         GTEST_SKIP() << "the superuser reads any file";
     }
-    testing::TempDir dir;
+    test_support::TempDir dir;
     const std::string path = dir.Write("locked.spr", encoder::EncodeSpr(std::array<ColourCode, 16>{}, PlaneBuffer{}));
     ::chmod(path.c_str(), 0);
     ReadFailure failure = ReadFailure::None;

@@ -84,7 +84,7 @@ TEST(DecodeRmb, RowsBecomeColumnsWithoutMirroring) {
 }
 
 TEST(DecodeRmbFile, ReportsUnreadableFiles) {
-    testing::TempDir dir;
+    test_support::TempDir dir;
     EXPECT_EQ(RejectionText(DecodeRmbFile(dir.MakeDirectory("folder.rmb"))), "-Ошибка чтения файла!");
     EXPECT_EQ(RejectionText(DecodeRmbFile(dir.Write("ok.rmb", RmbFile(32787)))), "(accepted)");
 }

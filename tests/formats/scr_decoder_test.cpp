@@ -151,7 +151,7 @@ TEST(PaletteSideFile, NameFromDirectoryAndNameWithoutExtension) {
 }
 
 TEST(PaletteSideFile, LookupTakesSixteenBytesOrNothing) {
-    testing::TempDir dir;
+    test_support::TempDir dir;
     const std::vector<std::uint8_t> longer{0x07, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 0xEE};
     dir.Write("long.pal", longer);
     dir.Write("short.pal", {1, 2, 3});
@@ -167,7 +167,7 @@ TEST(PaletteSideFile, LookupTakesSixteenBytesOrNothing) {
 }
 
 TEST(DecodeScrFile, UsesTheSideFileAndReportsUnreadableFiles) {
-    testing::TempDir dir;
+    test_support::TempDir dir;
     const PlaneBuffer planes{};
     const auto path = dir.Write("pic.scr", encoder::EncodeScr(planes));
     EXPECT_EQ(std::get<DecodedPicture>(DecodeScrFile(path)).Border, 0x40);

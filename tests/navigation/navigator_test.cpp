@@ -37,7 +37,7 @@ std::vector<std::uint8_t> Picture(ColourCode border) {
 
 // A directory of pictures named in `names`; picture i has border code i + 1.
 struct PictureDir {
-    testing::TempDir Dir;
+    test_support::TempDir Dir;
     explicit PictureDir(const std::vector<std::string>& names) {
         for (std::size_t i = 0; i < names.size(); ++i) {
             Dir.Write(names[i], Picture(static_cast<ColourCode>(i + 1)));
@@ -332,7 +332,7 @@ TEST(StartupOpen, CommandLineThenRecentFileThenNothing) {
 }
 
 TEST(StartupOpen, RecentDirectoryMissingOrEmpty) {
-    testing::TempDir empty;
+    test_support::TempDir empty;
     const struct {
         std::string Directory;
         const char* Title;
@@ -375,7 +375,7 @@ std::string ReadText(const std::string& path) {
 }
 
 TEST(SaveRecent, WritesOnlyChangedKeysOfSetOptions) {
-    testing::TempDir dir;
+    test_support::TempDir dir;
     const std::string config = dir.Path() + "Кадромир.кфг";
     const std::string start = "[Настройки]\nНедавний файл=/p/a.spr\nНедавняя директория=/p/\n";
     const struct {

@@ -22,7 +22,7 @@ std::string ReadText(const std::string& path) {
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
-std::string WriteText(const testing::TempDir& dir, const std::string& name, const std::string& text) {
+std::string WriteText(const test_support::TempDir& dir, const std::string& name, const std::string& text) {
     return dir.Write(name, std::vector<std::uint8_t>(text.begin(), text.end()));
 }
 
@@ -82,7 +82,7 @@ TEST(IniText, TheFilesOwnFormSurvivesARewrite) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);
-        testing::TempDir dir;
+        test_support::TempDir dir;
         const std::string path = dir.Path() + "Кадромир.кфг";
         if (!c.Before.empty()) {
             WriteText(dir, "Кадромир.кфг", c.Before);
@@ -95,7 +95,7 @@ TEST(IniText, TheFilesOwnFormSurvivesARewrite) {
 TEST(IniText, ValuesReadBackAsTheyWereWritten) {
     const std::string values[] = {"sp.rmb ", " sp.rmb", "\tx\t", "\"quoted\"", "\"", "", "a \"b\" c",
                                   "/путь/к файлу.spr"};
-    testing::TempDir dir;
+    test_support::TempDir dir;
     const std::string path = dir.Path() + "Кадромир.кфг";
     for (const auto& value : values) {
         ASSERT_TRUE(WriteRecentFile(path, value));
@@ -107,7 +107,7 @@ TEST(IniText, ValuesReadBackAsTheyWereWritten) {
 
 // Texts are read up to 4,095 bytes, cut where a character starts.
 TEST(IniText, LongTextsAreCutAtACharacterBoundary) {
-    testing::TempDir dir;
+    test_support::TempDir dir;
     for (const std::size_t ascii : {std::size_t{0}, std::size_t{1}}) {
         std::string value(ascii, 'a');
         while (value.size() < 5000) {
@@ -121,7 +121,7 @@ TEST(IniText, LongTextsAreCutAtACharacterBoundary) {
 }
 
 TEST(WriteConfigFile, FollowsLinksKeepsModesAndLinks) {
-    testing::TempDir dir;
+    test_support::TempDir dir;
     const std::string dotfiles = dir.MakeDirectory("dotfiles") + "/";
     const std::string target = WriteText(dir, "dotfiles/kfg", "[Настройки]\nНедавний файл=a\n");
     const std::string link = dir.Path() + "Кадромир.кфг";
@@ -151,7 +151,7 @@ TEST(WriteConfigFile, FollowsLinksKeepsModesAndLinks) {
 
 // Files that must stay exactly as they are, whoever runs the viewer.
 TEST(WriteConfigFile, FilesThatAreNotOursToChangeStayWhole) {
-    testing::TempDir dir;
+    test_support::TempDir dir;
     const std::string original = "[Настройки]\nНедавний файл=a\n; keep me\n";
     const struct {
         const char* Name;
@@ -181,7 +181,7 @@ TEST(WriteConfigFile, FilesThatAreNotOursToChangeStayWhole) {
 }
 
 TEST(WriteConfigFile, APipeOfThatNameIsNeitherReadNorWritten) {
-    testing::TempDir dir;
+    test_support::TempDir dir;
     const std::string path = dir.Path() + "Кадромир.кфг";
     ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
     Settings settings;
@@ -204,7 +204,7 @@ protected:
 };
 
 TEST_F(AsOrdinaryUser, AnUnreadableFileIsNeverWritten) {
-    testing::TempDir dir;
+    test_support::TempDir dir;
     const std::string path = WriteText(dir, "Кадромир.кфг", "[Настройки]\nНедавний файл=a\n; keep\n");
     ::chmod(path.c_str(), 0200);
     EXPECT_FALSE(WriteRecentFile(path, "/b.spr"));
@@ -213,7 +213,7 @@ TEST_F(AsOrdinaryUser, AnUnreadableFileIsNeverWritten) {
 }
 
 TEST_F(AsOrdinaryUser, AWritableFileInAClosedDirectoryIsRewrittenInPlace) {
-    testing::TempDir dir;
+    test_support::TempDir dir;
     const std::string folder = dir.MakeDirectory("closed") + "/";
     const std::string path = WriteText(dir, "closed/Кадромир.кфг", "[Настройки]\r\nНедавний файл=a\r\n");
     ::chmod(path.c_str(), 0620);
@@ -237,7 +237,7 @@ TEST_F(AsOrdinaryUser, AWritableFileInAClosedDirectoryIsRewrittenInPlace) {
 }
 
 TEST(ChooseConfigFilePath, BesideTheProgramOrInTheUsersConfiguration) {
-    testing::TempDir dir;
+    test_support::TempDir dir;
     const std::string program = dir.MakeDirectory("portable") + "/kadromir";
     const std::string home = dir.MakeDirectory("home");
     const std::string config = dir.Path() + "config";
@@ -255,7 +255,7 @@ TEST(ChooseConfigFilePath, BesideTheProgramOrInTheUsersConfiguration) {
 }
 
 TEST_F(AsOrdinaryUser, AClosedProgramDirectoryKeepsAnExistingFile) {
-    testing::TempDir dir;
+    test_support::TempDir dir;
     const std::string folder = dir.MakeDirectory("installed") + "/";
     const std::string config = dir.Path() + "config";
     ::chmod(folder.c_str(), 0555);

@@ -43,7 +43,7 @@ std::string ReadText(const std::string& path) {
 class SettingsDialogTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<testing::TempDir> Dir;
+    std::unique_ptr<test_support::TempDir> Dir;
     std::unique_ptr<QWidget> Main;
     std::unique_ptr<ui::Timer> Slide, Refresh;
     FakeWindow Window;
@@ -51,14 +51,14 @@ class SettingsDialogTest : public QObject {
 
     std::string Config() const { return Dir->Path() + "Кадромир.кфг"; }
     std::unique_ptr<SettingsDialog> Build() {
-        return std::make_unique<SettingsDialog>(*Main, SettingsTarget{Options, *Slide, *Refresh, Config(), Window});
+        return std::make_unique<SettingsDialog>(*Main, SettingsContext{Options, *Slide, *Refresh, Config(), Window});
     }
 
 private slots:
     void init() {
-        Dir = std::make_unique<testing::TempDir>();
+        Dir = std::make_unique<test_support::TempDir>();
         Main = std::make_unique<QWidget>();
-        Slide = std::make_unique<ui::Timer>(*Main, ui::Timer::Kind::Window, 1000);
+        Slide = std::make_unique<ui::Timer>(*Main, ui::Timer::Kind::Coarse, 1000);
         Refresh = std::make_unique<ui::Timer>(*Main, ui::Timer::Kind::Precise, 1000);
         Options = Settings{};
     }
@@ -340,7 +340,7 @@ private slots:
         };
         for (int i = 0; i < 2; ++i) {
             QTimer::singleShot(20, check);
-            OpenSettingsDialog(*Main, SettingsTarget{Options, *Slide, *Refresh, Config(), Window});
+            OpenSettingsDialog(*Main, SettingsContext{Options, *Slide, *Refresh, Config(), Window});
             QVERIFY(Main->isEnabled());
         }
         QCOMPARE(seen, 2);

@@ -30,7 +30,7 @@ std::string ReadText(const std::string& path) {
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
-std::string WriteText(const testing::TempDir& dir, const std::string& text) {
+std::string WriteText(const test_support::TempDir& dir, const std::string& text) {
     return dir.Write("Кадромир.кфг", std::vector<std::uint8_t>(text.begin(), text.end()));
 }
 
@@ -49,7 +49,7 @@ const std::string FirstStartFile = "[Настройки]\n"
                                    "Интервал автообновления пути файлов=0\n";
 
 TEST(LoadSettings, FirstStartCreatesTheFileAndCentresAbove) {
-    testing::TempDir dir;
+    test_support::TempDir dir;
     const std::string path = dir.Path() + "Кадромир.кфг";
     Settings settings;
     FakeWindow window;
@@ -66,7 +66,7 @@ TEST(LoadSettings, FirstStartCreatesTheFileAndCentresAbove) {
 }
 
 TEST(LoadSettings, ValuesReadAsTheFileHoldsThem) {
-    testing::TempDir dir;
+    test_support::TempDir dir;
     const auto path = WriteText(dir, "; kept comment\r\n"
                                      "[другой]\r\n"
                                      "Показ слайдов=0\r\n"
@@ -95,7 +95,7 @@ TEST(LoadSettings, ValuesReadAsTheFileHoldsThem) {
 }
 
 TEST(LoadSettings, StoredGeometryIsAppliedUnlessTheHeightIsBelow20) {
-    testing::TempDir dir;
+    test_support::TempDir dir;
     const struct {
         const char* Name;
         std::string Keys;
@@ -119,7 +119,7 @@ TEST(LoadSettings, StoredGeometryIsAppliedUnlessTheHeightIsBelow20) {
 }
 
 TEST(SaveWindowGeometry, WritesOnlyWhatDiffersFromTheLastRead) {
-    testing::TempDir dir;
+    test_support::TempDir dir;
     const auto path = WriteText(dir, "[Настройки]\nИспользовать сохранённые координаты=1\n"
                                      "x=10\ny=20\nВысота=400\nШирина=300\n");
     Settings settings;
@@ -146,7 +146,7 @@ TEST(SaveWindowGeometry, WritesOnlyWhatDiffersFromTheLastRead) {
 }
 
 TEST(SaveWindowGeometry, NewKeysGoAtTheEndOfTheSection) {
-    testing::TempDir dir;
+    test_support::TempDir dir;
     const auto path = WriteText(dir, "[Настройки]\nПоказ слайдов=1\n\n[Другое]\nключ=значение\n");
     FakeWindow window;
     SaveWindowGeometry(Settings{}, path, window);
@@ -155,7 +155,7 @@ TEST(SaveWindowGeometry, NewKeysGoAtTheEndOfTheSection) {
 }
 
 TEST(WriteSettings, ReplacesLinesInPlaceAndKeepsTheRest) {
-    testing::TempDir dir;
+    test_support::TempDir dir;
     const auto path = WriteText(dir, "; comment\n[Настройки]\nинтервал слайдов=9\nНеизвестный=1\nx=5\n");
     Settings settings;
     settings.SlideInterval = 3;
@@ -178,7 +178,7 @@ TEST(WriteSettings, ReplacesLinesInPlaceAndKeepsTheRest) {
 }
 
 TEST(WriteSettings, AFailedWriteLeavesTheOldFileWhole) {
-    testing::TempDir dir;
+    test_support::TempDir dir;
     const auto path = WriteText(dir, FirstStartFile);
     Settings settings;
     settings.SlideShow = true;
@@ -197,7 +197,7 @@ TEST(WriteSettings, AFailedWriteLeavesTheOldFileWhole) {
 }
 
 TEST(SettingsStore, TextsWithLineBreaksAreNeverWritten) {
-    testing::TempDir dir;
+    test_support::TempDir dir;
     const auto path = WriteText(dir, "[Настройки]\nНедавний файл=/old.spr\n");
     for (const std::string& text : {std::string("/a\nПоказ слайдов=1.spr"), std::string("/a\r.spr")}) {
         SettingsStore store(path);
@@ -210,7 +210,7 @@ TEST(SettingsStore, TextsWithLineBreaksAreNeverWritten) {
 }
 
 TEST(SettingsStore, ReadsWhatItWroteAndMissingKeysGiveTheCurrentValue) {
-    testing::TempDir dir;
+    test_support::TempDir dir;
     SettingsStore store(dir.Path() + "new.кфг");
     store.SetSection(SettingsSection);
     EXPECT_EQ(store.ExchangeInt("Ширина", 33), 33);

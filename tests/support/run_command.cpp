@@ -7,7 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-namespace kadromir::testing {
+namespace kadromir::test_support {
 namespace {
 std::string Slurp(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -43,4 +43,4 @@ CommandResult RunCommand(const std::vector<std::string>& argv) {
     return result;
 }
 
-} // namespace kadromir::testing
+} // namespace kadromir::test_support

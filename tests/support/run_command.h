@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-namespace kadromir::testing {
+namespace kadromir::test_support {
 
 struct CommandResult {
     int ExitCode = -1; // -1 when the program did not exit normally
@@ -14,4 +14,4 @@ struct CommandResult {
 // Runs a program with the given arguments (argv[0] first) and collects its output.
 CommandResult RunCommand(const std::vector<std::string>& argv);
 
-} // namespace kadromir::testing
+} // namespace kadromir::test_support

@@ -5,7 +5,7 @@
 #include <fstream>
 #include <stdexcept>
 
-namespace kadromir::testing {
+namespace kadromir::test_support {
 
 TempDir::TempDir() {
     const auto base = std::filesystem::temp_directory_path() / "kadromir-test-XXXXXX";
@@ -37,4 +37,4 @@ std::string TempDir::MakeDirectory(const std::string& name) const {
     return path;
 }
 
-} // namespace kadromir::testing
+} // namespace kadromir::test_support

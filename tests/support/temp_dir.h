@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-namespace kadromir::testing {
+namespace kadromir::test_support {
 
 // A fresh directory under the system's temporary directory, removed with its
 // contents when the object goes.
@@ -25,4 +25,4 @@ private:
     std::string Root;
 };
 
-} // namespace kadromir::testing
+} // namespace kadromir::test_support

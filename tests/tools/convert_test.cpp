@@ -13,7 +13,7 @@
 namespace kadromir {
 namespace {
 
-using testing::RunCommand;
+using test_support::RunCommand;
 
 const std::string Converter = KADROMIR_CONVERT;
 
@@ -50,7 +50,7 @@ QImage ReadPng(const std::string& path, const std::string& border) {
 }
 
 TEST(Convert, RmbPixelsAndPaletteComeOutAsIndices) {
-    testing::TempDir dir;
+    test_support::TempDir dir;
     PlaneBuffer planes{};
     planes[PlaneIndex(0, 0, 1)] = 0x80;  // pixel (0, 1) gets index 1
     planes[PlaneIndex(3, 31, 0)] = 0x01; // pixel (255, 0) gets index 8
@@ -67,7 +67,7 @@ TEST(Convert, RmbPixelsAndPaletteComeOutAsIndices) {
 }
 
 TEST(Convert, SprIsMirroredAndScrTakesItsSideFile) {
-    testing::TempDir dir;
+    test_support::TempDir dir;
     PlaneBuffer planes{};
     planes[PlaneIndex(3, 0, 0)] = 0x80;
     dir.Write("a.spr", encoder::EncodeSpr(Palette(0x40), planes));
@@ -93,7 +93,7 @@ TEST(Convert, SprIsMirroredAndScrTakesItsSideFile) {
 }
 
 TEST(Convert, FailuresGiveTheirExitCodeAndNoFile) {
-    testing::TempDir dir;
+    test_support::TempDir dir;
     auto noLead = encoder::EncodeScr(PlaneBuffer{});
     noLead[1] = 0x7E;
     const struct {
@@ -119,7 +119,7 @@ TEST(Convert, FailuresGiveTheirExitCodeAndNoFile) {
 }
 
 TEST(Convert, SeveralFilesGoOnAfterAFailureAndExitWithTheWorst) {
-    testing::TempDir dir;
+    test_support::TempDir dir;
     const auto good = dir.Write("good.rmb", encoder::EncodeRmb(Palette(0), PlaneBuffer{}));
     const auto rejected = dir.Write("bad.rmb", std::vector<std::uint8_t>(40, 0));
     const auto other = dir.Write("other.txt", {1, 2, 3});
@@ -131,7 +131,7 @@ TEST(Convert, SeveralFilesGoOnAfterAFailureAndExitWithTheWorst) {
 }
 
 TEST(Convert, UsageAndWriteErrors) {
-    testing::TempDir dir;
+    test_support::TempDir dir;
     const auto good = dir.Write("good.rmb", encoder::EncodeRmb(Palette(0), PlaneBuffer{}));
     const auto help = RunCommand({Converter, "--help"});
     EXPECT_EQ(help.ExitCode, 0);
