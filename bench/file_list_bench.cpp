@@ -99,9 +99,9 @@ void Rebuild(benchmark::State& state) {
     navigator.OpenFile(dir + "Picture000000.spr");
     for (auto _ : state) {
         navigator.RebuildFileList();
-        benchmark::DoNotOptimize(navigator.FileList->data());
+        benchmark::DoNotOptimize(navigator.FileList()->data());
     }
-    state.counters["entries"] = static_cast<double>(navigator.Count());
+    state.counters["entries"] = static_cast<double>(navigator.EntryCount());
 }
 
 void Step(benchmark::State& state) {

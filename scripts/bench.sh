@@ -8,4 +8,5 @@ cd "$(dirname "$0")/.."
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build
 build/bench/kadromir_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true "$@"
-bench/startup/startup.sh build/src/app/kadromir build/bench/kadromir_minimal_window
+bench/startup/startup.sh build/src/app/kadromir build/bench/kadromir_minimal_window \
+    build/tools/convert/kadromir-convert build/tools/samples/kadromir-samples build/bench/kadromir_first_paint_probe

@@ -1,31 +1,44 @@
 #!/usr/bin/env bash
-# Start-up to first paint, whole process, under Xvfb with a window manager: the viewer
-# next to a minimal Qt window, RUNS times each (default 15), medians in milliseconds.
-# Usage: startup.sh VIEWER MINIMAL_WINDOW [RUNS]
+# Start-up to the picture on screen, whole process, read back from the X server: the
+# viewer on a picture next to a plain Qt window with the same chrome painting the same
+# picture, interleaved, RUNS times each (default 15), medians in milliseconds; once
+# with a window manager that frames windows, once without.
+# Usage: startup.sh VIEWER MINIMAL_WINDOW CONVERTER SAMPLES_TOOL PROBE [RUNS]
 set -euo pipefail
 viewer="$1"
 minimal="$2"
-runs="${3:-15}"
+converter="$3"
+samples="$4"
+probe="$5"
+runs="${6:-15}"
 source "$(dirname "$0")/../../tests/e2e/xsession.sh"
-trap stop_x_session EXIT
-start_x_session 1280x1024
+place="$(mktemp -d)"
+trap 'stop_x_session; rm -rf "$place"' EXIT
+cp "$viewer" "$place/kadromir" # its settings file stays out of the build
+"$samples" "$place" >/dev/null
+"$converter" "$place/rings.spr" -o "$place/rings.png"
+# A colour only the picture has: the one at its centre.
+colour="$(convert "$place/rings.png" -format '%[hex:p{128,128}]' info: | cut -c1-6)"
 
-median_ms() { # COMMAND...
-    local times=()
+median() { sort -n | sed -n "$(((runs + 1) / 2))p"; }
+
+measure() { # LABEL
+    "$probe" "$colour" "$minimal" "$place/rings.png" >/dev/null # warm the page cache
+    "$probe" "$colour" "$place/kadromir" "$place/rings.spr" >/dev/null
+    local floor=() viewer_ms=()
     for _ in $(seq "$runs"); do
-        local start end
-        start=$(date +%s%N)
-        KADROMIR_QUIT_AFTER_FIRST_PAINT=1 "$@" >/dev/null 2>&1
-        end=$(date +%s%N)
-        times+=($(((end - start) / 1000000)))
+        floor+=("$("$probe" "$colour" "$minimal" "$place/rings.png")")
+        viewer_ms+=("$("$probe" "$colour" "$place/kadromir" "$place/rings.spr")")
     done
-    printf '%s\n' "${times[@]}" | sort -n | sed -n "$(((runs + 1) / 2))p"
+    local f v
+    f="$(printf '%s\n' "${floor[@]}" | median)"
+    v="$(printf '%s\n' "${viewer_ms[@]}" | median)"
+    echo "$1: plain Qt window ${f} ms, Кадромир ${v} ms (medians of $runs)"
+    awk -v v="$v" -v f="$f" -v l="$1" 'BEGIN { printf "%s: ratio %.2f (target 1.10)\n", l, v / f }'
 }
 
-"$minimal" >/dev/null 2>&1 # warm the page cache for both
-KADROMIR_QUIT_AFTER_FIRST_PAINT=1 "$viewer" >/dev/null 2>&1
-floor=$(median_ms "$minimal")
-measured=$(median_ms "$viewer")
-echo "minimal Qt window: ${floor} ms (median of $runs)"
-echo "Кадромир:          ${measured} ms (median of $runs)"
-awk -v m="$measured" -v f="$floor" 'BEGIN { printf "ratio: %.2f\n", m / f }'
+start_x_session 1280x1024
+measure "with openbox"
+stop_x_session
+start_x_session 1280x1024 none
+measure "without a window manager"

@@ -3,10 +3,8 @@
 
 #include "settings/settings_store.h"
 #include "ui/form.h"
-#include "ui/paint_box.h"
 
 #include <QApplication>
-#include <QTimer>
 
 #include <cstdlib>
 #include <filesystem>
@@ -34,14 +32,6 @@ int main(int argc, char** argv) {
     context.WorkingDirectory = std::filesystem::current_path(error).string();
     QApplication application(argc, argv);
     kadromir::ViewerWindow& viewer = kadromir::BuildViewerWindow(context);
-    // For start-up timing: end the run once the picture area has been painted.
-    if (std::getenv("KADROMIR_QUIT_AFTER_FIRST_PAINT") != nullptr) {
-        auto previous = viewer.DrawingArea->OnPaint;
-        viewer.DrawingArea->OnPaint = [previous](QPainter& painter) {
-            previous(painter);
-            QTimer::singleShot(0, qApp, &QApplication::quit);
-        };
-    }
-    viewer.Form->show();
+    viewer.Ui().Form->show();
     return application.exec();
 }

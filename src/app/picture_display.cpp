@@ -22,10 +22,10 @@ void ViewerWindow::DrawPicture() {
     }
     RenderPictureImage();
     const std::uint32_t border = ColourCodeTable::BackgroundForm[PictureData->BorderColour];
-    if (Form->BackgroundColour() != border) {
-        Form->SetBackgroundColour(border);
+    if (Parts.Form->BackgroundColour() != border) {
+        Parts.Form->SetBackgroundColour(border);
     }
-    DrawingArea->repaint();
+    Parts.DrawingArea->repaint();
 }
 
 void ViewerWindow::PaintDrawingArea(QPainter& painter) {
@@ -33,45 +33,45 @@ void ViewerWindow::PaintDrawingArea(QPainter& painter) {
     if (IsClosed || !PictureData) {
         return;
     }
-    ui::StretchDraw(painter, Image, DrawingArea->rect());
+    ui::StretchDraw(painter, Image, Parts.DrawingArea->rect());
 }
 
 void ViewerWindow::LayoutDrawingArea() {
-    if (DrawingArea == nullptr) {
+    if (Parts.DrawingArea == nullptr) {
         return;
     }
-    const int w = Form->ClientWidth();
-    const int h = Form->ClientHeight();
+    const int w = Parts.Form->ClientWidth();
+    const int h = Parts.Form->ClientHeight();
     // Each bound is set on its own, as the rule reads; the window system may refuse a
     // negative size, and the left edge follows from the width the area then has.
-    DrawingArea->setGeometry(DrawingArea->x(), DrawingAreaTop(h), DrawingAreaWidth(w),
+    Parts.DrawingArea->setGeometry(Parts.DrawingArea->x(), DrawingAreaTop(h), DrawingAreaWidth(w),
                              std::max(0, DrawingAreaHeight(h)));
-    DrawingArea->move(DrawingAreaLeft(w, DrawingArea->width()), DrawingArea->y());
-    Form->SetStatusText(StatusLineText(DrawingArea->width(), DrawingArea->height()));
+    Parts.DrawingArea->move(DrawingAreaLeft(w, Parts.DrawingArea->width()), Parts.DrawingArea->y());
+    Parts.Form->SetStatusText(StatusLineText(Parts.DrawingArea->width(), Parts.DrawingArea->height()));
 }
 
 void ViewerWindow::ScreenX1() {
-    Form->SetOuterWidth(ScreenX1Size.Width);
-    Form->SetOuterHeight(ScreenX1Size.Height);
+    Parts.Form->SetOuterWidth(ScreenX1Size.Width);
+    Parts.Form->SetOuterHeight(ScreenX1Size.Height);
     CentreWindow();
 }
 
 void ViewerWindow::ScreenX2() {
     // Hidden for the time of the change, so the window does not show its steps.
-    const bool wasVisible = Form->isVisible();
-    Form->hide();
-    Form->SetOuterWidth(ScreenX2Size.Width);
-    Form->SetOuterHeight(ScreenX2Size.Height);
+    const bool wasVisible = Parts.Form->isVisible();
+    Parts.Form->hide();
+    Parts.Form->SetOuterWidth(ScreenX2Size.Width);
+    Parts.Form->SetOuterHeight(ScreenX2Size.Height);
     CentreWindow();
     if (wasVisible) {
-        Form->show();
+        Parts.Form->show();
     }
 }
 
 void ViewerWindow::CentreWindow() {
     const Position at = CentredPosition(ScreenWidth(), ScreenHeight(), OuterWidth(), OuterHeight());
-    Form->SetOuterTop(at.Top);
-    Form->SetOuterLeft(at.Left);
+    Parts.Form->SetOuterTop(at.Top);
+    Parts.Form->SetOuterLeft(at.Left);
 }
 
 } // namespace kadromir

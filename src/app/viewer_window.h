@@ -44,35 +44,30 @@ class ViewerWindow : public WindowGeometry, public NavigatorHost {
 public:
     explicit ViewerWindow(const StartupContext& context);
 
-    ui::Form* Form = nullptr;
-    ui::Toolbar* Toolbar = nullptr;
-    ui::PaintBox* DrawingArea = nullptr;
-    ui::OpenDialog* OpenDialog = nullptr;
-    ui::Menu* MainMenu = nullptr;
-    ui::ActionList* Actions = nullptr;
-    ui::Action* ScreenX1Action = nullptr;
-    ui::Action* ScreenX2Action = nullptr;
-    ui::Action* OpenAction = nullptr;
-    ui::Menu* ToolbarMenu = nullptr;
-    ui::Action* CentreAction = nullptr;
-    ui::Action* ReloadAction = nullptr;
-    ui::Timer* SlideTimer = nullptr;
-    ui::Timer* RefreshTimer = nullptr;
+    // The window's controls, menus, actions and timers: made by BuildViewerWindow,
+    // owned by the form, never replaced.
+    struct Controls {
+        ui::Form* Form = nullptr;
+        ui::Toolbar* Toolbar = nullptr;
+        ui::PaintBox* DrawingArea = nullptr;
+        ui::OpenDialog* OpenDialog = nullptr;
+        ui::Menu* MainMenu = nullptr;
+        ui::ActionList* Actions = nullptr;
+        ui::Action* ScreenX1Action = nullptr;
+        ui::Action* ScreenX2Action = nullptr;
+        ui::Action* OpenAction = nullptr;
+        ui::Menu* ToolbarMenu = nullptr;
+        ui::Action* CentreAction = nullptr;
+        ui::Action* ReloadAction = nullptr;
+        ui::Timer* SlideTimer = nullptr;
+        ui::Timer* RefreshTimer = nullptr;
+    };
+    const Controls& Ui() const { return Parts; }
 
     // Set by minimizing, cleared by a restore from minimized; maximizing leaves it.
-    bool WindowMinimized = false;
-
-    // The user's settings and the file they live in.
-    Settings Options;
-    std::string ConfigPath;
-    StartupContext Context;
-
-    // The picture files of the current directory and the moves through them.
-    FileNavigator Navigator;
-
-    // The frame bitmap, border colour and load message: created by FinishStartup,
-    // released by the close handler (absent before and after).
-    std::unique_ptr<PictureState> PictureData;
+    bool WindowMinimized() const { return Minimized; }
+    const Settings& Options() const { return UserSettings; }
+    const FileNavigator& Navigation() const { return Navigator; }
 
     // Draws the picture into the drawing area at once. Called after every load: the
     // bitmap's drawing form and the border colour are brought up to date first.
@@ -133,6 +128,17 @@ private:
     // Converts the frame bitmap into the image the paint stretches, once per load.
     void RenderPictureImage();
 
+    Controls Parts;
+    bool Minimized = false;
+    // The user's settings and the file they live in.
+    Settings UserSettings;
+    std::string ConfigPath;
+    StartupContext Context;
+    // The picture files of the current directory and the moves through them.
+    FileNavigator Navigator;
+    // The frame bitmap, border colour and load message: created by FinishStartup,
+    // released by the close handler (absent before and after).
+    std::unique_ptr<PictureState> PictureData;
     QImage Image;
     bool IsClosed = false;
 };

@@ -12,16 +12,16 @@ FileNavigator::FileNavigator(NavigatorHost& host, TimeOfDayClock clock)
 
 void FileNavigator::Load() {
     if (PictureState* picture = Host.Picture()) {
-        LoadPicture(CurrentFile, *picture);
+        LoadPicture(File, *picture);
     }
 }
 
 void FileNavigator::ScanAndSort() {
-    if (!FileList) {
-        FileList.emplace();
+    if (!List) {
+        List.emplace();
     }
-    *FileList = ScanDirectory(CurrentDirectory, Masks);
-    SortFileList(*FileList);
+    *List = ScanDirectory(Directory, Masks);
+    SortFileList(*List);
 }
 
 std::string FileNavigator::TitleLine() {
@@ -29,42 +29,42 @@ std::string FileNavigator::TitleLine() {
     const std::string message = picture ? picture->LoadMessage : std::string();
     // A current file that is not in the list is named itself, at position 0: an
     // index outside the list is never read.
-    const bool listed = CurrentListed && CurrentIndex >= 0 && static_cast<std::size_t>(CurrentIndex) < Count();
+    const bool listed = CurrentListed && CurrentIndex >= 0 && static_cast<std::size_t>(CurrentIndex) < EntryCount();
     const std::string position = listed ? std::to_string(CurrentIndex + 1) : "0";
-    const std::string name = listed ? (*FileList)[static_cast<std::size_t>(CurrentIndex)].Name
-                                    : FileNamePart(CurrentFile);
-    return "Кадромир : " + position + "/" + CountText + "  " + name + message;
+    const std::string name = listed ? (*List)[static_cast<std::size_t>(CurrentIndex)].Name
+                                    : FileNamePart(File);
+    return "Кадромир : " + position + "/" + CountDigits + "  " + name + message;
 }
 
 void FileNavigator::RebuildFileList() {
-    if (!ExistsAsDirectory(CurrentDirectory)) {
+    if (!ExistsAsDirectory(Directory)) {
         Host.SetTitle(MissingDirectoryTitle);
         return;
     }
-    if (!ExistsAsFile(CurrentFile)) {
+    if (!ExistsAsFile(File)) {
         Host.SetTitle(MissingFileTitle);
         return;
     }
     ScanAndSort();
-    const std::string name = FileNamePart(CurrentFile);
+    const std::string name = FileNamePart(File);
     CurrentListed = false;
-    for (std::size_t i = 0; i < FileList->size(); ++i) {
-        if ((*FileList)[i].Name == name) {
+    for (std::size_t i = 0; i < List->size(); ++i) {
+        if ((*List)[i].Name == name) {
             CurrentIndex = static_cast<std::int32_t>(i);
             CurrentListed = true;
             break;
         }
     }
     Host.EnableStepButtons();
-    CountText = std::to_string(FileList->size());
+    CountDigits = std::to_string(List->size());
     Host.SetTitle(TitleLine());
 }
 
 void FileNavigator::MoveTo(std::int32_t index) {
     CurrentIndex = index;
-    const std::string path = CurrentDirectory + (*FileList)[static_cast<std::size_t>(index)].Name;
+    const std::string path = Directory + (*List)[static_cast<std::size_t>(index)].Name;
     if (ExistsAsFile(path)) {
-        CurrentFile = path;
+        File = path;
         CurrentListed = true;
         Load();
         Host.SetTitle(TitleLine());
@@ -75,7 +75,7 @@ void FileNavigator::MoveTo(std::int32_t index) {
 }
 
 void FileNavigator::Step(int direction) {
-    const auto count = static_cast<std::int32_t>(Count());
+    const auto count = static_cast<std::int32_t>(EntryCount());
     if (count == 0) {
         return;
     }
@@ -95,7 +95,7 @@ void FileNavigator::StepNext() { Step(+1); }
 void FileNavigator::StepPrevious() { Step(-1); }
 
 void FileNavigator::StepToRandom() {
-    const auto count = static_cast<std::uint32_t>(Count());
+    const auto count = static_cast<std::uint32_t>(EntryCount());
     if (count == 0) {
         return;
     }
@@ -105,9 +105,9 @@ void FileNavigator::StepToRandom() {
 }
 
 void FileNavigator::OpenFile(const std::string& path) {
-    CurrentFile = path;
+    File = path;
     Load();
-    CurrentDirectory = DirectoryPart(path);
+    Directory = DirectoryPart(path);
     RebuildFileList();
     Host.DrawPicture();
 }
@@ -127,9 +127,9 @@ void FileNavigator::StartupOpen(const std::vector<std::string>& arguments, const
         }
     }
     if (settings.OpenFromRecentDir) {
-        CurrentDirectory = settings.RecentDir;
+        Directory = settings.RecentDir;
         ScanAndSort();
-        const auto count = static_cast<std::uint32_t>(FileList->size());
+        const auto count = static_cast<std::uint32_t>(List->size());
         std::uint32_t index = 0;
         if (settings.SlideShow) {
             // In order, the first slide step wraps around to the first entry.
@@ -138,7 +138,7 @@ void FileNavigator::StartupOpen(const std::vector<std::string>& arguments, const
             index = Pick(count);
         }
         if (count > 0) {
-            CurrentFile = settings.RecentDir + (*FileList)[index].Name;
+            File = settings.RecentDir + (*List)[index].Name;
         }
         Load();
         RebuildFileList();

@@ -21,13 +21,15 @@ class FileNavigator {
 public:
     FileNavigator(NavigatorHost& host, TimeOfDayClock clock = UtcTimeOfDayMs);
 
-    std::string CurrentFile;
+    // The picture now shown, as it was handed over or built by a step.
+    const std::string& CurrentFile() const { return File; }
     // The directory part of the path last opened, its delimiter included.
-    std::string CurrentDirectory;
-    // Absent until the first scan.
-    std::optional<std::vector<DirectoryEntry>> FileList;
-    std::int32_t CurrentIndex = 0;
-    std::string CountText;
+    const std::string& CurrentDirectory() const { return Directory; }
+    // Absent until the first scan, and again once released.
+    const std::optional<std::vector<DirectoryEntry>>& FileList() const { return List; }
+    const std::string& CountText() const { return CountDigits; }
+    // Lets the list go at close: nothing steps or rebuilds after that.
+    void ReleaseFileList() { List.reset(); }
 
     // Rescans and sorts the directory, finds the current file in it, enables the step
     // buttons and writes the title; or writes one of the two messages instead.
@@ -53,7 +55,7 @@ public:
 
     // "Кадромир : k/n  NAME" followed by the load message.
     std::string TitleLine();
-    std::size_t Count() const { return FileList ? FileList->size() : 0; }
+    std::size_t EntryCount() const { return List ? List->size() : 0; }
 
 private:
     void Step(int direction);
@@ -63,6 +65,11 @@ private:
 
     NavigatorHost& Host;
     TimeOfDayClock Clock;
+    std::string File;
+    std::string Directory;
+    std::optional<std::vector<DirectoryEntry>> List;
+    std::int32_t CurrentIndex = 0;
+    std::string CountDigits;
     std::vector<std::string> Masks;
     // Whether the last rebuild found the current file in the list; steps always land
     // on a listed file.

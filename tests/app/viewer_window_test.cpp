@@ -69,12 +69,12 @@ class ViewerWindowTest : public QObject {
     std::unique_ptr<test_support::TempDir> ConfigDir;
 
     void Show() {
-        Viewer->Form->show();
-        Viewer->Form->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(Viewer->Form));
+        Viewer->Ui().Form->show();
+        Viewer->Ui().Form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(Viewer->Ui().Form));
     }
 
-    QImage GrabArea() { return Viewer->DrawingArea->grab().toImage().convertToFormat(QImage::Format_RGB32); }
+    QImage GrabArea() { return Viewer->Ui().DrawingArea->grab().toImage().convertToFormat(QImage::Format_RGB32); }
 
 private slots:
     void init() {
@@ -82,12 +82,12 @@ private slots:
         Viewer = &BuildViewerWindow(Context(ConfigDir->Path() + "Кадромир.кфг"));
     }
     void cleanup() {
-        delete Viewer->Form;
+        delete Viewer->Ui().Form;
         ConfigDir.reset();
     }
 
     void ControlsAsBuilt() {
-        QCOMPARE(Viewer->Form->windowTitle(), QString("Кадромир"));
+        QCOMPARE(Viewer->Ui().Form->windowTitle(), QString("Кадромир"));
         const char* menuTexts[] = {"Вид",
                                    "Экран х1\t1",
                                    "Экран х2\t2",
@@ -95,35 +95,35 @@ private slots:
                                    "Обновить из сохранённых настроек\tR",
                                    "Настройки",
                                    "О программе"};
-        QCOMPARE(Viewer->MainMenu->ItemCount(), 7);
+        QCOMPARE(Viewer->Ui().MainMenu->ItemCount(), 7);
         for (int i = 0; i < 7; ++i) {
-            QCOMPARE(Viewer->MainMenu->Item(i)->text(), QString(menuTexts[i]));
-            QVERIFY(Viewer->MainMenu->Item(i)->isEnabled());
-            QVERIFY(!Viewer->MainMenu->Item(i)->isChecked());
+            QCOMPARE(Viewer->Ui().MainMenu->Item(i)->text(), QString(menuTexts[i]));
+            QVERIFY(Viewer->Ui().MainMenu->Item(i)->isEnabled());
+            QVERIFY(!Viewer->Ui().MainMenu->Item(i)->isChecked());
         }
-        const auto bar = Viewer->MainMenu->Bar()->actions();
+        const auto bar = Viewer->Ui().MainMenu->Bar()->actions();
         QCOMPARE(bar.size(), 3);
         QCOMPARE(bar[0]->menu()->actions().size(), 4);
-        QCOMPARE(Viewer->ToolbarMenu->ItemCount(), 1);
-        QCOMPARE(Viewer->ToolbarMenu->Item(0)->text(), QString("Открыть\tO"));
+        QCOMPARE(Viewer->Ui().ToolbarMenu->ItemCount(), 1);
+        QCOMPARE(Viewer->Ui().ToolbarMenu->Item(0)->text(), QString("Открыть\tO"));
 
         const char* texts[] = {"Открыть", "Предыдущее", "Следующее"};
         const char* tips[] = {"Открыть файл(ы)", "Предыдущее", "Следующее"};
         const bool enabled[] = {true, false, false};
-        QCOMPARE(Viewer->Toolbar->ButtonCount(), 3);
+        QCOMPARE(Viewer->Ui().Toolbar->ButtonCount(), 3);
         for (int i = 0; i < 3; ++i) {
-            QCOMPARE(QString::fromStdString(Viewer->Toolbar->ButtonText(i)), QString(texts[i]));
-            QCOMPARE(QString::fromStdString(Viewer->Toolbar->Tooltip(i)), QString(tips[i]));
-            QCOMPARE(Viewer->Toolbar->IsEnabled(i), enabled[i]);
-            QCOMPARE(Viewer->Toolbar->Button(i)->toolButtonStyle(), Qt::ToolButtonTextBesideIcon);
-            QVERIFY(!Viewer->Toolbar->Button(i)->icon().isNull());
+            QCOMPARE(QString::fromStdString(Viewer->Ui().Toolbar->ButtonText(i)), QString(texts[i]));
+            QCOMPARE(QString::fromStdString(Viewer->Ui().Toolbar->Tooltip(i)), QString(tips[i]));
+            QCOMPARE(Viewer->Ui().Toolbar->IsEnabled(i), enabled[i]);
+            QCOMPARE(Viewer->Ui().Toolbar->Button(i)->toolButtonStyle(), Qt::ToolButtonTextBesideIcon);
+            QVERIFY(!Viewer->Ui().Toolbar->Button(i)->icon().isNull());
         }
-        for (ui::Timer* timer : {Viewer->SlideTimer, Viewer->RefreshTimer}) {
+        for (ui::Timer* timer : {Viewer->Ui().SlideTimer, Viewer->Ui().RefreshTimer}) {
             QVERIFY(!timer->Running());
             QCOMPARE(timer->Period(), 1000);
         }
-        QCOMPARE(Viewer->Actions->Actions().size(), std::size_t(5));
-        QCOMPARE(QString::fromStdString(Viewer->OpenDialog->FilterText()),
+        QCOMPARE(Viewer->Ui().Actions->Actions().size(), std::size_t(5));
+        QCOMPARE(QString::fromStdString(Viewer->Ui().OpenDialog->FilterText()),
                  QString("*.spr;*.rmb;*.scr|*.spr;*.rmb;*.scr"));
     }
 
@@ -139,22 +139,22 @@ private slots:
             }
         });
         QContextMenuEvent onToolbar(QContextMenuEvent::Mouse, QPoint(5, 5), QPoint(5, 5));
-        QApplication::sendEvent(&Viewer->Toolbar->Strip(), &onToolbar);
+        QApplication::sendEvent(&Viewer->Ui().Toolbar->Strip(), &onToolbar);
         QCOMPARE(shown, QString("Открыть\tO"));
 
         QContextMenuEvent onPicture(QContextMenuEvent::Mouse, QPoint(5, 5), QPoint(5, 5));
-        QApplication::sendEvent(Viewer->DrawingArea, &onPicture);
+        QApplication::sendEvent(Viewer->Ui().DrawingArea, &onPicture);
         QTest::qWait(50);
         QVERIFY(QApplication::activePopupWidget() == nullptr);
     }
 
     void StatusLineKeepsTheClientHeight() {
         Show();
-        QCOMPARE(Viewer->Form->ClientWidth(), 286);
-        QCOMPARE(Viewer->Form->ClientHeight(), 349);
-        QVERIFY(Viewer->Form->HasStatusLine());
-        QCOMPARE(Viewer->DrawingArea->geometry(), QRect(15, 52, 256, 279));
-        QCOMPARE(QString::fromStdString(Viewer->Form->StatusText()), QString("Экран: Ширина=256, Высота=279"));
+        QCOMPARE(Viewer->Ui().Form->ClientWidth(), 286);
+        QCOMPARE(Viewer->Ui().Form->ClientHeight(), 349);
+        QVERIFY(Viewer->Ui().Form->HasStatusLine());
+        QCOMPARE(Viewer->Ui().DrawingArea->geometry(), QRect(15, 52, 256, 279));
+        QCOMPARE(QString::fromStdString(Viewer->Ui().Form->StatusText()), QString("Экран: Ширина=256, Высота=279"));
     }
 
     void LayoutRuleFollowsTheClientSize_data() {
@@ -172,13 +172,13 @@ private slots:
         QFETCH(int, h);
         QFETCH(QRect, area);
         Show();
-        Viewer->Form->SetClientSize(w, h);
-        QTRY_COMPARE(Viewer->DrawingArea->geometry(), area);
-        QCOMPARE(QString::fromStdString(Viewer->Form->StatusText()),
+        Viewer->Ui().Form->SetClientSize(w, h);
+        QTRY_COMPARE(Viewer->Ui().DrawingArea->geometry(), area);
+        QCOMPARE(QString::fromStdString(Viewer->Ui().Form->StatusText()),
                  QString::fromStdString(StatusLineText(area.width(), area.height())));
         // And back: the rule places the area as at the start.
-        Viewer->Form->SetClientSize(286, 349);
-        QTRY_COMPARE(Viewer->DrawingArea->geometry(), QRect(15, 52, 256, 279));
+        Viewer->Ui().Form->SetClientSize(286, 349);
+        QTRY_COMPARE(Viewer->Ui().DrawingArea->geometry(), QRect(15, 52, 256, 279));
     }
 
     void ScreenSizesAndCentring() {
@@ -189,20 +189,20 @@ private slots:
             int Width, Height;
         } cases[] = {{&ViewerWindow::ScreenX1, 304, 423}, {&ViewerWindow::ScreenX2, 594, 715}};
         for (const auto& c : cases) {
-            Viewer->Form->move(3, 4);
+            Viewer->Ui().Form->move(3, 4);
             (Viewer->*c.Command)();
-            QCOMPARE(Viewer->Form->OuterWidth(), c.Width);
-            QCOMPARE(Viewer->Form->OuterHeight(), c.Height);
-            QCOMPARE(Viewer->Form->OuterLeft(), (screen.width() - c.Width) / 2);
-            QCOMPARE(Viewer->Form->OuterTop(), (screen.height() - c.Height) / 2);
-            QVERIFY(Viewer->Form->isVisible());
+            QCOMPARE(Viewer->Ui().Form->OuterWidth(), c.Width);
+            QCOMPARE(Viewer->Ui().Form->OuterHeight(), c.Height);
+            QCOMPARE(Viewer->Ui().Form->OuterLeft(), (screen.width() - c.Width) / 2);
+            QCOMPARE(Viewer->Ui().Form->OuterTop(), (screen.height() - c.Height) / 2);
+            QVERIFY(Viewer->Ui().Form->isVisible());
         }
         // Larger than the screen: negative left and top.
-        Viewer->Form->SetOuterWidth(screen.width() + 201);
-        Viewer->Form->SetOuterHeight(screen.height() + 101);
+        Viewer->Ui().Form->SetOuterWidth(screen.width() + 201);
+        Viewer->Ui().Form->SetOuterHeight(screen.height() + 101);
         Viewer->CentreWindow();
-        QCOMPARE(Viewer->Form->OuterLeft(), -100);
-        QCOMPARE(Viewer->Form->OuterTop(), -50);
+        QCOMPARE(Viewer->Ui().Form->OuterLeft(), -100);
+        QCOMPARE(Viewer->Ui().Form->OuterTop(), -50);
     }
 
     void ShortcutsActOnlyWithoutModifiers_data() {
@@ -224,49 +224,49 @@ private slots:
         QFETCH(quint32, scanCode);
         QFETCH(bool, centres);
         Show();
-        Viewer->Form->move(1, 1);
+        Viewer->Ui().Form->move(1, 1);
         const auto mods = Qt::KeyboardModifiers(modifiers);
         if (key == CyrillicEs) {
             // What the X server delivers for that key under a Russian layout.
             QKeyEvent press(QEvent::KeyPress, key, mods, scanCode, 0x6d3, 0, "с");
-            QApplication::sendEvent(Viewer->Form, &press);
+            QApplication::sendEvent(Viewer->Ui().Form, &press);
         } else {
-            QTest::keyClick(Viewer->Form, Qt::Key(key), mods);
+            QTest::keyClick(Viewer->Ui().Form, Qt::Key(key), mods);
         }
         QTest::qWait(20);
         const QSize screen = ui::Form::PrimaryScreenSize();
-        const QPoint centred((screen.width() - Viewer->Form->OuterWidth()) / 2,
-                             (screen.height() - Viewer->Form->OuterHeight()) / 2);
-        QCOMPARE(Viewer->Form->pos() == centred, centres);
+        const QPoint centred((screen.width() - Viewer->Ui().Form->OuterWidth()) / 2,
+                             (screen.height() - Viewer->Ui().Form->OuterHeight()) / 2);
+        QCOMPARE(Viewer->Ui().Form->pos() == centred, centres);
     }
 
     void KeyOneSetsSingleSize() {
         Show();
-        QTest::keyClick(Viewer->Form, Qt::Key_1, Qt::ShiftModifier);
-        QVERIFY(Viewer->Form->OuterWidth() != 304);
-        QTest::keyClick(Viewer->Form, Qt::Key_1);
-        QCOMPARE(Viewer->Form->OuterWidth(), 304);
-        QCOMPARE(Viewer->Form->OuterHeight(), 423);
+        QTest::keyClick(Viewer->Ui().Form, Qt::Key_1, Qt::ShiftModifier);
+        QVERIFY(Viewer->Ui().Form->OuterWidth() != 304);
+        QTest::keyClick(Viewer->Ui().Form, Qt::Key_1);
+        QCOMPARE(Viewer->Ui().Form->OuterWidth(), 304);
+        QCOMPARE(Viewer->Ui().Form->OuterHeight(), 423);
     }
 
     void MinimizedFollowsTheWindowState() {
         Show();
-        Viewer->Form->setWindowState(Qt::WindowMinimized);
-        QVERIFY(Viewer->WindowMinimized);
-        Viewer->Form->setWindowState(Qt::WindowNoState);
-        QVERIFY(!Viewer->WindowMinimized);
-        Viewer->Form->setWindowState(Qt::WindowMaximized);
-        QVERIFY(!Viewer->WindowMinimized);
-        Viewer->Form->setWindowState(Qt::WindowMinimized);
-        Viewer->Form->setWindowState(Qt::WindowMaximized | Qt::WindowMinimized);
-        QVERIFY(Viewer->WindowMinimized);
+        Viewer->Ui().Form->setWindowState(Qt::WindowMinimized);
+        QVERIFY(Viewer->WindowMinimized());
+        Viewer->Ui().Form->setWindowState(Qt::WindowNoState);
+        QVERIFY(!Viewer->WindowMinimized());
+        Viewer->Ui().Form->setWindowState(Qt::WindowMaximized);
+        QVERIFY(!Viewer->WindowMinimized());
+        Viewer->Ui().Form->setWindowState(Qt::WindowMinimized);
+        Viewer->Ui().Form->setWindowState(Qt::WindowMaximized | Qt::WindowMinimized);
+        QVERIFY(Viewer->WindowMinimized());
     }
 
     void BlankBlackPictureBeforeTheFirstLoad() {
         Show();
         QVERIFY(Viewer->Picture() != nullptr);
         QVERIFY(Viewer->Picture()->Bitmap == FrameBitmap{});
-        QCOMPARE(Viewer->Form->BackgroundColour(), 0xFF000000u);
+        QCOMPARE(Viewer->Ui().Form->BackgroundColour(), 0xFF000000u);
         const QImage area = GrabArea();
         for (int y = 0; y < area.height(); y += 7) {
             for (int x = 0; x < area.width(); x += 7) {
@@ -284,10 +284,10 @@ private slots:
         palette[0] = 0x40; // dark blue, also the border
         palette[1] = 0xFF; // white
         LoadPicture(dir.Write("pic.rmb", encoder::EncodeRmb(palette, planes)), *Viewer->Picture());
-        Viewer->Form->SetClientSize(578, 637); // area 514 x 531: about twice the picture
-        QTRY_COMPARE(Viewer->DrawingArea->size(), QSize(514, 531));
+        Viewer->Ui().Form->SetClientSize(578, 637); // area 514 x 531: about twice the picture
+        QTRY_COMPARE(Viewer->Ui().DrawingArea->size(), QSize(514, 531));
         Viewer->DrawPicture();
-        QCOMPARE(Viewer->Form->BackgroundColour(), ColourCodeTable::BackgroundForm[0x40]);
+        QCOMPARE(Viewer->Ui().Form->BackgroundColour(), ColourCodeTable::BackgroundForm[0x40]);
         const QImage area = GrabArea();
         const QRgb white = qRgb(255, 255, 255), blue = qRgb(0, 0, 0x7F);
         // Exactly the two colours everywhere: nothing is blended.
@@ -312,8 +312,8 @@ private slots:
         QVERIFY(std::filesystem::exists(ConfigDir->Path() + "Кадромир.кфг"));
         // Centred 15 pixels above the middle of the screen.
         const QSize screen = ui::Form::PrimaryScreenSize();
-        QCOMPARE(Viewer->Form->OuterTop(), (screen.height() - Viewer->Form->OuterHeight()) / 2 - 15);
-        QCOMPARE(Viewer->Form->OuterLeft(), (screen.width() - Viewer->Form->OuterWidth()) / 2);
+        QCOMPARE(Viewer->Ui().Form->OuterTop(), (screen.height() - Viewer->Ui().Form->OuterHeight()) / 2 - 15);
+        QCOMPARE(Viewer->Ui().Form->OuterLeft(), (screen.width() - Viewer->Ui().Form->OuterWidth()) / 2);
     }
 
     void StoredGeometryPlacesTheWindowAndTheCloseSavesIt() {
@@ -323,13 +323,13 @@ private slots:
                                  "x=30\ny=40\nВысота=400\nШирина=350\n";
         dir.Write("Кадромир.кфг", std::vector<std::uint8_t>(text.begin(), text.end()));
         ViewerWindow& viewer = BuildViewerWindow(Context(config));
-        QCOMPARE(viewer.Form->OuterLeft(), 30);
-        QCOMPARE(viewer.Form->OuterTop(), 40);
-        QCOMPARE(viewer.Form->OuterWidth(), 350);
-        QCOMPARE(viewer.Form->OuterHeight(), 400);
-        viewer.Form->MoveOuter(70, 80);
+        QCOMPARE(viewer.Ui().Form->OuterLeft(), 30);
+        QCOMPARE(viewer.Ui().Form->OuterTop(), 40);
+        QCOMPARE(viewer.Ui().Form->OuterWidth(), 350);
+        QCOMPARE(viewer.Ui().Form->OuterHeight(), 400);
+        viewer.Ui().Form->MoveOuter(70, 80);
         viewer.CloseRequested();
-        delete viewer.Form;
+        delete viewer.Ui().Form;
         std::ifstream in(config);
         const std::string saved{std::istreambuf_iterator<char>(in), {}};
         // The height is as it was applied, so it is not written again.
@@ -345,10 +345,10 @@ private slots:
                                      "Использовать сохранённые координаты=1\nx=30\ny=40\nВысота=400\nШирина=350\n";
             dir.Write("Кадромир.кфг", std::vector<std::uint8_t>(text.begin(), text.end()));
             ViewerWindow& viewer = BuildViewerWindow(Context(config));
-            viewer.Form->MoveOuter(70, 80);
-            viewer.WindowMinimized = minimized;
+            viewer.Ui().Form->MoveOuter(70, 80);
+            viewer.Ui().Form->OnSystemCommand(minimized ? ui::SystemCommand::Minimize : ui::SystemCommand::Restore);
             viewer.CloseRequested();
-            delete viewer.Form;
+            delete viewer.Ui().Form;
             std::ifstream in(config);
             const std::string saved{std::istreambuf_iterator<char>(in), {}};
             QCOMPARE(saved.find("x=70") != std::string::npos, minimized);
@@ -361,11 +361,11 @@ private slots:
             dir.Write(name, encoder::EncodeSpr({}, PlaneBuffer{}));
         }
         ViewerWindow& viewer = BuildViewerWindow(Context(ConfigDir->Path() + "other.кфг", {"kadromir", dir.Path() + "b.spr"}));
-        viewer.Form->show();
-        viewer.Form->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(viewer.Form));
-        QCOMPARE(viewer.Form->windowTitle(), QString("Кадромир : 2/3  b.spr"));
-        QVERIFY(viewer.Toolbar->IsEnabled(1) && viewer.Toolbar->IsEnabled(2));
+        viewer.Ui().Form->show();
+        viewer.Ui().Form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(viewer.Ui().Form));
+        QCOMPARE(viewer.Ui().Form->windowTitle(), QString("Кадромир : 2/3  b.spr"));
+        QVERIFY(viewer.Ui().Toolbar->IsEnabled(1) && viewer.Ui().Toolbar->IsEnabled(2));
         const struct {
             int Key;
             Qt::KeyboardModifiers Modifiers;
@@ -383,23 +383,23 @@ private slots:
         };
         for (const auto& step : steps) {
             if (step.Key == -1) {
-                viewer.Toolbar->Click(2);
+                viewer.Ui().Toolbar->Click(2);
             } else if (step.Key == -2) {
-                viewer.Toolbar->Click(1);
+                viewer.Ui().Toolbar->Click(1);
             } else {
-                QTest::keyClick(viewer.Form, Qt::Key(step.Key), step.Modifiers);
+                QTest::keyClick(viewer.Ui().Form, Qt::Key(step.Key), step.Modifiers);
             }
-            QCOMPARE(viewer.Form->windowTitle(), QString(step.Title));
+            QCOMPARE(viewer.Ui().Form->windowTitle(), QString(step.Title));
         }
-        delete viewer.Form;
+        delete viewer.Ui().Form;
     }
 
     void KeysDoNothingBeforeTheFirstList() {
         Show();
-        QTest::keyClick(Viewer->Form, Qt::Key_Right);
-        QTest::keyClick(Viewer->Form, Qt::Key_Space);
-        QCOMPARE(Viewer->Form->windowTitle(), QString("Кадромир"));
-        QVERIFY(!Viewer->Toolbar->IsEnabled(1));
+        QTest::keyClick(Viewer->Ui().Form, Qt::Key_Right);
+        QTest::keyClick(Viewer->Ui().Form, Qt::Key_Space);
+        QCOMPARE(Viewer->Ui().Form->windowTitle(), QString("Кадромир"));
+        QVERIFY(!Viewer->Ui().Toolbar->IsEnabled(1));
     }
 
     void ADropOpensTheFirstPicture() {
@@ -413,8 +413,8 @@ private slots:
                       QUrl::fromLocalFile(QString::fromStdString(dir.Path() + "pic.Spr"))});
         const std::string dropped = ui::JoinDroppedFiles(data);
         QCOMPARE(dropped, dir.Path() + "x.png\r" + dir.Path() + "pic.Spr");
-        Viewer->Form->OnFilesDropped(dropped);
-        QCOMPARE(Viewer->Form->windowTitle(), QString("Кадромир : 1/1  pic.Spr"));
+        Viewer->Ui().Form->OnFilesDropped(dropped);
+        QCOMPARE(Viewer->Ui().Form->windowTitle(), QString("Кадромир : 1/1  pic.Spr"));
     }
 
     void OpenCommandRunsTheDialogAndRemembersThePath() {
@@ -437,14 +437,14 @@ private slots:
             name->setText(chosen);
             static_cast<QDialog*>(dialog)->accept();
         });
-        Viewer->OpenAction->Execute();
-        QCOMPARE(Viewer->Form->windowTitle(), QString("Кадромир : 2/2  two.spr"));
-        QCOMPARE(QString::fromStdString(Viewer->OpenDialog->LastPath()), chosen);
+        Viewer->Ui().OpenAction->Execute();
+        QCOMPARE(Viewer->Ui().Form->windowTitle(), QString("Кадромир : 2/2  two.spr"));
+        QCOMPARE(QString::fromStdString(Viewer->Ui().OpenDialog->LastPath()), chosen);
         QVERIFY(filter.contains("*.[sS][pP][rR] *.[rR][mM][bB] *.[sS][cC][rR]"));
         WhenModalShows([](QWidget* modal) { qobject_cast<QDialog*>(modal)->reject(); });
-        Viewer->OpenAction->Execute();
-        QCOMPARE(QString::fromStdString(Viewer->OpenDialog->LastPath()), QString());
-        QCOMPARE(Viewer->Form->windowTitle(), QString("Кадромир : 2/2  two.spr"));
+        Viewer->Ui().OpenAction->Execute();
+        QCOMPARE(QString::fromStdString(Viewer->Ui().OpenDialog->LastPath()), QString());
+        QCOMPARE(Viewer->Ui().Form->windowTitle(), QString("Кадромир : 2/2  two.spr"));
     }
 
     void TheCloseStoresTheRecentFile() {
@@ -455,8 +455,8 @@ private slots:
         dir.Write("Кадромир.кфг", std::vector<std::uint8_t>(text.begin(), text.end()));
         ViewerWindow& viewer = BuildViewerWindow(Context(config, {"kadromir", dir.Path() + "a.spr"}));
         viewer.CloseRequested();
-        QVERIFY(viewer.Navigator.FileList == std::nullopt);
-        delete viewer.Form;
+        QVERIFY(viewer.Navigation().FileList() == std::nullopt);
+        delete viewer.Ui().Form;
         std::ifstream in(config);
         const std::string saved{std::istreambuf_iterator<char>(in), {}};
         QCOMPARE(saved, "[Настройки]\nЗапуск недавнего файла=1\nНедавний файл=" + dir.Path() + "a.spr\n");
@@ -486,11 +486,11 @@ private slots:
         for (const auto& c : cases) {
             test_support::TempDir dir;
             ViewerWindow& viewer = BuildWith(dir, std::string("[Настройки]\n") + c.Config);
-            QCOMPARE(viewer.SlideTimer->Running(), c.Slides);
-            QCOMPARE(viewer.RefreshTimer->Running(), c.Refresh);
-            QCOMPARE(viewer.SlideTimer->Period(), c.SlidePeriod);
-            QCOMPARE(viewer.RefreshTimer->Period(), c.RefreshPeriod);
-            delete viewer.Form;
+            QCOMPARE(viewer.Ui().SlideTimer->Running(), c.Slides);
+            QCOMPARE(viewer.Ui().RefreshTimer->Running(), c.Refresh);
+            QCOMPARE(viewer.Ui().SlideTimer->Period(), c.SlidePeriod);
+            QCOMPARE(viewer.Ui().RefreshTimer->Period(), c.RefreshPeriod);
+            delete viewer.Ui().Form;
         }
     }
 
@@ -502,17 +502,21 @@ private slots:
         std::uint32_t clock = 36000000, tick = 0;
         ViewerWindow& viewer = BuildWith(dir, "[Настройки]\nПоказ слайдов=1\n", {"kadromir", dir.Path() + "c.spr"},
                                          [&] { return clock += 1000 + (++tick % 7); });
-        QCOMPARE(viewer.Form->windowTitle(), QString("Кадромир : 3/3  c.spr"));
+        QCOMPARE(viewer.Ui().Form->windowTitle(), QString("Кадромир : 3/3  c.spr"));
         viewer.SlideTick();
-        QCOMPARE(viewer.Form->windowTitle(), QString("Кадромир : 1/3  a.spr"));
-        viewer.Options.RandomSlides = true; // read at every tick
+        QCOMPARE(viewer.Ui().Form->windowTitle(), QString("Кадромир : 1/3  a.spr"));
+        // Read at every tick: a reload of the settings is enough.
+        const std::string random = "[Настройки]\nПоказ слайдов=1\nСлучайные слайды=1\n";
+        dir.Write("Кадромир.кфг", std::vector<std::uint8_t>(random.begin(), random.end()));
+        viewer.ReloadFromSettings();
+        QVERIFY(viewer.Options().RandomSlides);
         std::set<std::string> shown;
         for (int i = 0; i < 60; ++i) {
             viewer.SlideTick();
-            shown.insert(viewer.Navigator.CurrentFile);
+            shown.insert(viewer.Navigation().CurrentFile());
         }
         QCOMPARE(shown.size(), std::size_t(3));
-        delete viewer.Form;
+        delete viewer.Ui().Form;
     }
 
     void RefreshTicksSeeAddedAndDeletedFiles() {
@@ -522,35 +526,35 @@ private slots:
         }
         ViewerWindow& viewer = BuildWith(dir, "[Настройки]\n", {"kadromir", dir.Path() + "b.spr"});
         dir.Write("c.spr", encoder::EncodeSpr({}, PlaneBuffer{}));
-        QCOMPARE(viewer.Form->windowTitle(), QString("Кадромир : 2/2  b.spr"));
+        QCOMPARE(viewer.Ui().Form->windowTitle(), QString("Кадромир : 2/2  b.spr"));
         viewer.RefreshTick();
-        QCOMPARE(viewer.Form->windowTitle(), QString("Кадромир : 2/3  b.spr"));
+        QCOMPARE(viewer.Ui().Form->windowTitle(), QString("Кадромир : 2/3  b.spr"));
         std::filesystem::remove(dir.Path() + "b.spr");
         viewer.RefreshTick();
-        QCOMPARE(viewer.Form->windowTitle(), QString("Кадромир - Файлы не найдены!"));
+        QCOMPARE(viewer.Ui().Form->windowTitle(), QString("Кадромир - Файлы не найдены!"));
         viewer.SlideTick(); // the show still moves on through the old list
-        QCOMPARE(viewer.Form->windowTitle(), QString("Кадромир : 3/3  c.spr"));
-        delete viewer.Form;
+        QCOMPARE(viewer.Ui().Form->windowTitle(), QString("Кадромир : 3/3  c.spr"));
+        delete viewer.Ui().Form;
     }
 
     void ReloadAppliesTheStoredGeometryAndAdds29() {
         test_support::TempDir dir;
         ViewerWindow& viewer =
             BuildWith(dir, "[Настройки]\nСохранять координаты главного окна=1\nx=5\ny=6\nВысота=400\nШирина=350\n");
-        viewer.Form->SetOuterHeight(600);
-        viewer.SlideTimer->Start();
-        viewer.ReloadAction->Execute();
-        QCOMPARE(viewer.Form->OuterHeight(), 429);
-        QCOMPARE(viewer.Form->OuterLeft(), 5);
-        QVERIFY(viewer.SlideTimer->Running()); // the timers are left alone
-        delete viewer.Form;
+        viewer.Ui().Form->SetOuterHeight(600);
+        viewer.Ui().SlideTimer->Start();
+        viewer.Ui().ReloadAction->Execute();
+        QCOMPARE(viewer.Ui().Form->OuterHeight(), 429);
+        QCOMPARE(viewer.Ui().Form->OuterLeft(), 5);
+        QVERIFY(viewer.Ui().SlideTimer->Running()); // the timers are left alone
+        delete viewer.Ui().Form;
     }
 
     void AboutIsTitledWithTheCaptionAndHasTwoLines() {
         test_support::TempDir dir;
         dir.Write("cat.spr", encoder::EncodeSpr({}, PlaneBuffer{}));
         ViewerWindow& viewer = BuildWith(dir, "[Настройки]\n", {"kadromir", dir.Path() + "cat.spr"});
-        viewer.Form->show();
+        viewer.Ui().Form->show();
         QString title, text;
         int buttons = -1;
         QMessageBox::Icon icon = QMessageBox::Critical;
@@ -564,29 +568,29 @@ private slots:
             }
             modal->close();
         });
-        viewer.MainMenu->Item(6)->trigger();
+        viewer.Ui().MainMenu->Item(6)->trigger();
         QCOMPARE(title, QString("Кадромир : 1/1  cat.spr"));
         QCOMPARE(text.split('\n').size(), 2);
         QVERIFY(text.startsWith("Кадромир"));
         QCOMPARE(buttons, 1);
         QCOMPARE(icon, QMessageBox::NoIcon);
-        delete viewer.Form;
+        delete viewer.Ui().Form;
     }
 
     void NothingIsPaintedOrTickedAfterTheClose() {
         Show();
         int ticks = 0;
-        Viewer->SlideTimer->OnTick = [&] { ++ticks; };
-        Viewer->SlideTimer->SetPeriod(10);
-        Viewer->SlideTimer->Start();
-        Viewer->RefreshTimer->Start();
+        Viewer->Ui().SlideTimer->OnTick = [&] { ++ticks; };
+        Viewer->Ui().SlideTimer->SetPeriod(10);
+        Viewer->Ui().SlideTimer->Start();
+        Viewer->Ui().RefreshTimer->Start();
         Viewer->CloseRequested();
-        QVERIFY(!Viewer->SlideTimer->Running());
-        QVERIFY(!Viewer->RefreshTimer->Running());
+        QVERIFY(!Viewer->Ui().SlideTimer->Running());
+        QVERIFY(!Viewer->Ui().RefreshTimer->Running());
         QVERIFY(Viewer->Picture() == nullptr);
-        QImage canvas(Viewer->DrawingArea->size(), QImage::Format_RGB32);
+        QImage canvas(Viewer->Ui().DrawingArea->size(), QImage::Format_RGB32);
         canvas.fill(qRgb(255, 0, 0));
-        Viewer->DrawingArea->render(&canvas);
+        Viewer->Ui().DrawingArea->render(&canvas);
         QCOMPARE(canvas.pixel(10, 10), qRgb(255, 0, 0));
         Viewer->DrawPicture(); // a late draw does nothing either
         QTest::qWait(50);

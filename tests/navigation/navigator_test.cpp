@@ -48,7 +48,7 @@ struct PictureDir {
 
 std::vector<std::string> Names(const FileNavigator& navigator) {
     std::vector<std::string> names;
-    for (const auto& entry : *navigator.FileList) {
+    for (const auto& entry : *navigator.FileList()) {
         names.push_back(entry.Name);
     }
     return names;
@@ -95,7 +95,7 @@ TEST(FileNavigator, StepsWrapAroundBothWays) {
     EXPECT_EQ(host.Title, "Кадромир : 3/3  c.spr");
     navigator.StepNext();
     EXPECT_EQ(host.Title, "Кадромир : 1/3  a.spr");
-    EXPECT_EQ(navigator.CurrentFile, dir / "a.spr");
+    EXPECT_EQ(navigator.CurrentFile(), dir / "a.spr");
     EXPECT_EQ(host.State.BorderColour, 1);
     navigator.StepPrevious();
     EXPECT_EQ(host.Title, "Кадромир : 3/3  c.spr");
@@ -127,7 +127,7 @@ TEST(FileNavigator, AVanishedEntryRebuildsAndStaysOnThePicture) {
     std::filesystem::remove(dir / "c.spr");
     navigator.StepNext();
     EXPECT_EQ(host.Title, "Кадромир : 3/3  b.spr");
-    EXPECT_EQ(navigator.CurrentFile, dir / "b.spr");
+    EXPECT_EQ(navigator.CurrentFile(), dir / "b.spr");
     EXPECT_EQ(host.State.BorderColour, 2);
 }
 
@@ -137,12 +137,12 @@ TEST(FileNavigator, MissingDirectoryAndFileMessagesKeepTheList) {
     FileNavigator navigator(host);
     navigator.OpenFile(dir / "nothere.spr");
     EXPECT_EQ(host.Title, "Кадромир - Файлы не найдены!");
-    EXPECT_FALSE(navigator.FileList);
+    EXPECT_FALSE(navigator.FileList());
     navigator.OpenFile(dir / "a.spr");
     navigator.OpenFile(dir / "gone/a.spr");
     EXPECT_EQ(host.Title, "Кадромир - Отсутствует директория!");
-    EXPECT_EQ(navigator.Count(), 2u);
-    EXPECT_EQ(navigator.CountText, "2");
+    EXPECT_EQ(navigator.EntryCount(), 2u);
+    EXPECT_EQ(navigator.CountText(), "2");
     // A bare name has no directory part.
     navigator.OpenFile("a.spr");
     EXPECT_EQ(host.Title, "Кадромир - Отсутствует директория!");
@@ -253,7 +253,7 @@ TEST(FileNavigator, RandomStepsReachEveryEntry) {
     std::set<std::string> shown;
     for (int step = 0; step < 60; ++step) {
         navigator.StepToRandom();
-        shown.insert(navigator.CurrentFile);
+        shown.insert(navigator.CurrentFile());
     }
     EXPECT_EQ(shown.size(), 3u);
 }
@@ -285,7 +285,7 @@ TEST(StartupOpen, RecentDirectoryChoices) {
         FakeHost host;
         FileNavigator navigator(host, [] { return 43200000u; }); // RandomPick(5, it) is 1
         navigator.StartupOpen({"kadromir"}, settings, "/");
-        EXPECT_EQ(navigator.CurrentFile, dir / c.Expected);
+        EXPECT_EQ(navigator.CurrentFile(), dir / c.Expected);
         EXPECT_EQ(host.Draws, 1);
     }
 }
@@ -301,7 +301,7 @@ TEST(StartupOpen, CommandLineThenRecentFileThenNothing) {
         FakeHost host;
         FileNavigator navigator(host);
         navigator.StartupOpen({"kadromir", "a.spr"}, recent, dir.Dir.Path());
-        EXPECT_EQ(navigator.CurrentFile, dir / "a.spr");
+        EXPECT_EQ(navigator.CurrentFile(), dir / "a.spr");
         EXPECT_EQ(host.Title, "Кадромир : 1/2  a.spr");
     }
     for (const std::string& argument : {dir / "sub", dir / "missing.spr", std::string()}) {
@@ -309,7 +309,7 @@ TEST(StartupOpen, CommandLineThenRecentFileThenNothing) {
         FakeHost host;
         FileNavigator navigator(host);
         navigator.StartupOpen({"kadromir", argument}, recent, "/");
-        EXPECT_EQ(navigator.CurrentFile, dir / "b.spr");
+        EXPECT_EQ(navigator.CurrentFile(), dir / "b.spr");
     }
     {
         SCOPED_TRACE("the recent file is opened even when gone");
@@ -346,7 +346,7 @@ TEST(StartupOpen, RecentDirectoryMissingOrEmpty) {
         FakeHost host;
         FileNavigator navigator(host);
         navigator.StartupOpen({"kadromir"}, settings, "/");
-        EXPECT_EQ(navigator.CurrentFile, "");
+        EXPECT_EQ(navigator.CurrentFile(), "");
         EXPECT_EQ(host.Title, c.Title) << c.Directory;
     }
 }
@@ -358,14 +358,14 @@ TEST(DropFiles, TheFirstPictureOfTheDropOpens) {
     navigator.DropFiles(dir / "x.png");
     EXPECT_EQ(host.Title, "Кадромир");
     navigator.DropFiles(dir / "x.png\r" + dir / "b.Spr\r" + dir / "c.rmb");
-    EXPECT_EQ(navigator.CurrentFile, dir / "b.Spr");
+    EXPECT_EQ(navigator.CurrentFile(), dir / "b.Spr");
     EXPECT_EQ(host.Title, "Кадромир : 2/3  b.Spr");
     // A folder named like a picture is passed over, alone or first in the drop.
     dir.Dir.MakeDirectory("sub.spr");
     navigator.DropFiles(dir / "sub.spr");
-    EXPECT_EQ(navigator.CurrentFile, dir / "b.Spr");
+    EXPECT_EQ(navigator.CurrentFile(), dir / "b.Spr");
     navigator.DropFiles(dir / "sub.spr\r" + dir / "c.rmb");
-    EXPECT_EQ(navigator.CurrentFile, dir / "c.rmb");
+    EXPECT_EQ(navigator.CurrentFile(), dir / "c.rmb");
     EXPECT_EQ(host.Title, "Кадромир : 3/3  c.rmb-Несоответствие в заголовке!"); // SPR bytes
 }
 
