@@ -481,6 +481,7 @@ private slots:
             {"Показ слайдов=1\nИнтервал слайдов=9\n", true, false, 4000, 1000},
             {"Автообновление пути файлов=1\nИнтервал автообновления пути файлов=45\n", false, true, 1000, 45000},
             {"Автообновление пути файлов=1\nИнтервал автообновления пути файлов=-3\n", false, true, 1000, 1000},
+            {"Автообновление пути файлов=1\nИнтервал автообновления пути файлов=51\n", false, true, 1000, 50000},
             {"Интервал слайдов=3\n", false, false, 1000, 1000},
         };
         for (const auto& c : cases) {
@@ -511,11 +512,17 @@ private slots:
         viewer.ReloadFromSettings();
         QVERIFY(viewer.Options().RandomSlides);
         std::set<std::string> shown;
+        int outOfOrder = 0; // steps that in-order slides would never take
+        const auto letter = [](const std::string& file) { return file[file.size() - 5]; }; // "a" of "a.spr"
         for (int i = 0; i < 60; ++i) {
+            const char before = letter(viewer.Navigation().CurrentFile());
             viewer.SlideTick();
-            shown.insert(viewer.Navigation().CurrentFile());
+            const std::string& now = viewer.Navigation().CurrentFile();
+            shown.insert(now);
+            outOfOrder += letter(now) != (before == 'c' ? 'a' : before + 1);
         }
         QCOMPARE(shown.size(), std::size_t(3));
+        QVERIFY(outOfOrder > 10);
         delete viewer.Ui().Form;
     }
 

@@ -17,32 +17,36 @@ start_x_session 1280x1024 || exit 1
 start_viewer 'Кадромир : 2/5  checker.spr' "$work/pictures/checker.spr"
 xdotool key Right
 check "Right steps to diagonal.scr" wait_for_title 'Кадромир : 3/5  diagonal.scr'
-sleep 0.5
-import -window root "$out/diagonal.png"
-
-# The client area of the window in the screenshot.
-read -r x y w h <<<"$(client_geometry "$window")"
-convert "$out/diagonal.png" -crop "${w}x${h}+${x}+${y}" +repage "$out/client.png"
 "$converter" "$work/pictures/diagonal.scr" -o "$out/expected.png"
 border="$(convert "$out/expected.png" -format '%[Border]' info:)"
 # The border colour also fills the margins around the area; it is left out.
 border_rgb="$(awk -v code=$((16#$border)) 'BEGIN {
     split("00 32 5C 7F 9F BF DF FF", level, " "); split("00 7F BF FF", blue, " ");
     printf "%s%s%s", level[code % 8 + 1], level[int(code / 8) % 8 + 1], blue[int(code / 64) + 1] }')"
-
 histogram() { convert "$1" -depth 8 -format %c histogram:info:- | sed -n 's/^ *\([0-9]*\):.*#\([0-9A-F]\{6\}\).*/\2 \1/p'; }
 histogram "$out/expected.png" | sort >"$out/expected.txt"
-histogram "$out/client.png" | sort >"$out/shown.txt"
+
 # Every picture colour but black (menu text is black too) and the border's shows in
 # the drawing area (256 x 279 in a window of the first size) as often as the picture
-# holds it, scaled.
-matched="$(join "$out/expected.txt" "$out/shown.txt" | awk -v area=$((256 * 279)) -v border="$border_rgb" '
-    $1 != "000000" && $1 != border {
-        expected = $2 * area / 65536
-        if ($3 >= expected * 0.97 && $3 <= expected * 1.03) ok++; else bad++
-    }
-    END { printf "%d %d", ok, bad }')"
-read -r ok bad <<<"$matched"
+# holds it, scaled. Sets $ok and $bad; true once every colour matches.
+picture_shown() {
+    import -window root "$out/diagonal.png"
+    local x y w h matched
+    read -r x y w h <<<"$(client_geometry "$window")"
+    convert "$out/diagonal.png" -crop "${w}x${h}+${x}+${y}" +repage "$out/client.png"
+    histogram "$out/client.png" | sort >"$out/shown.txt"
+    matched="$(join "$out/expected.txt" "$out/shown.txt" | awk -v area=$((256 * 279)) -v border="$border_rgb" '
+        $1 != "000000" && $1 != border {
+            expected = $2 * area / 65536
+            if ($3 >= expected * 0.97 && $3 <= expected * 1.03) ok++; else bad++
+        }
+        END { printf "%d %d", ok, bad }')"
+    read -r ok bad <<<"$matched"
+    [ "$ok" -ge 10 ] && [ "$bad" -eq 0 ]
+}
+ok=0
+bad=0
+wait_until 5 picture_shown
 check "the drawing area shows diagonal.scr's colours in its proportions ($ok match, $bad do not; border code $border)" \
     test "$ok" -ge 10 -a "$bad" -eq 0
 

@@ -13,9 +13,9 @@ start_x_session 1280x1024 || exit 1
 
 printf '[Настройки]\nСохранять координаты главного окна=1\n' >"$config"
 start_viewer 'Кадромир'
-sleep 0.5 # a user moves the window only once it has settled where it was put
+wait_for_settled "$window" # a user moves the window only once it has settled
 xdotool windowmove --sync "$window" 200 150
-sleep 0.5
+wait_for_settled "$window"
 read -r left top width height <<<"$(outer_geometry "$window")"
 close_viewer
 check "x holds the left edge $left" grep -qx "x=$left" "$config"
@@ -25,7 +25,7 @@ check "Высота holds the height less 29" grep -qx "Высота=$((height -
 cp "$config" "$out/Кадромир.кфг"
 
 start_viewer 'Кадромир'
-sleep 0.5
+wait_for_settled "$window"
 read -r left2 top2 width2 height2 <<<"$(outer_geometry "$window")"
 import -window root "$out/second-start.png"
 check "the second start puts the window back at $left,$top (got $left2,$top2)" test "$left2 $top2" = "$left $top"

@@ -39,11 +39,12 @@ check "and wraps to the first ($third)" test "$third" = "1"
 
 shown="$(next_slide)"
 xdotool key space
-sleep 0.3
+at_position() { [ "$(position)" = "$1" ]; }
+wait_until 1 at_position "$((shown % 3 + 1))"
 check "Space steps forward between ticks ($shown -> $(position))" test "$(position)" = "$((shown % 3 + 1))"
 shown="$(next_slide)"
 xdotool key BackSpace
-sleep 0.3
+wait_until 1 at_position "$(((shown + 1) % 3 + 1))"
 check "Backspace steps back ($shown -> $(position))" test "$(position)" = "$(((shown + 1) % 3 + 1))"
 
 # "О программе" is the third entry of the menu bar.
@@ -56,11 +57,13 @@ for _ in $(seq 40); do
 done
 about="$(xdotool search --name "^${caption}\$" 2>/dev/null | grep -v "^${window}\$" | head -n 1)"
 check "the About box opens, titled with the caption \"$caption\"" test -n "$about"
-sleep 0.3
+shown_about() { xwininfo -id "$about" 2>/dev/null | grep -q IsViewable; }
+wait_until 5 shown_about
+wait_for_settled "$about"
 import -window root "$out/about.png"
 xdotool key --window "$about" Return 2>/dev/null || xdotool key Return
-sleep 0.5
-check "and closes with OK" bash -c "! xwininfo -id '$about' >/dev/null 2>&1 || ! xwininfo -id '$about' | grep -q IsViewable"
+gone_about() { ! shown_about; }
+check "and closes with OK" wait_until 5 gone_about
 
 close_viewer
 finish

@@ -143,6 +143,45 @@ check() { # DESCRIPTION COMMAND...
     fi
 }
 
+# Runs COMMAND every 50 ms until it succeeds, for up to SECONDS.
+wait_until() { # SECONDS COMMAND...
+    local tries=$(($1 * 20))
+    shift
+    for _ in $(seq "$tries"); do
+        "$@" && return 0
+        sleep 0.05
+    done
+    return 1
+}
+
+# Waits until the window's outer geometry reads the same on three polls in a row.
+wait_for_settled() { # WINDOW
+    local last="" now same=0
+    for _ in $(seq 100); do
+        now="$(outer_geometry "$1")"
+        if [ "$now" = "$last" ]; then
+            same=$((same + 1))
+            [ "$same" -ge 3 ] && return 0
+        else
+            same=0
+        fi
+        last="$now"
+        sleep 0.05
+    done
+    return 1
+}
+
+# Whether the window's outer geometry is "LEFT TOP WIDTH HEIGHT"; a field given as _
+# is not compared.
+outer_is() { # WINDOW LEFT TOP WIDTH HEIGHT
+    local got want
+    read -r -a got <<<"$(outer_geometry "$1")"
+    want=("$2" "$3" "$4" "$5")
+    for i in 0 1 2 3; do
+        [ "${want[$i]}" = _ ] || [ "${want[$i]}" = "${got[$i]}" ] || return 1
+    done
+}
+
 # Waits until the window's title is TITLE (up to SECONDS, default 5).
 wait_for_title() { # TITLE [SECONDS]
     local tries=$(( ${2:-5} * 20 ))

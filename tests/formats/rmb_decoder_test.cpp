@@ -83,6 +83,19 @@ TEST(DecodeRmb, RowsBecomeColumnsWithoutMirroring) {
     EXPECT_EQ(std::get<DecodedPicture>(DecodeRmb(longer)).Planes, PlaneBuffer{});
 }
 
+// The reader takes all of a 32,787-byte file: its last byte is the last plane byte.
+TEST(DecodeRmbFile, ReadsTheFileToItsLastPlaneByte) {
+    test_support::TempDir dir;
+    auto file = RmbFile(32787);
+    file.back() = 0xA5;
+    auto shorter = file;
+    shorter.pop_back();
+    const auto whole = std::get<DecodedPicture>(DecodeRmb(file)).Planes;
+    ASSERT_NE(whole, std::get<DecodedPicture>(DecodeRmb(shorter)).Planes); // the byte matters
+    file.push_back(0x5A); // beyond the planes: never read
+    EXPECT_EQ(std::get<DecodedPicture>(DecodeRmbFile(dir.Write("last.rmb", file))).Planes, whole);
+}
+
 TEST(DecodeRmbFile, ReportsUnreadableFiles) {
     test_support::TempDir dir;
     EXPECT_EQ(RejectionText(DecodeRmbFile(dir.MakeDirectory("folder.rmb"))), "-Ошибка чтения файла!");

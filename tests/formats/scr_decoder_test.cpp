@@ -49,12 +49,14 @@ TEST(DecodeScr, HeaderChecksInOrder) {
     lowerT[5] = 't';
     auto shortWithLead = ScrFile({});
     shortWithLead.resize(63);
+    auto lastCharacter = ScrFile({0x01});
+    lastCharacter[15] = '6'; // "T.288-31-26"
 
     EXPECT_TRUE(std::holds_alternative<NothingLoaded>(DecodeScr(wrongLead, std::nullopt)));
     EXPECT_TRUE(std::holds_alternative<NothingLoaded>(DecodeScr({}, std::nullopt)));
     EXPECT_TRUE(std::holds_alternative<NothingLoaded>(
         DecodeScr(std::vector<std::uint8_t>{0xFF}, std::nullopt)));
-    for (const auto& file : {lowerT, shortWithLead}) {
+    for (const auto& file : {lowerT, shortWithLead, lastCharacter}) {
         const auto result = DecodeScr(file, std::nullopt);
         ASSERT_TRUE(std::holds_alternative<Rejection>(result));
         EXPECT_EQ(std::get<Rejection>(result).Message, "- Несоответствие в заголовке!");
@@ -88,6 +90,10 @@ TEST(DecodeScr, MarkersMatchOnlyHighBytesAndInTheOrderABC) {
     file[16] = 0x10;
     file[32] = 0x10;
     EXPECT_EQ(Output(DecodeScr(file, std::nullopt), 2), (std::vector<std::uint8_t>{A, 0x10}));
+    // 0x80 is the first byte tested against the markers.
+    auto lowest = ScrFile({0x80});
+    lowest[16] = 0x80;
+    EXPECT_EQ(Output(DecodeScr(lowest, std::nullopt), 2), (std::vector<std::uint8_t>{D, D}));
     auto same = ScrFile({0x55, B});
     same[16] = B; // A == B: the byte is a pair, 0x55 a literal
     EXPECT_EQ(Output(DecodeScr(same, std::nullopt), 3), (std::vector<std::uint8_t>{D, D, 0x55}));
@@ -135,7 +141,9 @@ TEST(DecodeScr, ColoursFromSideFileOrDefault) {
     const auto file = ScrFile({0x01});
     const auto withDefault = std::get<DecodedPicture>(DecodeScr(file, std::nullopt));
     EXPECT_EQ(withDefault.Border, 0x40);
-    EXPECT_EQ(withDefault.Palette, DefaultScrPalette);
+    const ScrPalette expected{0x40, 0x80, 0x10, 0xD0, 0x06, 0x86, 0x16, 0x36,
+                              0x00, 0xC5, 0x22, 0xC0, 0x02, 0x98, 0x52, 0xAD};
+    EXPECT_EQ(withDefault.Palette, expected);
     EXPECT_EQ(withDefault.Order, PlaneOrder::Mirrored);
     const ScrPalette side{9, 8, 7, 6, 5, 4, 3, 2, 1, 0, 10, 11, 12, 13, 14, 15};
     const auto withSide = std::get<DecodedPicture>(DecodeScr(file, side));
@@ -177,6 +185,21 @@ TEST(DecodeScrFile, UsesTheSideFileAndReportsUnreadableFiles) {
     const auto unreadable = DecodeScrFile(dir.MakeDirectory("folder.scr"));
     ASSERT_TRUE(std::holds_alternative<Rejection>(unreadable));
     EXPECT_EQ(std::get<Rejection>(unreadable).Message, "- Ошибка чтения файла!");
+}
+
+// The reader takes the file up to the stream's highest possible byte, 64 + 0xFFFF.
+TEST(DecodeScrFile, ReadsUpToTheHighestByteTheStreamCanUse) {
+    test_support::TempDir dir;
+    std::vector<std::uint8_t> stream(0x10000, 0x01);
+    stream[0xFFFF] = 0x42; // the first token
+    stream[0xFFFE] = 0x43;
+    auto file = ScrFile(stream, 0xFFFF);
+    file.push_back(0x44); // beyond the stream: never read
+    const auto path = dir.Write("top.scr", file);
+    const auto result = DecodeScrFile(path);
+    const auto& planes = std::get<DecodedPicture>(result).Planes;
+    EXPECT_EQ(planes[0], 0x42);
+    EXPECT_EQ(planes[1], 0x43);
 }
 
 TEST(DecodeScr, EncodedPicturesDecodeToTheirPlanes) {

@@ -251,11 +251,19 @@ TEST(FileNavigator, RandomStepsReachEveryEntry) {
     FileNavigator navigator(host, [&] { return clock += 1000 + (++tick % 7); });
     navigator.OpenFile(dir / "a.spr");
     std::set<std::string> shown;
+    // In-order stepping would always move on to the next name; random steps do not.
+    const auto next = [&](const std::string& file) {
+        return file == dir / "a.spr" ? dir / "b.spr" : file == dir / "b.spr" ? dir / "c.spr" : dir / "a.spr";
+    };
+    int outOfOrder = 0;
     for (int step = 0; step < 60; ++step) {
+        const std::string before = navigator.CurrentFile();
         navigator.StepToRandom();
         shown.insert(navigator.CurrentFile());
+        outOfOrder += navigator.CurrentFile() != next(before);
     }
     EXPECT_EQ(shown.size(), 3u);
+    EXPECT_GT(outOfOrder, 10);
 }
 
 struct StartupCase {

@@ -126,11 +126,13 @@ TEST(WriteConfigFile, FollowsLinksKeepsModesAndLinks) {
     const std::string target = WriteText(dir, "dotfiles/kfg", "[Настройки]\nНедавний файл=a\n");
     const std::string link = dir.Path() + "Кадромир.кфг";
     fs::create_symlink("dotfiles/kfg", link); // relative, as dotfile managers make them
-    ::chmod(target.c_str(), 0640);
-    ASSERT_TRUE(WriteRecentFile(link, "/b.spr"));
-    EXPECT_TRUE(fs::is_symlink(link));
-    EXPECT_EQ(ReadText(target), "[Настройки]\nНедавний файл=/b.spr\n");
-    EXPECT_EQ(ModeOf(target), 0640u);
+    for (const mode_t mode : {0640u, 0600u}) {
+        ::chmod(target.c_str(), mode);
+        ASSERT_TRUE(WriteRecentFile(link, "/b.spr"));
+        EXPECT_TRUE(fs::is_symlink(link));
+        EXPECT_EQ(ReadText(target), "[Настройки]\nНедавний файл=/b.spr\n");
+        EXPECT_EQ(ModeOf(target), mode);
+    }
 
     // A second name of the same file keeps seeing it.
     const std::string other = dir.Path() + "other-name";

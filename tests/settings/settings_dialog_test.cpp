@@ -168,7 +168,8 @@ private slots:
     }
 
     void ResetThenApplyWritesEveryFlagClearAndStopsTheTimers() {
-        Options.SlideShow = Options.AutoRefresh = Options.OpenRecentFile = true;
+        Options.SlideShow = Options.AutoRefresh = Options.OpenRecentFile = Options.RandomSlides = true;
+        Options.OpenFromRecentDir = Options.RandomFromRecentDir = Options.UseFrozenGeometry = true;
         Options.SlideInterval = 2;
         Options.AutoRefreshInterval = 7;
         Slide->Start();
@@ -181,12 +182,32 @@ private slots:
         QVERIFY(!Slide->Running() && !Refresh->Running());
         const std::string text = ReadText(Config());
         for (const char* flag : {"Сохранять координаты главного окна=0", "Показ слайдов=0", "Запуск недавнего файла=0",
-                                 "Автообновление пути файлов=0", "Случайные слайды=0"}) {
+                                 "Автообновление пути файлов=0", "Случайные слайды=0",
+                                 "Использовать сохранённые координаты=0", "Файлы из недавней директории=0",
+                                 "Случайное открытие из недавней директории=0"}) {
             QVERIFY2(text.find(flag) != std::string::npos, flag);
         }
         QVERIFY(text.find("Интервал слайдов=2\n") != std::string::npos);
         QVERIFY(text.find("Интервал автообновления пути файлов=7\n") != std::string::npos);
         QVERIFY(text.find("x=11\ny=22\nВысота=415\nШирина=333\n") != std::string::npos); // frozen now
+    }
+
+    // A box the rules have disabled keeps its tick, and the tick counts.
+    void DisabledBoxesKeepTheirTicksOnApply() {
+        Options.RandomSlides = Options.RandomFromRecentDir = Options.SaveWindowOnClose = true;
+        Options.UseFrozenGeometry = true;
+        auto dialog = Build();
+        QVERIFY(!dialog->RandomSlidesBox->isEnabled() && dialog->RandomSlidesBox->isChecked());
+        QVERIFY(!dialog->RandomOrderBox->isEnabled() && dialog->RandomOrderBox->isChecked());
+        QVERIFY(!dialog->SaveOnCloseBox->isEnabled() && dialog->SaveOnCloseBox->isChecked());
+        Options = Settings{};
+        dialog->ApplyButton->click();
+        QVERIFY(Options.RandomSlides && Options.RandomFromRecentDir && Options.SaveWindowOnClose);
+        const std::string text = ReadText(Config());
+        for (const char* flag : {"Случайные слайды=1", "Случайное открытие из недавней директории=1",
+                                 "Сохранять координаты главного окна=1"}) {
+            QVERIFY2(text.find(flag) != std::string::npos, flag);
+        }
     }
 
     void ApplyArmsTheTimersAndKeepsThePhaseOfTheSamePeriod() {
@@ -325,7 +346,7 @@ private slots:
 
     void TwoDialogsInARowNeverOverlap() {
         Main->show();
-        int seen = 0;
+        int seen = 0, polls = 0;
         bool mainDisabled = true, alone = true;
         std::function<void()> check = [&] {
             const auto dialogs = Main->findChildren<QDialog*>();
@@ -334,8 +355,12 @@ private slots:
                 mainDisabled = mainDisabled && !Main->isEnabled();
                 alone = alone && dialogs.size() == 1;
                 dialogs.front()->close();
-            } else if (seen < 2) {
+            } else if (++polls < 250) { // five seconds at most, then the count fails
                 QTimer::singleShot(20, check);
+            } else {
+                for (QDialog* dialog : dialogs) {
+                    dialog->reject();
+                }
             }
         };
         for (int i = 0; i < 2; ++i) {

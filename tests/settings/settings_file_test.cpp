@@ -104,7 +104,12 @@ TEST(LoadSettings, StoredGeometryIsAppliedUnlessTheHeightIsBelow20) {
     } cases[] = {
         {"applied, height unchanged", "x=10\ny=-20\nВысота=400\nШирина=300\n",
          {"left 10", "top -20", "height 400", "width 300"}, 10},
+        {"height 20: applied", "x=10\ny=20\nВысота=20\nШирина=300\n",
+         {"left 10", "top 20", "height 20", "width 300"}, 10},
         {"height 19: nothing read or moved", "x=10\ny=20\nВысота=19\nШирина=300\n", {}, 0},
+        {"only the first section of the name counts",
+         "x=10\ny=20\nВысота=400\nШирина=300\n[Настройки]\nx=99\nВысота=10\n",
+         {"left 10", "top 20", "height 400", "width 300"}, 10},
         {"no height key: 0 is below 20", "x=10\n", {}, 0},
     };
     for (const auto& c : cases) {
