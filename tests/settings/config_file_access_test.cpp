@@ -92,6 +92,13 @@ TEST(IniText, TheFilesOwnFormSurvivesARewrite) {
     }
 }
 
+// Only the first section of a name counts: a key in a second one is not read.
+TEST(IniText, OnlyTheFirstSectionOfANameIsRead) {
+    const IniText ini = IniText::Parse("[Настройки]\nx=1\n[Other]\ny=3\n[настройки]\ny=2\nx=9\n");
+    EXPECT_EQ(ini.Get(SettingsSection, "x"), "1");
+    EXPECT_EQ(ini.Get(SettingsSection, "y"), std::nullopt);
+}
+
 TEST(IniText, ValuesReadBackAsTheyWereWritten) {
     const std::string values[] = {"sp.rmb ", " sp.rmb", "\tx\t", "\"quoted\"", "\"", "", "a \"b\" c",
                                   "/путь/к файлу.spr"};
