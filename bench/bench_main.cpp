@@ -11,7 +11,7 @@ namespace {
 
 // Prints the usual table, then each measured time as a ratio to its floor.
 class RatioReporter : public benchmark::ConsoleReporter {
-public:
+  public:
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
         for (const auto& run : runs) {
@@ -38,11 +38,11 @@ public:
             std::printf("  %-40s / %-32s = %7.4f  [%s %.2f] %s\n", ratio.Measured.c_str(),
                         ratio.Floor.c_str(), value, ratio.AtMost ? "<=" : ">=", ratio.Target,
                         (ratio.AtMost ? value <= ratio.Target : value >= ratio.Target) ? "ok"
-                                                                                        : "MISSED");
+                                                                                       : "MISSED");
         }
     }
 
-private:
+  private:
     std::map<std::string, double> Times;
 };
 

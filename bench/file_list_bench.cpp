@@ -21,7 +21,7 @@ namespace {
 
 // Directories of hard links to one real picture, so a step loads a real file.
 class Directories {
-public:
+  public:
     ~Directories() {
         std::error_code ignored;
         std::filesystem::remove_all(Root, ignored);
@@ -36,14 +36,15 @@ public:
         const std::string first = dir + "Picture000000.spr";
         const auto bytes = encoder::EncodeSpr({0x07, 0x38, 0xC0}, PlaneBuffer{});
         std::ofstream(first, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+            .write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
         const char* extensions[] = {".spr", ".SCR", ".Rmb"};
         std::string source = first;
         for (int i = 1; i < entries; ++i) {
             char name[64];
             // Mixed case, spread over the alphabet, as real collections are.
-            std::snprintf(name, sizeof name, "%c%s%06d%s", "kPaZmQbx"[i % 8], i % 3 ? "bild" : "Scan", (i * 7919) % 1000003,
-                          extensions[i % 3]);
+            std::snprintf(name, sizeof name, "%c%s%06d%s", "kPaZmQbx"[i % 8],
+                          i % 3 ? "bild" : "Scan", (i * 7919) % 1000003, extensions[i % 3]);
             // A file system allows some tens of thousands of links to one file.
             if (i % 30000 == 0) {
                 source = dir + name;
@@ -55,9 +56,11 @@ public:
         return Made.emplace(entries, dir).first->second;
     }
 
-private:
-    std::string Root = (std::filesystem::temp_directory_path() / ("kadromir-lists-" + std::to_string(::getpid())))
-                           .string() + "/";
+  private:
+    std::string Root =
+        (std::filesystem::temp_directory_path() / ("kadromir-lists-" + std::to_string(::getpid())))
+            .string() +
+        "/";
     std::map<int, std::string> Made;
 };
 
@@ -67,7 +70,7 @@ Directories& Dirs() {
 }
 
 class Host : public NavigatorHost {
-public:
+  public:
     PictureState State;
     void SetTitle(const std::string&) override {}
     void EnableStepButtons() override {}
@@ -114,13 +117,24 @@ void Step(benchmark::State& state) {
     }
 }
 
-BENCHMARK(Floor)->Name("Floor_ReadDirAndSort")->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
-BENCHMARK(Rebuild)->Name("RebuildFileList")->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(Floor)
+    ->Name("Floor_ReadDirAndSort")
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(Rebuild)
+    ->Name("RebuildFileList")
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMicrosecond);
 BENCHMARK(Step)->Name("StepNext")->Arg(100000)->Unit(benchmark::kMicrosecond);
 
 const bool Registered = [] {
     for (const char* n : {"1000", "10000", "100000"}) {
-        Ratios().push_back({std::string("RebuildFileList/") + n, std::string("Floor_ReadDirAndSort/") + n, 1.5});
+        Ratios().push_back(
+            {std::string("RebuildFileList/") + n, std::string("Floor_ReadDirAndSort/") + n, 1.5});
     }
     Ratios().push_back({"StepNext/100000", "RebuildFileList/100000", 0.01});
     return true;

@@ -32,7 +32,8 @@ std::vector<std::uint8_t> RealisticIndices() {
             if (y < 80) {
                 index = 9 + ((x + y) % 7 == 0); // sky with a light pattern
             } else if (std::hypot(x - 170, y - 150) < 50) {
-                index = static_cast<int>(std::hypot(x - 170, y - 150) / 7) ^ ((x ^ y) & 1); // dithered ball
+                index = static_cast<int>(std::hypot(x - 170, y - 150) / 7) ^
+                        ((x ^ y) & 1); // dithered ball
             } else if (y > 200) {
                 index = (x * 7 + y * 13) % 16; // detailed ground
             } else {
@@ -48,7 +49,10 @@ struct Files {
     std::string Dir;
     std::string Spr, Scr, Rmb, ScrDefault;
     Files() {
-        Dir = (std::filesystem::temp_directory_path() / ("kadromir-bench-" + std::to_string(::getpid()))).string() + "/";
+        Dir = (std::filesystem::temp_directory_path() /
+               ("kadromir-bench-" + std::to_string(::getpid())))
+                  .string() +
+              "/";
         std::filesystem::create_directories(Dir);
         const auto pixels = RealisticIndices();
         const auto mirrored = encoder::PlanesFromIndices(pixels, PlaneOrder::Mirrored);
@@ -67,7 +71,8 @@ struct Files {
     }
     std::string Write(const std::string& name, const std::vector<std::uint8_t>& bytes) {
         std::ofstream(Dir + name, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+            .write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
         return Dir + name;
     }
 };

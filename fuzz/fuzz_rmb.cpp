@@ -7,6 +7,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     kadromir::PictureState state;
-    kadromir::ApplyDecodeResult(kadromir::DecodeRmb(std::span<const std::uint8_t>(data, size)), state);
+    kadromir::ApplyDecodeResult(kadromir::DecodeRmb(std::span<const std::uint8_t>(data, size)),
+                                state);
     return 0;
 }

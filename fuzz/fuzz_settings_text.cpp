@@ -14,7 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view input(reinterpret_cast<const char*>(data), size);
     const auto split = input.find('\0');
     const std::string_view text = input.substr(0, split);
-    std::string value(split == std::string_view::npos ? std::string_view() : input.substr(split + 1));
+    std::string value(split == std::string_view::npos ? std::string_view()
+                                                      : input.substr(split + 1));
     // Line breaks are never written (the store refuses such texts).
     std::erase(value, '\r');
     std::erase(value, '\n');
@@ -23,7 +24,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     (void)ini.Get(kadromir::SettingsSection, "Недавний файл");
     ini.Set(kadromir::SettingsSection, "Недавний файл", value);
     const std::string written = ini.Serialise();
-    const auto back = kadromir::IniText::Parse(written).Get(kadromir::SettingsSection, "Недавний файл");
+    const auto back =
+        kadromir::IniText::Parse(written).Get(kadromir::SettingsSection, "Недавний файл");
     if (!back || *back != value) {
         std::abort();
     }

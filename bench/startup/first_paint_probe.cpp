@@ -20,15 +20,19 @@
 namespace {
 
 template <typename Reply> using ReplyPtr = std::unique_ptr<Reply, decltype(&std::free)>;
-template <typename Reply> ReplyPtr<Reply> Own(Reply* reply) { return ReplyPtr<Reply>(reply, &std::free); }
+template <typename Reply> ReplyPtr<Reply> Own(Reply* reply) {
+    return ReplyPtr<Reply>(reply, &std::free);
+}
 
 xcb_atom_t Atom(xcb_connection_t* x, const char* name) {
-    const auto reply = Own(xcb_intern_atom_reply(x, xcb_intern_atom(x, 0, std::strlen(name), name), nullptr));
+    const auto reply =
+        Own(xcb_intern_atom_reply(x, xcb_intern_atom(x, 0, std::strlen(name), name), nullptr));
     return reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
 }
 
 // The windows of the process: top-level ones, and those the window manager framed.
-std::vector<xcb_window_t> WindowsOf(xcb_connection_t* x, xcb_window_t root, xcb_atom_t pidAtom, pid_t pid) {
+std::vector<xcb_window_t> WindowsOf(xcb_connection_t* x, xcb_window_t root, xcb_atom_t pidAtom,
+                                    pid_t pid) {
     std::vector<xcb_window_t> found;
     std::vector<xcb_window_t> candidates;
     const auto top = Own(xcb_query_tree_reply(x, xcb_query_tree(x, root), nullptr));
@@ -41,14 +45,16 @@ std::vector<xcb_window_t> WindowsOf(xcb_connection_t* x, xcb_window_t root, xcb_
         const auto inner = Own(xcb_query_tree_reply(x, xcb_query_tree(x, children[i]), nullptr));
         if (inner) {
             const xcb_window_t* grand = xcb_query_tree_children(inner.get());
-            candidates.insert(candidates.end(), grand, grand + xcb_query_tree_children_length(inner.get()));
+            candidates.insert(candidates.end(), grand,
+                              grand + xcb_query_tree_children_length(inner.get()));
         }
     }
     for (const xcb_window_t window : candidates) {
-        const auto property =
-            Own(xcb_get_property_reply(x, xcb_get_property(x, 0, window, pidAtom, XCB_ATOM_CARDINAL, 0, 1), nullptr));
+        const auto property = Own(xcb_get_property_reply(
+            x, xcb_get_property(x, 0, window, pidAtom, XCB_ATOM_CARDINAL, 0, 1), nullptr));
         if (property && xcb_get_property_value_length(property.get()) == 4 &&
-            *static_cast<const std::uint32_t*>(xcb_get_property_value(property.get())) == static_cast<std::uint32_t>(pid)) {
+            *static_cast<const std::uint32_t*>(xcb_get_property_value(property.get())) ==
+                static_cast<std::uint32_t>(pid)) {
             found.push_back(window);
         }
     }
@@ -56,14 +62,17 @@ std::vector<xcb_window_t> WindowsOf(xcb_connection_t* x, xcb_window_t root, xcb_
 }
 
 bool ShowsColour(xcb_connection_t* x, xcb_window_t window, std::uint32_t rgb) {
-    const auto attributes = Own(xcb_get_window_attributes_reply(x, xcb_get_window_attributes(x, window), nullptr));
+    const auto attributes =
+        Own(xcb_get_window_attributes_reply(x, xcb_get_window_attributes(x, window), nullptr));
     const auto geometry = Own(xcb_get_geometry_reply(x, xcb_get_geometry(x, window), nullptr));
     if (!attributes || !geometry || attributes->map_state != XCB_MAP_STATE_VIEWABLE) {
         return false;
     }
-    const auto image = Own(xcb_get_image_reply(
-        x, xcb_get_image(x, XCB_IMAGE_FORMAT_Z_PIXMAP, window, 0, 0, geometry->width, geometry->height, ~0u),
-        nullptr));
+    const auto image =
+        Own(xcb_get_image_reply(x,
+                                xcb_get_image(x, XCB_IMAGE_FORMAT_Z_PIXMAP, window, 0, 0,
+                                              geometry->width, geometry->height, ~0u),
+                                nullptr));
     if (!image || image->depth != 24) {
         return false;
     }
@@ -103,7 +112,9 @@ int main(int argc, char** argv) {
     }
     int status = 1;
     for (;;) {
-        const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+        const double ms =
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                .count();
         if (ms > 10000 || waitpid(child, nullptr, WNOHANG) == child) {
             std::fputs("first_paint_probe: the colour never showed\n", stderr);
             break;

@@ -14,17 +14,17 @@
 
 namespace {
 class PictureArea : public QWidget {
-public:
+  public:
     explicit PictureArea(QImage image) : Picture(std::move(image)) {}
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
         painter.fillRect(rect(), Qt::black);
         painter.drawImage(rect().adjusted(15, 15, -15, -15), Picture);
     }
 
-private:
+  private:
     QImage Picture;
 };
 } // namespace
@@ -38,11 +38,15 @@ int main(int argc, char** argv) {
     }
     QToolBar* toolbar = window.addToolBar(QStringLiteral("tools"));
     toolbar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    toolbar->addAction(window.style()->standardIcon(QStyle::SP_DialogOpenButton), QStringLiteral("Открыть"));
-    toolbar->addAction(window.style()->standardIcon(QStyle::SP_ArrowBack), QStringLiteral("Предыдущее"));
-    toolbar->addAction(window.style()->standardIcon(QStyle::SP_ArrowForward), QStringLiteral("Следующее"));
+    toolbar->addAction(window.style()->standardIcon(QStyle::SP_DialogOpenButton),
+                       QStringLiteral("Открыть"));
+    toolbar->addAction(window.style()->standardIcon(QStyle::SP_ArrowBack),
+                       QStringLiteral("Предыдущее"));
+    toolbar->addAction(window.style()->standardIcon(QStyle::SP_ArrowForward),
+                       QStringLiteral("Следующее"));
     window.statusBar()->showMessage(QStringLiteral("Экран: Ширина=256, Высота=279"));
-    window.setCentralWidget(new PictureArea(QImage(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString())));
+    window.setCentralWidget(
+        new PictureArea(QImage(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString())));
     window.resize(286, 420);
     window.show();
     return application.exec();

@@ -13,13 +13,23 @@ constexpr int ReservedWidth = 32;
 constexpr int CutDivisor = 19;
 constexpr int ShiftStep = 256;
 
-int VerticalMargin(int h) { return (h - ReservedHeight) / MarginDivisor; }
+int VerticalMargin(int h) {
+    return (h - ReservedHeight) / MarginDivisor;
+}
 } // namespace
 
-int DrawingAreaHeight(int h) { return h - ReservedHeight - 2 * VerticalMargin(h); }
-int DrawingAreaTop(int h) { return VerticalMargin(h) + TopOffset; }
-int DrawingAreaWidth(int w) { return w - w / LeftDivisor - (w - ReservedWidth) / CutDivisor; }
-int DrawingAreaLeft(int w, int actualWidth) { return w / LeftDivisor - 2 * (actualWidth / ShiftStep); }
+int DrawingAreaHeight(int h) {
+    return h - ReservedHeight - 2 * VerticalMargin(h);
+}
+int DrawingAreaTop(int h) {
+    return VerticalMargin(h) + TopOffset;
+}
+int DrawingAreaWidth(int w) {
+    return w - w / LeftDivisor - (w - ReservedWidth) / CutDivisor;
+}
+int DrawingAreaLeft(int w, int actualWidth) {
+    return w / LeftDivisor - 2 * (actualWidth / ShiftStep);
+}
 
 DrawingAreaBounds LayoutRule(int w, int h) {
     const int width = DrawingAreaWidth(w);

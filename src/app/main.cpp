@@ -26,8 +26,8 @@ int main(int argc, char** argv) {
     // The command line as bytes, before Qt takes out the options it knows.
     kadromir::StartupContext context;
     context.Arguments.assign(argv, argv + argc);
-    context.ConfigFilePath = kadromir::ChooseConfigFilePath(ExecutablePath(argv[0]), std::getenv("XDG_CONFIG_HOME"),
-                                                           std::getenv("HOME"));
+    context.ConfigFilePath = kadromir::ChooseConfigFilePath(
+        ExecutablePath(argv[0]), std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
     std::error_code error;
     context.WorkingDirectory = std::filesystem::current_path(error).string();
     QApplication application(argc, argv);

@@ -45,9 +45,10 @@ void ViewerWindow::LayoutDrawingArea() {
     // Each bound is set on its own, as the rule reads; the window system may refuse a
     // negative size, and the left edge follows from the width the area then has.
     Parts.DrawingArea->setGeometry(Parts.DrawingArea->x(), DrawingAreaTop(h), DrawingAreaWidth(w),
-                             std::max(0, DrawingAreaHeight(h)));
+                                   std::max(0, DrawingAreaHeight(h)));
     Parts.DrawingArea->move(DrawingAreaLeft(w, Parts.DrawingArea->width()), Parts.DrawingArea->y());
-    Parts.Form->SetStatusText(StatusLineText(Parts.DrawingArea->width(), Parts.DrawingArea->height()));
+    Parts.Form->SetStatusText(
+        StatusLineText(Parts.DrawingArea->width(), Parts.DrawingArea->height()));
 }
 
 void ViewerWindow::ScreenX1() {

@@ -22,12 +22,20 @@ namespace kadromir {
 namespace {
 
 constexpr const char* Caption = "Кадромир";
-const std::vector<std::string> MainMenuTemplate{"Вид", "(", " ", " ", " ", " ", ")",
-                                                "Настройки", "О программе", ""};
+const std::vector<std::string> MainMenuTemplate{"Вид", "(", " ",         " ",           " ",
+                                                " ",   ")", "Настройки", "О программе", ""};
 const std::vector<std::string> ToolbarMenuTemplate{" ", ""};
 
 // Menu items of the main menu, numbered depth-first.
-enum MainMenuItem { ViewItem = 0, ScreenX1Item, ScreenX2Item, CentreItem, ReloadItem, SettingsItem, AboutItem };
+enum MainMenuItem {
+    ViewItem = 0,
+    ScreenX1Item,
+    ScreenX2Item,
+    CentreItem,
+    ReloadItem,
+    SettingsItem,
+    AboutItem
+};
 enum ToolbarButton { OpenButton = 0, PreviousButton, NextButton };
 
 } // namespace
@@ -50,7 +58,9 @@ ViewerWindow& BuildViewerWindow(const StartupContext& context) {
         }
     };
     form->OnKeyDown = [&viewer](QKeyEvent& event) { viewer.NavigationKeys(event.key()); };
-    form->OnFilesDropped = [&viewer](const std::string& dropped) { viewer.Navigator.DropFiles(dropped); };
+    form->OnFilesDropped = [&viewer](const std::string& dropped) {
+        viewer.Navigator.DropFiles(dropped);
+    };
     parts.MainMenu = &form->Own(ui::Menu::CreateMenuBar(*form, MainMenuTemplate));
     form->SetMenuBar(*parts.MainMenu->Bar());
     parts.MainMenu->SetOnClick(SettingsItem, [&viewer] { viewer.OpenSettings(); });
@@ -60,11 +70,13 @@ ViewerWindow& BuildViewerWindow(const StartupContext& context) {
     parts.OpenDialog->SetFilter(std::string(PictureMasks) + "|" + std::string(PictureMasks));
     parts.Actions = &form->Own(std::make_unique<ui::ActionList>(*form));
     parts.ToolbarMenu = &form->Own(ui::Menu::CreatePopup(*form, ToolbarMenuTemplate));
-    parts.SlideTimer = &form->Own(std::make_unique<ui::Timer>(*form, ui::Timer::Kind::Coarse, 1000));
+    parts.SlideTimer =
+        &form->Own(std::make_unique<ui::Timer>(*form, ui::Timer::Kind::Coarse, 1000));
     parts.SlideTimer->OnTick = [&viewer] { viewer.SlideTick(); };
     // Qt's precise timer ticks on the window thread already: the refresh's work never
     // runs beside a step, a load or the close.
-    parts.RefreshTimer = &form->Own(std::make_unique<ui::Timer>(*form, ui::Timer::Kind::Precise, 1000));
+    parts.RefreshTimer =
+        &form->Own(std::make_unique<ui::Timer>(*form, ui::Timer::Kind::Precise, 1000));
     parts.RefreshTimer->OnTick = [&viewer] { viewer.RefreshTick(); };
     parts.DrawingArea = new ui::PaintBox(form->Client());
     parts.DrawingArea->setGeometry(16, 41, 252, 263);
@@ -85,22 +97,26 @@ ViewerWindow& BuildViewerWindow(const StartupContext& context) {
     form->OnClientResize = [&viewer] { viewer.LayoutDrawingArea(); };
     // The actions, each with its links and shortcut.
     ui::ActionList& actions = *parts.Actions;
-    parts.ScreenX1Action = &actions.CreateAction("Экран х1", "", [&viewer](ui::Action&) { viewer.ScreenX1(); });
+    parts.ScreenX1Action =
+        &actions.CreateAction("Экран х1", "", [&viewer](ui::Action&) { viewer.ScreenX1(); });
     parts.ScreenX1Action->LinkMenuItem(*parts.MainMenu, ScreenX1Item);
     parts.ScreenX1Action->SetShortcut(QKeySequence(Qt::Key_1));
     parts.OpenAction = &actions.CreateAction("Открыть", "Открыть файл(ы)",
-                                              [&viewer](ui::Action&) { viewer.OpenCommand(); });
+                                             [&viewer](ui::Action&) { viewer.OpenCommand(); });
     parts.OpenAction->LinkMenuItem(*parts.ToolbarMenu, 0);
     parts.OpenAction->LinkToolbarButton(*parts.Toolbar, OpenButton);
     parts.OpenAction->SetShortcut(QKeySequence(Qt::Key_O));
-    parts.ScreenX2Action = &actions.CreateAction("Экран х2", "", [&viewer](ui::Action&) { viewer.ScreenX2(); });
+    parts.ScreenX2Action =
+        &actions.CreateAction("Экран х2", "", [&viewer](ui::Action&) { viewer.ScreenX2(); });
     parts.ScreenX2Action->LinkMenuItem(*parts.MainMenu, ScreenX2Item);
     parts.ScreenX2Action->SetShortcut(QKeySequence(Qt::Key_2));
-    parts.CentreAction = &actions.CreateAction("Поцентру ", "", [&viewer](ui::Action&) { viewer.CentreWindow(); });
+    parts.CentreAction =
+        &actions.CreateAction("Поцентру ", "", [&viewer](ui::Action&) { viewer.CentreWindow(); });
     parts.CentreAction->LinkMenuItem(*parts.MainMenu, CentreItem);
     parts.CentreAction->SetShortcut(QKeySequence(Qt::Key_C));
-    parts.ReloadAction = &actions.CreateAction("Обновить из сохранённых настроек", "",
-                                                [&viewer](ui::Action&) { viewer.ReloadFromSettings(); });
+    parts.ReloadAction =
+        &actions.CreateAction("Обновить из сохранённых настроек", "",
+                              [&viewer](ui::Action&) { viewer.ReloadFromSettings(); });
     parts.ReloadAction->LinkMenuItem(*parts.MainMenu, ReloadItem);
     parts.ReloadAction->SetShortcut(QKeySequence(Qt::Key_R));
     parts.Toolbar->SetContextMenu(*parts.ToolbarMenu);
@@ -116,10 +132,12 @@ void FinishStartup(ViewerWindow& viewer) {
     // The picture exists, black, before anything can be loaded into it.
     viewer.PictureData = std::make_unique<PictureState>();
     viewer.RenderPictureImage();
-    viewer.Parts.Form->SetBackgroundColour(ColourCodeTable::BackgroundForm[viewer.PictureData->BorderColour]);
+    viewer.Parts.Form->SetBackgroundColour(
+        ColourCodeTable::BackgroundForm[viewer.PictureData->BorderColour]);
     // The settings place the window before the first file opens.
     LoadSettings(viewer.UserSettings, viewer.ConfigPath, viewer);
-    viewer.Navigator.StartupOpen(viewer.Context.Arguments, viewer.UserSettings, viewer.Context.WorkingDirectory);
+    viewer.Navigator.StartupOpen(viewer.Context.Arguments, viewer.UserSettings,
+                                 viewer.Context.WorkingDirectory);
     // The timers last: a tick finds the first file already open. Intervals from the
     // file are brought into their working ranges first.
     Settings& options = viewer.UserSettings;
@@ -158,7 +176,9 @@ void ViewerWindow::CloseRequested() {
     }
 }
 
-void ViewerWindow::SetTitle(const std::string& title) { Parts.Form->SetCaption(title); }
+void ViewerWindow::SetTitle(const std::string& title) {
+    Parts.Form->SetCaption(title);
+}
 
 void ViewerWindow::SlideTick() {
     if (IsClosed) {
@@ -184,7 +204,8 @@ void ViewerWindow::ReloadFromSettings() {
 }
 
 void ViewerWindow::ShowAbout() {
-    QMessageBox box(QMessageBox::NoIcon, Parts.Form->windowTitle(), QString::fromUtf8(AboutText), QMessageBox::Ok, Parts.Form);
+    QMessageBox box(QMessageBox::NoIcon, Parts.Form->windowTitle(), QString::fromUtf8(AboutText),
+                    QMessageBox::Ok, Parts.Form);
     box.setWindowModality(Qt::WindowModal);
     box.show();
     box.raise();
@@ -193,7 +214,8 @@ void ViewerWindow::ShowAbout() {
 }
 
 void ViewerWindow::OpenSettings() {
-    OpenSettingsDialog(*Parts.Form, SettingsContext{UserSettings, *Parts.SlideTimer, *Parts.RefreshTimer, ConfigPath, *this});
+    OpenSettingsDialog(*Parts.Form, SettingsContext{UserSettings, *Parts.SlideTimer,
+                                                    *Parts.RefreshTimer, ConfigPath, *this});
 }
 
 void ViewerWindow::EnableStepButtons() {
@@ -218,15 +240,35 @@ void ViewerWindow::OpenCommand() {
     }
 }
 
-int ViewerWindow::OuterLeft() const { return Parts.Form->OuterLeft(); }
-int ViewerWindow::OuterTop() const { return Parts.Form->OuterTop(); }
-int ViewerWindow::OuterWidth() const { return Parts.Form->OuterWidth(); }
-int ViewerWindow::OuterHeight() const { return Parts.Form->OuterHeight(); }
-void ViewerWindow::SetOuterLeft(int left) { Parts.Form->SetOuterLeft(left); }
-void ViewerWindow::SetOuterTop(int top) { Parts.Form->SetOuterTop(top); }
-void ViewerWindow::SetOuterWidth(int width) { Parts.Form->SetOuterWidth(width); }
-void ViewerWindow::SetOuterHeight(int height) { Parts.Form->SetOuterHeight(height); }
-int ViewerWindow::ScreenWidth() const { return ui::Form::PrimaryScreenSize().width(); }
-int ViewerWindow::ScreenHeight() const { return ui::Form::PrimaryScreenSize().height(); }
+int ViewerWindow::OuterLeft() const {
+    return Parts.Form->OuterLeft();
+}
+int ViewerWindow::OuterTop() const {
+    return Parts.Form->OuterTop();
+}
+int ViewerWindow::OuterWidth() const {
+    return Parts.Form->OuterWidth();
+}
+int ViewerWindow::OuterHeight() const {
+    return Parts.Form->OuterHeight();
+}
+void ViewerWindow::SetOuterLeft(int left) {
+    Parts.Form->SetOuterLeft(left);
+}
+void ViewerWindow::SetOuterTop(int top) {
+    Parts.Form->SetOuterTop(top);
+}
+void ViewerWindow::SetOuterWidth(int width) {
+    Parts.Form->SetOuterWidth(width);
+}
+void ViewerWindow::SetOuterHeight(int height) {
+    Parts.Form->SetOuterHeight(height);
+}
+int ViewerWindow::ScreenWidth() const {
+    return ui::Form::PrimaryScreenSize().width();
+}
+int ViewerWindow::ScreenHeight() const {
+    return ui::Form::PrimaryScreenSize().height();
+}
 
 } // namespace kadromir

@@ -41,7 +41,7 @@ struct StartupContext {
 // window's own events. Built by BuildViewerWindow and owned by its Form: it is
 // destroyed with the Form and never otherwise.
 class ViewerWindow : public WindowGeometry, public NavigatorHost {
-public:
+  public:
     explicit ViewerWindow(const StartupContext& context);
 
     // The window's controls, menus, actions and timers: made by BuildViewerWindow,
@@ -121,7 +121,7 @@ public:
     int ScreenWidth() const override;
     int ScreenHeight() const override;
 
-private:
+  private:
     friend ViewerWindow& BuildViewerWindow(const StartupContext&);
     friend void FinishStartup(ViewerWindow&);
     void PaintDrawingArea(QPainter& painter);

@@ -30,7 +30,7 @@ struct FileDescriptor {
 } // namespace
 
 class FileReader {
-public:
+  public:
     static std::optional<FileBytes> Read(int fd, std::size_t reported, std::size_t limit) {
         // The reported size sizes the buffer and lets the loop stop without one more
         // read to meet the end.
@@ -62,8 +62,8 @@ public:
     }
 };
 
-std::optional<FileBytes> ReadFileBytes(const std::string& path, std::size_t limit, Oversize oversize,
-                                       ReadFailure* failure) {
+std::optional<FileBytes> ReadFileBytes(const std::string& path, std::size_t limit,
+                                       Oversize oversize, ReadFailure* failure) {
     ReadFailure ignored = ReadFailure::None;
     ReadFailure& why = failure ? *failure : ignored;
     why = ReadFailure::None;
@@ -71,8 +71,8 @@ std::optional<FileBytes> ReadFileBytes(const std::string& path, std::size_t limi
     const FileDescriptor file{::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY)};
     if (file.Fd < 0) {
         why = (errno == ENOENT || errno == ENOTDIR || errno == ELOOP) ? ReadFailure::Missing
-              : errno == EISDIR || errno == ENXIO                      ? ReadFailure::NotRegular
-                                                                       : ReadFailure::Unreadable;
+              : errno == EISDIR || errno == ENXIO                     ? ReadFailure::NotRegular
+                                                                      : ReadFailure::Unreadable;
         return std::nullopt;
     }
     struct stat info {};

@@ -18,13 +18,13 @@ bool ExistsAsDirectory(const std::string& path);
 
 // Bytes read from a file, without the zero-filling a vector would do first.
 class FileBytes {
-public:
+  public:
     FileBytes() = default;
     std::span<const std::uint8_t> Bytes() const { return {Data.get(), Size}; }
     operator std::span<const std::uint8_t>() const { return Bytes(); }
     std::size_t size() const { return Size; }
 
-private:
+  private:
     friend class FileReader;
     std::unique_ptr<std::uint8_t[]> Data;
     std::size_t Size = 0;

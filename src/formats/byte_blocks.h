@@ -56,7 +56,9 @@ inline void Fill(std::uint8_t* out, std::uint8_t value, std::size_t n) {
 // `top` may be read.
 inline constexpr std::size_t Block = 16;
 
-inline std::size_t RoundUpToBlock(std::size_t n) { return (n + Block - 1) / Block * Block; }
+inline std::size_t RoundUpToBlock(std::size_t n) {
+    return (n + Block - 1) / Block * Block;
+}
 
 // Two blocks are written even for the shortest token: most tokens fit in them, and
 // a loop whose trip count changes from token to token costs a mispredicted branch.
@@ -118,7 +120,8 @@ inline void Transpose(const std::uint8_t* from, std::size_t rows, std::size_t co
         for (std::size_t c = 0; c < columns; c += 16) {
             __m128i v[16];
             for (std::size_t k = 0; k < 16; ++k) {
-                v[k] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + (r + k) * columns + c));
+                v[k] =
+                    _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + (r + k) * columns + c));
             }
             // Interleaving row k with row k + 8 rotates the bits of (row, column) by
             // one; four rounds swap the row and column halves: a transpose.

@@ -14,9 +14,15 @@ inline constexpr std::array<std::uint8_t, 4> BlueLevels{0x00, 0x7F, 0xBF, 0xFF};
 inline constexpr std::array<std::uint8_t, 8> RedGreenLevels{0x00, 0x32, 0x5C, 0x7F,
                                                             0x9F, 0xBF, 0xDF, 0xFF};
 
-constexpr std::uint32_t Red(ColourCode code) { return RedGreenLevels[code & 0x07]; }
-constexpr std::uint32_t Green(ColourCode code) { return RedGreenLevels[(code >> 3) & 0x07]; }
-constexpr std::uint32_t Blue(ColourCode code) { return BlueLevels[code >> 6]; }
+constexpr std::uint32_t Red(ColourCode code) {
+    return RedGreenLevels[code & 0x07];
+}
+constexpr std::uint32_t Green(ColourCode code) {
+    return RedGreenLevels[(code >> 3) & 0x07];
+}
+constexpr std::uint32_t Blue(ColourCode code) {
+    return BlueLevels[code >> 6];
+}
 
 constexpr std::array<std::uint32_t, 256> BuildColourCodeTable(std::uint32_t alpha) {
     std::array<std::uint32_t, 256> table{};
@@ -32,7 +38,8 @@ constexpr std::array<std::uint32_t, 256> BuildColourCodeTable(std::uint32_t alph
 // computed by the compiler, so no use of them converts colours at run time.
 struct ColourCodeTable {
     // Background form: an opaque colour as the window layer takes it, 0xFFRRGGBB.
-    static constexpr std::array<std::uint32_t, 256> BackgroundForm = detail::BuildColourCodeTable(0xFF000000);
+    static constexpr std::array<std::uint32_t, 256> BackgroundForm =
+        detail::BuildColourCodeTable(0xFF000000);
     // Bitmap palette form: 0x00RRGGBB, as the frame bitmap keeps its palette.
     static constexpr std::array<std::uint32_t, 256> PaletteForm = detail::BuildColourCodeTable(0);
 };

@@ -14,7 +14,7 @@ namespace kadromir {
 // high nibble and pixel 2k + 1 in its low nibble. A new bitmap is all index 0 with a
 // black palette.
 class FrameBitmap {
-public:
+  public:
     static constexpr int Width = 256;
     static constexpr int Height = 256;
     static constexpr int RowBytes = Width / 2;
@@ -43,7 +43,7 @@ public:
 
     bool operator==(const FrameBitmap&) const = default;
 
-private:
+  private:
     std::array<std::uint8_t, RowBytes * Height> Pixels{};
     std::array<std::uint32_t, PaletteSize> Palette{};
 };

@@ -34,6 +34,8 @@ LoadOutcome ApplyDecodeResult(const DecodeResult& result, PictureState& state);
 using FileDecoder = DecodeResult (*)(const std::string& path);
 FileDecoder DecoderFor(const std::string& path);
 // Whether the extension of `path` names one of the three formats.
-inline bool HasPictureExtension(const std::string& path) { return DecoderFor(path) != nullptr; }
+inline bool HasPictureExtension(const std::string& path) {
+    return DecoderFor(path) != nullptr;
+}
 
 } // namespace kadromir

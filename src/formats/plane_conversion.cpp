@@ -43,8 +43,8 @@ template <bool Mirrored> void ConvertPortable(const PlaneBuffer& planes, FrameBi
         std::uint8_t* target = pixels + group * 4;
         for (std::size_t row = 0; row < 256; ++row, target += FrameBitmap::RowBytes) {
             const std::size_t i = base + row;
-            const std::uint32_t out = Spread[p0[i]] | (Spread[p1[i]] << 1) |
-                                      (Spread[p2[i]] << 2) | (Spread[p3[i]] << 3);
+            const std::uint32_t out =
+                Spread[p0[i]] | (Spread[p1[i]] << 1) | (Spread[p2[i]] << 2) | (Spread[p3[i]] << 3);
             std::memcpy(target, &out, sizeof out);
         }
     }
@@ -78,20 +78,23 @@ struct Avx2Tables {
     __m256i LowNibble;
 };
 
-__attribute__((target("avx2"))) inline __m256i Broadcast16(const std::array<std::uint8_t, 16>& bytes) {
-    return _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes.data())));
+__attribute__((target("avx2"))) inline __m256i
+Broadcast16(const std::array<std::uint8_t, 16>& bytes) {
+    return _mm256_broadcastsi128_si256(
+        _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes.data())));
 }
 
 // Rows row .. row + 31 of one column: out[k] holds, as 32-bit words, the output of
 // rows row + 4k .. row + 4k + 3 in its low half and rows row + 16 + 4k .. in its high half.
-__attribute__((target("avx2"))) inline void ColumnWords(const std::uint8_t* column, const Avx2Tables& t,
-                                                        __m256i out[4]) {
+__attribute__((target("avx2"))) inline void ColumnWords(const std::uint8_t* column,
+                                                        const Avx2Tables& t, __m256i out[4]) {
     __m256i bytes[4]; // output byte j of each of the 32 rows
     for (int j = 0; j < 4; ++j) {
         bytes[j] = _mm256_setzero_si256();
     }
     for (int p = 0; p < 4; ++p) {
-        const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(column + p * PlaneSize));
+        const __m256i v =
+            _mm256_loadu_si256(reinterpret_cast<const __m256i*>(column + p * PlaneSize));
         const __m256i high = _mm256_and_si256(_mm256_srli_epi16(v, 4), t.LowNibble);
         const __m256i low = _mm256_and_si256(v, t.LowNibble);
         bytes[0] = _mm256_or_si256(bytes[0], _mm256_shuffle_epi8(t.Share[p][0], high));
@@ -114,7 +117,8 @@ __attribute__((target("avx2"))) void ConvertAvx2(const PlaneBuffer& planes, Fram
     Avx2Tables t;
     for (int p = 0; p < 4; ++p) {
         for (int h = 0; h < 2; ++h) {
-            t.Share[p][h] = Broadcast16(Shares[static_cast<std::size_t>(p)][static_cast<std::size_t>(h)]);
+            t.Share[p][h] =
+                Broadcast16(Shares[static_cast<std::size_t>(p)][static_cast<std::size_t>(h)]);
         }
     }
     t.LowNibble = _mm256_set1_epi8(0x0F);
@@ -138,10 +142,13 @@ __attribute__((target("avx2"))) void ConvertAvx2(const PlaneBuffer& planes, Fram
                 const __m256i rows[4] = {_mm256_unpacklo_epi64(a, c), _mm256_unpackhi_epi64(a, c),
                                          _mm256_unpacklo_epi64(b, d), _mm256_unpackhi_epi64(b, d)};
                 for (std::size_t i = 0; i < 4; ++i) {
-                    std::uint8_t* upper = pixels + (row + 4 * k + i) * FrameBitmap::RowBytes + group * 4;
+                    std::uint8_t* upper =
+                        pixels + (row + 4 * k + i) * FrameBitmap::RowBytes + group * 4;
                     std::uint8_t* lower = upper + 16 * FrameBitmap::RowBytes;
-                    _mm_storeu_si128(reinterpret_cast<__m128i*>(upper), _mm256_castsi256_si128(rows[i]));
-                    _mm_storeu_si128(reinterpret_cast<__m128i*>(lower), _mm256_extracti128_si256(rows[i], 1));
+                    _mm_storeu_si128(reinterpret_cast<__m128i*>(upper),
+                                     _mm256_castsi256_si128(rows[i]));
+                    _mm_storeu_si128(reinterpret_cast<__m128i*>(lower),
+                                     _mm256_extracti128_si256(rows[i], 1));
                 }
             }
         }
@@ -168,7 +175,9 @@ void Avx2(const PlaneBuffer& planes, FrameBitmap& bitmap, bool mirrored) {
     mirrored ? ConvertAvx2<true>(planes, bitmap) : ConvertAvx2<false>(planes, bitmap);
 }
 #else
-bool Avx2Available() { return false; }
+bool Avx2Available() {
+    return false;
+}
 void Avx2(const PlaneBuffer& planes, FrameBitmap& bitmap, bool mirrored) {
     Portable(planes, bitmap, mirrored);
 }

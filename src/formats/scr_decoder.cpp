@@ -1,9 +1,9 @@
 #include "scr_decoder.h"
 
-#include "byte_blocks.h"
 #include "base/file_system.h"
-#include "load_message.h"
 #include "base/path_rules.h"
+#include "byte_blocks.h"
+#include "load_message.h"
 
 #include <algorithm>
 #include <bit>
@@ -27,7 +27,9 @@ struct Markers {
     __m128i WideC = _mm_set1_epi8(static_cast<char>(C));
 #endif
     // A byte below 0x80 is always a literal, whatever the markers hold.
-    bool Match(std::uint8_t b) const { return b >= 0x80 && (b == A || b == B || b == C); }
+    bool Match(std::uint8_t b) const {
+        return b >= 0x80 && (b == A || b == B || b == C);
+    }
 };
 
 // How many bytes from `top` downwards, at most `limit`, are literals.
@@ -36,10 +38,11 @@ std::size_t LiteralStretch(const std::uint8_t* top, std::size_t limit, const Mar
 #if defined(__SSE2__)
     for (; n + 16 <= limit; n += 16) {
         const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(top - n - 15));
-        const __m128i equal =
-            _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, markers.WideA), _mm_cmpeq_epi8(v, markers.WideB)),
-                         _mm_cmpeq_epi8(v, markers.WideC));
-        const auto hits = static_cast<std::uint16_t>(_mm_movemask_epi8(equal) & _mm_movemask_epi8(v));
+        const __m128i equal = _mm_or_si128(
+            _mm_or_si128(_mm_cmpeq_epi8(v, markers.WideA), _mm_cmpeq_epi8(v, markers.WideB)),
+            _mm_cmpeq_epi8(v, markers.WideC));
+        const auto hits =
+            static_cast<std::uint16_t>(_mm_movemask_epi8(equal) & _mm_movemask_epi8(v));
         if (hits != 0) {
             // Lane 15 is the highest offset, the first byte in stream order.
             return n + static_cast<std::size_t>(std::countl_zero(hits));
@@ -100,10 +103,12 @@ DecodeResult DecodeScr(std::span<const std::uint8_t> file,
     while (x >= StreamBottom && count < full) {
         // Literal tokens come in stretches; a stretch is copied at once, and since
         // each literal is a whole token the end tests between them change nothing.
-        const std::size_t limit = static_cast<std::size_t>(std::min(x - StreamBottom + 1, full - count));
+        const std::size_t limit =
+            static_cast<std::size_t>(std::min(x - StreamBottom + 1, full - count));
         const std::size_t literals = LiteralStretch(bytes + x, limit, markers);
         blocks::CopyDownwardsFast(bytes + x, literals, out + count,
-                                  static_cast<std::size_t>(full - count), static_cast<std::size_t>(x));
+                                  static_cast<std::size_t>(full - count),
+                                  static_cast<std::size_t>(x));
         count += static_cast<std::ptrdiff_t>(literals);
         x -= static_cast<std::ptrdiff_t>(literals);
         if (literals == limit) {

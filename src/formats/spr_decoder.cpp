@@ -1,7 +1,7 @@
 #include "spr_decoder.h"
 
-#include "byte_blocks.h"
 #include "base/file_system.h"
+#include "byte_blocks.h"
 #include "load_message.h"
 
 #include <algorithm>

@@ -99,8 +99,9 @@ std::vector<DirectoryEntry> ScanDirectory(const std::string& directory,
             continue;
         }
         const std::string lower = LowerCaseUtf8(name);
-        const bool matches = std::any_of(lowerMasks.begin(), lowerMasks.end(),
-                                         [&](const std::string& mask) { return MatchLower(lower, mask); });
+        const bool matches =
+            std::any_of(lowerMasks.begin(), lowerMasks.end(),
+                        [&](const std::string& mask) { return MatchLower(lower, mask); });
         if (!matches) {
             continue;
         }

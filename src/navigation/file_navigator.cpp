@@ -1,8 +1,8 @@
 #include "file_navigator.h"
 
 #include "base/file_system.h"
-#include "formats/load_picture.h"
 #include "base/path_rules.h"
+#include "formats/load_picture.h"
 #include "settings/settings.h"
 
 namespace kadromir {
@@ -29,10 +29,11 @@ std::string FileNavigator::TitleLine() {
     const std::string message = picture ? picture->LoadMessage : std::string();
     // A current file that is not in the list is named itself, at position 0: an
     // index outside the list is never read.
-    const bool listed = CurrentListed && CurrentIndex >= 0 && static_cast<std::size_t>(CurrentIndex) < EntryCount();
+    const bool listed =
+        CurrentListed && CurrentIndex >= 0 && static_cast<std::size_t>(CurrentIndex) < EntryCount();
     const std::string position = listed ? std::to_string(CurrentIndex + 1) : "0";
-    const std::string name = listed ? (*List)[static_cast<std::size_t>(CurrentIndex)].Name
-                                    : FileNamePart(File);
+    const std::string name =
+        listed ? (*List)[static_cast<std::size_t>(CurrentIndex)].Name : FileNamePart(File);
     return "Кадромир : " + position + "/" + CountDigits + "  " + name + message;
 }
 
@@ -91,8 +92,12 @@ void FileNavigator::Step(int direction) {
     MoveTo(index);
 }
 
-void FileNavigator::StepNext() { Step(+1); }
-void FileNavigator::StepPrevious() { Step(-1); }
+void FileNavigator::StepNext() {
+    Step(+1);
+}
+void FileNavigator::StepPrevious() {
+    Step(-1);
+}
 
 void FileNavigator::StepToRandom() {
     const auto count = static_cast<std::uint32_t>(EntryCount());

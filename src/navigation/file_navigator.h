@@ -18,7 +18,7 @@ inline constexpr const char* MissingFileTitle = "Кадромир - Файлы �
 
 // The picture files of the current picture's directory, and the moves through them.
 class FileNavigator {
-public:
+  public:
     FileNavigator(NavigatorHost& host, TimeOfDayClock clock = UtcTimeOfDayMs);
 
     // The picture now shown, as it was handed over or built by a step.
@@ -57,7 +57,7 @@ public:
     std::string TitleLine();
     std::size_t EntryCount() const { return List ? List->size() : 0; }
 
-private:
+  private:
     void Step(int direction);
     void MoveTo(std::int32_t index);
     void Load();

@@ -9,7 +9,7 @@ struct PictureState;
 // What the navigation needs of the main window. The application implements it;
 // tests fake it.
 class NavigatorHost {
-public:
+  public:
     virtual ~NavigatorHost() = default;
     virtual void SetTitle(const std::string& title) = 0;
     // Enables the "Предыдущее" and "Следующее" buttons (nothing disables them again).

@@ -59,13 +59,15 @@ bool MayWrite(const std::string& path, const struct stat& info) {
 // Creates a fresh temporary file in `directory`, with `mode` less the umask.
 Descriptor CreateTemporary(const std::string& directory, std::string& name, mode_t mode) {
     const auto seed = static_cast<unsigned long long>(
-        std::chrono::steady_clock::now().time_since_epoch().count() ^ (::getpid() * 0x9E3779B97F4A7C15ULL));
+        std::chrono::steady_clock::now().time_since_epoch().count() ^
+        (::getpid() * 0x9E3779B97F4A7C15ULL));
     for (unsigned attempt = 0; attempt < 100; ++attempt) {
         char suffix[32];
         std::snprintf(suffix, sizeof suffix, ".kadromir-%012llx",
                       (seed + attempt * 0x2545F4914F6CDD1DULL) & 0xFFFFFFFFFFFFULL);
         name = directory + suffix;
-        Descriptor fd(::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, mode));
+        Descriptor fd(
+            ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, mode));
         if (fd.Fd >= 0 || errno != EEXIST) {
             return fd;
         }
@@ -131,10 +133,12 @@ ConfigFileContent ReadConfigFile(const std::string& path) {
         return result;
     }
     if (why == ReadFailure::TooLarge) {
-        std::fprintf(stderr, "%s: larger than %zu bytes, so not a settings file of ours; left as it is\n",
+        std::fprintf(stderr,
+                     "%s: larger than %zu bytes, so not a settings file of ours; left as it is\n",
                      path.c_str(), MaxConfigFileSize);
     }
-    result.State = why == ReadFailure::Missing ? ConfigFileState::Missing : ConfigFileState::Unusable;
+    result.State =
+        why == ReadFailure::Missing ? ConfigFileState::Missing : ConfigFileState::Unusable;
     return result;
 }
 

@@ -2,7 +2,6 @@
 
 #include "base/text_case.h"
 
-
 namespace kadromir {
 namespace {
 
@@ -166,7 +165,8 @@ void IniText::Set(std::string_view section, std::string_view key, std::string_vi
     if (found.KeyLine) {
         TextLines[*found.KeyLine] = std::move(line);
     } else if (found.SectionFound) {
-        TextLines.insert(TextLines.begin() + static_cast<std::ptrdiff_t>(found.InsertAt), std::move(line));
+        TextLines.insert(TextLines.begin() + static_cast<std::ptrdiff_t>(found.InsertAt),
+                         std::move(line));
     } else {
         std::string header(1, '[');
         header.append(section);

@@ -17,7 +17,7 @@ namespace kadromir {
 // - Every line keeps its own line end; new lines take CRLF when the first line ends
 //   so, else LF.
 class IniText {
-public:
+  public:
     static IniText Parse(std::string_view text);
     std::string Serialise() const;
 
@@ -27,7 +27,7 @@ public:
     // section that holds a key, a missing section is added at the end.
     void Set(std::string_view section, std::string_view key, std::string_view value);
 
-private:
+  private:
     struct Found {
         std::size_t SectionLine = 0;
         bool SectionFound = false;

@@ -44,10 +44,10 @@ int NumberIn(const QLineEdit& field) {
 
 // An edit field whose selection stays when the focus moves on (a plain one drops it).
 class SelectionKeepingEdit : public QLineEdit {
-public:
+  public:
     using QLineEdit::QLineEdit;
 
-protected:
+  protected:
     void focusOutEvent(QFocusEvent* event) override {
         const int start = selectionStart();
         const auto length = static_cast<int>(selectedText().size());
@@ -99,7 +99,8 @@ SettingsDialog::SettingsDialog(QWidget& parent, const SettingsContext& context)
 
     // The controls in their order of creation, which is also the tab order.
     const SpinOptions spinOptions{.SetBuddyInt = true, .AlignRight = true, .ArrowKeys = true};
-    SaveOnCloseBox = CheckBox("Сохранять координаты и размер окна просмотрщика на закрытии программы", 16, 16);
+    SaveOnCloseBox =
+        CheckBox("Сохранять координаты и размер окна просмотрщика на закрытии программы", 16, 16);
     ResetButton = Button("Сброс", 32, 272);
     ApplyButton = Button("Применить", 328, 272);
     FrozenBox = CheckBox("Применять замороженные координаты для следующей загрузки", 16, 48);
@@ -113,17 +114,20 @@ SettingsDialog::SettingsDialog(QWidget& parent, const SettingsContext& context)
     RefreshSpin->SetMax(30);
     RefreshSpin->SetMin(1);
     RandomSlidesBox = CheckBox("Случайный выбор слайдов", 16, 208);
-    RefreshBox = CheckBox("Автообновление пути файлов  -  Интервал в секундах (максимум 30)", 16, 240);
+    RefreshBox =
+        CheckBox("Автообновление пути файлов  -  Интервал в секундах (максимум 30)", 16, 240);
     RefreshField = new SelectionKeepingEdit(this);
     RefreshField->setGeometry(616, 240, 49, 22);
-    RefreshField->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), RefreshField));
+    RefreshField->setValidator(
+        new QRegularExpressionValidator(QRegularExpression("[0-9]*"), RefreshField));
     SlideSpin = &SpinEdit::CreateSpinEdit(*this, spinOptions);
     SlideSpin->PlaceAt(516, 178).SizeTo(13, 22);
     SlideSpin->SetMax(4);
     SlideSpin->SetMin(1);
     RecentDirBox = CheckBox("После старта открывать файлы из недавней директории - ", 16, 144);
     RandomOrderBox = CheckBox("В случайном порядке", 544, 144);
-    FreezeBox = CheckBox("Заморозить текущий  размер и координаты просмотрщика для следующей загрузки", 16, 80);
+    FreezeBox = CheckBox(
+        "Заморозить текущий  размер и координаты просмотрщика для следующей загрузки", 16, 80);
     for (QLineEdit* field : {SlideField, RefreshField}) {
         field->setFocusPolicy(Qt::StrongFocus); // tab stops, on the system window colour
         field->setBackgroundRole(QPalette::Base);
@@ -152,7 +156,8 @@ SettingsDialog::SettingsDialog(QWidget& parent, const SettingsContext& context)
     }
     if (screen != nullptr) {
         const QRect area = screen->geometry();
-        move(area.left() + (area.width() - ClientWidth) / 2, area.top() + (area.height() - ClientHeight) / 2);
+        move(area.left() + (area.width() - ClientWidth) / 2,
+             area.top() + (area.height() - ClientHeight) / 2);
     }
     FillDialog();
 }

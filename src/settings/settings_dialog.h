@@ -34,7 +34,7 @@ struct SettingsContext {
 // or stops the timers and writes the file; "Сброс" clears the check boxes. Closing it
 // applies nothing.
 class SettingsDialog : public QDialog {
-public:
+  public:
     static constexpr int ClientWidth = 859;
     static constexpr int ClientHeight = 303;
 
@@ -72,12 +72,12 @@ public:
     // The outer width FillDialog gives the window: the first check box's width + 180.
     int WantedOuterWidth() const;
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
-private:
+  private:
     QCheckBox* CheckBox(const char* caption, int left, int top);
     QPushButton* Button(const char* caption, int left, int top);
     void ApplyOuterWidth();

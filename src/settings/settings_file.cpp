@@ -8,8 +8,10 @@ namespace {
 // The twelve setting keys in their order, exchanged the same way for reading and
 // writing.
 void ExchangeSettings(SettingsStore& store, Settings& s) {
-    s.SaveWindowOnClose = store.ExchangeBool("Сохранять координаты главного окна", s.SaveWindowOnClose);
-    s.UseFrozenGeometry = store.ExchangeBool("Использовать сохранённые координаты", s.UseFrozenGeometry);
+    s.SaveWindowOnClose =
+        store.ExchangeBool("Сохранять координаты главного окна", s.SaveWindowOnClose);
+    s.UseFrozenGeometry =
+        store.ExchangeBool("Использовать сохранённые координаты", s.UseFrozenGeometry);
     s.OpenFromRecentDir = store.ExchangeBool("Файлы из недавней директории", s.OpenFromRecentDir);
     s.RandomFromRecentDir =
         store.ExchangeBool("Случайное открытие из недавней директории", s.RandomFromRecentDir);
@@ -18,10 +20,12 @@ void ExchangeSettings(SettingsStore& store, Settings& s) {
     s.RecentFile = store.ExchangeString("Недавний файл", s.RecentFile);
     s.SlideShow = store.ExchangeBool("Показ слайдов", s.SlideShow);
     // Only the low 8 bits of the number remain.
-    s.SlideInterval = static_cast<std::uint8_t>(store.ExchangeInt("Интервал слайдов", s.SlideInterval));
+    s.SlideInterval =
+        static_cast<std::uint8_t>(store.ExchangeInt("Интервал слайдов", s.SlideInterval));
     s.RandomSlides = store.ExchangeBool("Случайные слайды", s.RandomSlides);
     s.AutoRefresh = store.ExchangeBool("Автообновление пути файлов", s.AutoRefresh);
-    s.AutoRefreshInterval = store.ExchangeInt("Интервал автообновления пути файлов", s.AutoRefreshInterval);
+    s.AutoRefreshInterval =
+        store.ExchangeInt("Интервал автообновления пути файлов", s.AutoRefreshInterval);
 }
 
 constexpr int MinimumStoredHeight = 20;
@@ -54,7 +58,8 @@ void LoadSettings(Settings& settings, const std::string& configPath, WindowGeome
     }
 }
 
-void WriteSettings(const Settings& settings, const std::string& configPath, const ChunkWriter& writer) {
+void WriteSettings(const Settings& settings, const std::string& configPath,
+                   const ChunkWriter& writer) {
     SettingsStore store(configPath, writer);
     store.SetMode(StoreMode::Write);
     store.SetSection(SettingsSection);

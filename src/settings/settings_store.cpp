@@ -94,7 +94,8 @@ std::string ConfigFilePath(const std::string& executablePath) {
 namespace {
 
 bool IsWritableDirectory(const std::string& directory) {
-    return ::faccessat(AT_FDCWD, directory.empty() ? "." : directory.c_str(), W_OK | X_OK, AT_EACCESS) == 0;
+    return ::faccessat(AT_FDCWD, directory.empty() ? "." : directory.c_str(), W_OK | X_OK,
+                       AT_EACCESS) == 0;
 }
 
 // Program directories of the system itself: even where this process may write there
@@ -110,7 +111,8 @@ bool IsSystemDirectory(const std::string& directory) {
 
 // Makes each missing directory of `path` (ending in '/'), the last with `mode`.
 void MakeDirectories(const std::string& path, mode_t mode) {
-    for (std::size_t slash = path.find('/', 1); slash != std::string::npos; slash = path.find('/', slash + 1)) {
+    for (std::size_t slash = path.find('/', 1); slash != std::string::npos;
+         slash = path.find('/', slash + 1)) {
         const std::string part = path.substr(0, slash);
         ::mkdir(part.c_str(), slash + 1 == path.size() ? mode : 0700);
     }
@@ -123,7 +125,8 @@ std::string ChooseConfigFilePath(const std::string& executablePath, const char* 
     const std::string beside = ConfigFilePath(executablePath);
     const std::string directory = DirectoryPart(beside);
     struct stat info {};
-    if (::lstat(beside.c_str(), &info) == 0 || (IsWritableDirectory(directory) && !IsSystemDirectory(directory))) {
+    if (::lstat(beside.c_str(), &info) == 0 ||
+        (IsWritableDirectory(directory) && !IsSystemDirectory(directory))) {
         return beside;
     }
     std::string base;

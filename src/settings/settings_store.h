@@ -18,7 +18,7 @@ enum class StoreMode { Read, Write };
 // that could not be read is never written. A write that fails leaves the old file
 // whole and is not reported.
 class SettingsStore {
-public:
+  public:
     explicit SettingsStore(std::string path, ChunkWriter writer = WriteAllBytes);
     ~SettingsStore();
     SettingsStore(const SettingsStore&) = delete;
@@ -40,7 +40,7 @@ public:
     // write failed.
     bool Close();
 
-private:
+  private:
     IniText& Content();
     std::optional<std::string> Read(std::string_view key);
     void Write(std::string_view key, std::string_view value);

@@ -24,7 +24,7 @@ struct SpinOptions {
 // arrows at the buddy's right edge. The arrows are a child of their owner and go with
 // it; the buddy belongs to the owner, not to the spin field.
 class SpinEdit : public QWidget {
-public:
+  public:
     // A new spin field with Max 100 and Min 0 and no buddy.
     static SpinEdit& CreateSpinEdit(QWidget& owner, const SpinOptions& options);
 
@@ -41,11 +41,11 @@ public:
     // One step up (+1) or down (-1), as an arrow click or the key does.
     void Step(int direction);
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
-private:
+  private:
     SpinEdit(QWidget& owner, const SpinOptions& options);
 
     SpinOptions Options;

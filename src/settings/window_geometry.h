@@ -5,7 +5,7 @@ namespace kadromir {
 // What the settings need of the main window: its outer bounds (frame included) and
 // the size of the primary screen. The application implements it; tests fake it.
 class WindowGeometry {
-public:
+  public:
     virtual ~WindowGeometry() = default;
     virtual int OuterLeft() const = 0;
     virtual int OuterTop() const = 0;

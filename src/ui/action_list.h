@@ -23,7 +23,7 @@ class Toolbar;
 // hint, enabled, visible or shortcut updates the linked targets, and only when the
 // value really changes. A click on any linked target runs Execute().
 class Action {
-public:
+  public:
     const std::string& Caption() const { return CaptionText; }
     const std::string& ShortcutText() const { return ShortcutName; }
     const std::string& Hint() const { return HintText; }
@@ -49,7 +49,7 @@ public:
     // action is enabled. Returns whether it ran.
     bool Execute();
 
-private:
+  private:
     friend class ActionList;
     Action() = default;
     void UpdateTargets();
@@ -67,7 +67,7 @@ private:
 // The actions of one window. While the application is idle and the owner's window
 // is the active window, the update-actions handler runs (when one is set).
 class ActionList {
-public:
+  public:
     explicit ActionList(QWidget& owner);
     ~ActionList();
     ActionList(const ActionList&) = delete;
@@ -81,7 +81,7 @@ public:
     // What idle processing does; public so that tests can run it directly.
     void Idle();
 
-private:
+  private:
     QWidget& Owner;
     std::vector<std::unique_ptr<Action>> ActionItems;
     QMetaObject::Connection IdleConnection;

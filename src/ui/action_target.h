@@ -9,7 +9,7 @@ struct ActionLink;
 
 // What an action can be linked to: a menu (its items) or a toolbar (its buttons).
 class ActionTarget {
-public:
+  public:
     virtual ~ActionTarget() = default;
     // Makes a click on the linked item or button run `click`.
     virtual void BindClick(const ActionLink& link, std::function<void()> click) = 0;

@@ -7,12 +7,12 @@
 #include <QCloseEvent>
 #include <QCursor>
 #include <QDropEvent>
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QScreen>
 #include <QStatusBar>
-#include <QElapsedTimer>
 #include <QTimer>
 #include <QUrl>
 #include <QWindowStateChangeEvent>
@@ -26,8 +26,12 @@ constexpr int MinCoordinate = -32768;
 constexpr int MaxCoordinate = 32767;
 constexpr int MaxSize = 32767;
 
-int Coordinate(int value) { return std::clamp(value, MinCoordinate, MaxCoordinate); }
-int Size(int value) { return std::clamp(value, 0, MaxSize); }
+int Coordinate(int value) {
+    return std::clamp(value, MinCoordinate, MaxCoordinate);
+}
+int Size(int value) {
+    return std::clamp(value, 0, MaxSize);
+}
 
 } // namespace
 
@@ -83,8 +87,8 @@ QMargins Form::FrameMargins() const {
     const QRect inner = geometry();
     const QMargins margins(inner.left() - outer.left(), inner.top() - outer.top(),
                            outer.right() - inner.right(), outer.bottom() - inner.bottom());
-    const bool plausible = margins.left() >= 0 && margins.top() >= 0 &&
-                           margins.right() >= 0 && margins.bottom() >= 0;
+    const bool plausible =
+        margins.left() >= 0 && margins.top() >= 0 && margins.right() >= 0 && margins.bottom() >= 0;
     return plausible ? margins : QMargins();
 }
 
@@ -108,8 +112,9 @@ QRect Form::LatestGeometry() const {
 void Form::Request(const QRect& asked) {
     // A window whose client area would be empty is never mapped: whatever is asked,
     // at least one pixel of the client area stays.
-    QRect client(asked.topLeft(), QSize(std::max(1, asked.width()),
-                                        std::max(MenuHeight() + StatusHeight() + 1, asked.height())));
+    QRect client(asked.topLeft(),
+                 QSize(std::max(1, asked.width()),
+                       std::max(MenuHeight() + StatusHeight() + 1, asked.height())));
     Requested = client;
     setGeometry(client);
     if (geometry() == client) {
@@ -181,20 +186,27 @@ void Form::ApplyOuterIntent(bool framed) {
 }
 
 int Form::OuterLeft() const {
-    return AwaitingFrame && Intent.Left ? *Intent.Left : LatestGeometry().left() - FrameOffset().x();
+    return AwaitingFrame && Intent.Left ? *Intent.Left
+                                        : LatestGeometry().left() - FrameOffset().x();
 }
 int Form::OuterTop() const {
     return AwaitingFrame && Intent.Top ? *Intent.Top : LatestGeometry().top() - FrameOffset().y();
 }
 int Form::OuterWidth() const {
-    return AwaitingFrame && Intent.Width ? *Intent.Width : LatestGeometry().width() + FrameExtra().width();
+    return AwaitingFrame && Intent.Width ? *Intent.Width
+                                         : LatestGeometry().width() + FrameExtra().width();
 }
 int Form::OuterHeight() const {
-    return AwaitingFrame && Intent.Height ? *Intent.Height : LatestGeometry().height() + FrameExtra().height();
+    return AwaitingFrame && Intent.Height ? *Intent.Height
+                                          : LatestGeometry().height() + FrameExtra().height();
 }
 
-void Form::SetOuterLeft(int left) { MoveOuter(left, OuterTop()); }
-void Form::SetOuterTop(int top) { MoveOuter(OuterLeft(), top); }
+void Form::SetOuterLeft(int left) {
+    MoveOuter(left, OuterTop());
+}
+void Form::SetOuterTop(int top) {
+    MoveOuter(OuterLeft(), top);
+}
 
 void Form::MoveOuter(int left, int top) {
     left = Coordinate(left);
@@ -236,7 +248,9 @@ int Form::StatusHeight() const {
     return StatusLine ? StatusLine->sizeHint().height() : 0;
 }
 
-int Form::ClientWidth() const { return LatestGeometry().width(); }
+int Form::ClientWidth() const {
+    return LatestGeometry().width();
+}
 
 int Form::ClientHeight() const {
     return std::max(0, LatestGeometry().height() - MenuHeight() - StatusHeight());
@@ -369,7 +383,8 @@ std::string JoinDroppedFiles(const QMimeData& data) {
             joined += '\r';
         }
         // Paths are bytes: the percent-encoded path keeps names that are not UTF-8.
-        joined += QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()).toStdString();
+        joined +=
+            QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()).toStdString();
     }
     return joined;
 }

@@ -26,7 +26,7 @@ enum class SystemCommand { Minimize, Maximize, Restore };
 // line at the bottom once the first status text is set. Objects made for the window
 // are added to its free-list with Own() and destroyed with it.
 class Form : public QWidget {
-public:
+  public:
     explicit Form(const std::string& caption);
     ~Form() override;
 
@@ -87,7 +87,7 @@ public:
     // The local files of a drop, joined by character 13.
     std::function<void(const std::string&)> OnFilesDropped;
 
-protected:
+  protected:
     void resizeEvent(QResizeEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -97,7 +97,7 @@ protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
-private:
+  private:
     int MenuHeight() const;
     int StatusHeight() const;
     void LayOutChildren();

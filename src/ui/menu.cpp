@@ -10,7 +10,8 @@
 
 namespace kadromir::ui {
 
-std::unique_ptr<Menu> Menu::CreateMenuBar(QWidget& window, const std::vector<std::string>& captions) {
+std::unique_ptr<Menu> Menu::CreateMenuBar(QWidget& window,
+                                          const std::vector<std::string>& captions) {
     std::unique_ptr<Menu> menu(new Menu(window));
     menu->MenuBar = new QMenuBar(&window);
     menu->Build(*menu->MenuBar, captions);
@@ -63,7 +64,8 @@ void Menu::Build(QWidget& container, const std::vector<std::string>& captions) {
 }
 
 QAction* Menu::Item(int index) const {
-    return index >= 0 && index < ItemCount() ? Items[static_cast<std::size_t>(index)]->Item : nullptr;
+    return index >= 0 && index < ItemCount() ? Items[static_cast<std::size_t>(index)]->Item
+                                             : nullptr;
 }
 
 void Menu::SetOnClick(int index, std::function<void()> click) {
@@ -78,13 +80,14 @@ namespace {
 // another script reaches the window as an ordinary key press; this catches it there
 // and runs the accelerator of the Latin key at the same position.
 class LayoutFallback : public QObject {
-public:
-    LayoutFallback(QWidget& window, std::function<void()> run) : QObject(&window), Run(std::move(run)) {
+  public:
+    LayoutFallback(QWidget& window, std::function<void()> run)
+        : QObject(&window), Run(std::move(run)) {
         window.installEventFilter(this);
     }
     int Key = 0;
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::KeyPress && Key != 0) {
             auto* press = static_cast<QKeyEvent*>(event);
@@ -98,7 +101,7 @@ protected:
         return QObject::eventFilter(watched, event);
     }
 
-private:
+  private:
     std::function<void()> Run;
 };
 

@@ -24,10 +24,12 @@ namespace kadromir::ui {
 // ends the template. Items are numbered depth-first in template order, brackets not
 // counted.
 class Menu : public ActionTarget {
-public:
+  public:
     // A menu bar for `window` (which places it) or a pop-up menu owned by `window`.
-    static std::unique_ptr<Menu> CreateMenuBar(QWidget& window, const std::vector<std::string>& captions);
-    static std::unique_ptr<Menu> CreatePopup(QWidget& window, const std::vector<std::string>& captions);
+    static std::unique_ptr<Menu> CreateMenuBar(QWidget& window,
+                                               const std::vector<std::string>& captions);
+    static std::unique_ptr<Menu> CreatePopup(QWidget& window,
+                                             const std::vector<std::string>& captions);
     ~Menu() override;
 
     int ItemCount() const { return static_cast<int>(Items.size()); }
@@ -47,7 +49,7 @@ public:
     void BindClick(const ActionLink& link, std::function<void()> click) override;
     void Update(const ActionLink& link, const Action& action) override;
 
-private:
+  private:
     struct Entry {
         QAction* Item = nullptr;
         std::function<void()> Click;

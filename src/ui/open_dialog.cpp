@@ -26,7 +26,8 @@ std::optional<std::string> OpenDialog::Run() {
     const QString filter = QString::fromStdString(Filter);
     const QString description = filter.section(QLatin1Char('|'), 0, 0);
     QStringList patterns;
-    for (const QString& pattern : filter.section(QLatin1Char('|'), 1).split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+    for (const QString& pattern :
+         filter.section(QLatin1Char('|'), 1).split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
         patterns << CaseInsensitive(pattern.trimmed());
     }
 
@@ -35,7 +36,8 @@ std::optional<std::string> OpenDialog::Run() {
     dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setNameFilter(description + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')'));
+    dialog.setNameFilter(description + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) +
+                         QLatin1Char(')'));
     if (!Remembered.empty()) {
         dialog.selectFile(QFile::decodeName(QByteArray::fromStdString(Remembered)));
     }

@@ -12,7 +12,7 @@ namespace kadromir::ui {
 // letter case). It remembers the path its last use returned and starts there; a
 // cancelled use forgets it.
 class OpenDialog {
-public:
+  public:
     explicit OpenDialog(QWidget& owner) : Owner(&owner) {}
 
     void SetFilter(const std::string& filter) { Filter = filter; }
@@ -22,7 +22,7 @@ public:
     // Shows the dialog and waits; the chosen path, or nothing when cancelled.
     std::optional<std::string> Run();
 
-private:
+  private:
     QWidget* Owner;
     std::string Filter;
     std::string Remembered;

@@ -11,13 +11,13 @@ namespace kadromir::ui {
 
 // A child window without text whose content only its paint handler draws.
 class PaintBox : public QWidget {
-public:
+  public:
     explicit PaintBox(QWidget& parent);
 
     std::function<void(QPainter&)> OnPaint;
     std::function<void()> OnResize;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 };

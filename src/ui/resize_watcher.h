@@ -9,13 +9,13 @@ namespace kadromir::ui {
 
 // Runs a function after every size change of a widget; owned by that widget.
 class ResizeWatcher : public QObject {
-public:
+  public:
     ResizeWatcher(QObject& watched, std::function<void()> onResize)
         : QObject(&watched), OnResize(std::move(onResize)) {
         watched.installEventFilter(this);
     }
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Resize && OnResize) {
             OnResize();
@@ -23,7 +23,7 @@ protected:
         return QObject::eventFilter(watched, event);
     }
 
-private:
+  private:
     std::function<void()> OnResize;
 };
 

@@ -13,7 +13,7 @@ namespace kadromir::ui {
 //   starts it again if it was running.
 // - Start on a running timer does nothing; Stop on a stopped one does nothing.
 class Timer {
-public:
+  public:
     // Both tick on the window thread, between events.
     enum class Kind {
         Coarse,  // may tick a little late, grouped with other timers to save wake-ups
@@ -36,7 +36,7 @@ public:
 
     std::function<void()> OnTick;
 
-private:
+  private:
     QPointer<QTimer> Clock;
     int PeriodMs = 1000;
 };

@@ -62,7 +62,8 @@ int Toolbar::AddButton(const std::string& text, ToolbarImage image) {
 }
 
 QToolButton* Toolbar::Button(int index) const {
-    return index >= 0 && index < ButtonCount() ? Buttons[static_cast<std::size_t>(index)]->Button : nullptr;
+    return index >= 0 && index < ButtonCount() ? Buttons[static_cast<std::size_t>(index)]->Button
+                                               : nullptr;
 }
 
 std::string Toolbar::ButtonText(int index) const {
@@ -128,8 +129,10 @@ void Toolbar::FitToClient() {
         }
         // Compact buttons, as a native toolbar's: the image, the text and a few
         // pixels around them, so three buttons fit the window's first width.
-        const int compact = button->iconSize().width() + button->fontMetrics().horizontalAdvance(button->text()) + 12;
-        const QSize size(std::min(compact, button->sizeHint().width()), button->sizeHint().height());
+        const int compact = button->iconSize().width() +
+                            button->fontMetrics().horizontalAdvance(button->text()) + 12;
+        const QSize size(std::min(compact, button->sizeHint().width()),
+                         button->sizeHint().height());
         button->setGeometry(left, Margin, size.width(), size.height());
         left += size.width();
         height = std::max(height, size.height());

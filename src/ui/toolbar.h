@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-
 class QToolButton;
 class QWidget;
 
@@ -21,7 +20,7 @@ enum class ToolbarImage { OpenFile, Back, Forward };
 // A toolbar docked at the top of a client area, across its whole width: buttons with
 // text beside an image, tooltips, click handlers and enabled states.
 class Toolbar : public ActionTarget {
-public:
+  public:
     explicit Toolbar(QWidget& client);
     ~Toolbar() override;
 
@@ -50,7 +49,7 @@ public:
     void BindClick(const ActionLink& link, std::function<void()> click) override;
     void Update(const ActionLink& link, const Action& action) override;
 
-private:
+  private:
     struct Entry {
         QToolButton* Button = nullptr;
         std::function<void()> Click;

@@ -33,8 +33,8 @@ FrameRecord::FrameRecord() {
     }
     static constexpr char Name[] = "_NET_FRAME_EXTENTS";
     ReplyPtr<xcb_intern_atom_reply_t> reply(
-        xcb_intern_atom_reply(connection,
-                              xcb_intern_atom(connection, 1, std::strlen(Name), Name), nullptr),
+        xcb_intern_atom_reply(connection, xcb_intern_atom(connection, 1, std::strlen(Name), Name),
+                              nullptr),
         &std::free);
     if (reply) {
         Atom = reply->atom;

@@ -18,19 +18,19 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
-#include <QUrl>
-#include <QMenuBar>
 #include <QTest>
 #include <QTimer>
+#include <QUrl>
 
+#include <QToolButton>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <set>
-#include <fstream>
-#include <QToolButton>
 
 using namespace kadromir;
 
@@ -39,7 +39,8 @@ void WhenModalShows(std::function<void(QWidget*)> act) {
     auto* poll = new QTimer;
     auto tries = std::make_shared<int>(0);
     QObject::connect(poll, &QTimer::timeout, [poll, tries, act] {
-        if (QWidget* modal = QApplication::activeModalWidget(); modal != nullptr && modal->isVisible()) {
+        if (QWidget* modal = QApplication::activeModalWidget();
+            modal != nullptr && modal->isVisible()) {
             poll->stop();
             poll->deleteLater();
             act(modal);
@@ -51,7 +52,8 @@ void WhenModalShows(std::function<void(QWidget*)> act) {
     poll->start(20);
 }
 
-StartupContext Context(const std::string& config, std::vector<std::string> arguments = {"kadromir"}) {
+StartupContext Context(const std::string& config,
+                       std::vector<std::string> arguments = {"kadromir"}) {
     StartupContext context;
     context.ConfigFilePath = config;
     context.Arguments = std::move(arguments);
@@ -74,9 +76,11 @@ class ViewerWindowTest : public QObject {
         QVERIFY(QTest::qWaitForWindowActive(Viewer->Ui().Form));
     }
 
-    QImage GrabArea() { return Viewer->Ui().DrawingArea->grab().toImage().convertToFormat(QImage::Format_RGB32); }
+    QImage GrabArea() {
+        return Viewer->Ui().DrawingArea->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    }
 
-private slots:
+  private slots:
     void init() {
         ConfigDir = std::make_unique<test_support::TempDir>();
         Viewer = &BuildViewerWindow(Context(ConfigDir->Path() + "Кадромир.кфг"));
@@ -112,10 +116,12 @@ private slots:
         const bool enabled[] = {true, false, false};
         QCOMPARE(Viewer->Ui().Toolbar->ButtonCount(), 3);
         for (int i = 0; i < 3; ++i) {
-            QCOMPARE(QString::fromStdString(Viewer->Ui().Toolbar->ButtonText(i)), QString(texts[i]));
+            QCOMPARE(QString::fromStdString(Viewer->Ui().Toolbar->ButtonText(i)),
+                     QString(texts[i]));
             QCOMPARE(QString::fromStdString(Viewer->Ui().Toolbar->Tooltip(i)), QString(tips[i]));
             QCOMPARE(Viewer->Ui().Toolbar->IsEnabled(i), enabled[i]);
-            QCOMPARE(Viewer->Ui().Toolbar->Button(i)->toolButtonStyle(), Qt::ToolButtonTextBesideIcon);
+            QCOMPARE(Viewer->Ui().Toolbar->Button(i)->toolButtonStyle(),
+                     Qt::ToolButtonTextBesideIcon);
             QVERIFY(!Viewer->Ui().Toolbar->Button(i)->icon().isNull());
         }
         for (ui::Timer* timer : {Viewer->Ui().SlideTimer, Viewer->Ui().RefreshTimer}) {
@@ -154,7 +160,8 @@ private slots:
         QCOMPARE(Viewer->Ui().Form->ClientHeight(), 349);
         QVERIFY(Viewer->Ui().Form->HasStatusLine());
         QCOMPARE(Viewer->Ui().DrawingArea->geometry(), QRect(15, 52, 256, 279));
-        QCOMPARE(QString::fromStdString(Viewer->Ui().Form->StatusText()), QString("Экран: Ширина=256, Высота=279"));
+        QCOMPARE(QString::fromStdString(Viewer->Ui().Form->StatusText()),
+                 QString("Экран: Ширина=256, Высота=279"));
     }
 
     void LayoutRuleFollowsTheClientSize_data() {
@@ -215,7 +222,8 @@ private slots:
         QTest::newRow("Ctrl+C") << int(Qt::Key_C) << int(Qt::ControlModifier) << 54u << false;
         QTest::newRow("Alt+C") << int(Qt::Key_C) << int(Qt::AltModifier) << 54u << false;
         QTest::newRow("C, Russian layout") << int(CyrillicEs) << int(Qt::NoModifier) << 54u << true;
-        QTest::newRow("Shift+C, Russian layout") << int(CyrillicEs) << int(Qt::ShiftModifier) << 54u << false;
+        QTest::newRow("Shift+C, Russian layout")
+            << int(CyrillicEs) << int(Qt::ShiftModifier) << 54u << false;
         QTest::newRow("another key") << int(Qt::Key_V) << int(Qt::NoModifier) << 55u << false;
     }
     void ShortcutsActOnlyWithoutModifiers() {
@@ -298,7 +306,8 @@ private slots:
         }
         // The centre of every picture pixel's cell shows that pixel.
         const auto centre = [&](int bx, int by) {
-            return area.pixel((2 * bx + 1) * area.width() / 512, (2 * by + 1) * area.height() / 512);
+            return area.pixel((2 * bx + 1) * area.width() / 512,
+                              (2 * by + 1) * area.height() / 512);
         };
         for (int by = 0; by < 3; ++by) {
             for (int bx = 0; bx < 12; ++bx) {
@@ -312,8 +321,10 @@ private slots:
         QVERIFY(std::filesystem::exists(ConfigDir->Path() + "Кадромир.кфг"));
         // Centred 15 pixels above the middle of the screen.
         const QSize screen = ui::Form::PrimaryScreenSize();
-        QCOMPARE(Viewer->Ui().Form->OuterTop(), (screen.height() - Viewer->Ui().Form->OuterHeight()) / 2 - 15);
-        QCOMPARE(Viewer->Ui().Form->OuterLeft(), (screen.width() - Viewer->Ui().Form->OuterWidth()) / 2);
+        QCOMPARE(Viewer->Ui().Form->OuterTop(),
+                 (screen.height() - Viewer->Ui().Form->OuterHeight()) / 2 - 15);
+        QCOMPARE(Viewer->Ui().Form->OuterLeft(),
+                 (screen.width() - Viewer->Ui().Form->OuterWidth()) / 2);
     }
 
     void StoredGeometryPlacesTheWindowAndTheCloseSavesIt() {
@@ -341,12 +352,14 @@ private slots:
         for (const bool minimized : {false, true}) {
             test_support::TempDir dir;
             const std::string config = dir.Path() + "Кадромир.кфг";
-            const std::string text = "[Настройки]\nСохранять координаты главного окна=1\n"
-                                     "Использовать сохранённые координаты=1\nx=30\ny=40\nВысота=400\nШирина=350\n";
+            const std::string text =
+                "[Настройки]\nСохранять координаты главного окна=1\n"
+                "Использовать сохранённые координаты=1\nx=30\ny=40\nВысота=400\nШирина=350\n";
             dir.Write("Кадромир.кфг", std::vector<std::uint8_t>(text.begin(), text.end()));
             ViewerWindow& viewer = BuildViewerWindow(Context(config));
             viewer.Ui().Form->MoveOuter(70, 80);
-            viewer.Ui().Form->OnSystemCommand(minimized ? ui::SystemCommand::Minimize : ui::SystemCommand::Restore);
+            viewer.Ui().Form->OnSystemCommand(minimized ? ui::SystemCommand::Minimize
+                                                        : ui::SystemCommand::Restore);
             viewer.CloseRequested();
             delete viewer.Ui().Form;
             std::ifstream in(config);
@@ -360,7 +373,8 @@ private slots:
         for (const char* name : {"a.spr", "b.spr", "c.spr"}) {
             dir.Write(name, encoder::EncodeSpr({}, PlaneBuffer{}));
         }
-        ViewerWindow& viewer = BuildViewerWindow(Context(ConfigDir->Path() + "other.кфг", {"kadromir", dir.Path() + "b.spr"}));
+        ViewerWindow& viewer = BuildViewerWindow(
+            Context(ConfigDir->Path() + "other.кфг", {"kadromir", dir.Path() + "b.spr"}));
         viewer.Ui().Form->show();
         viewer.Ui().Form->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(viewer.Ui().Form));
@@ -453,16 +467,19 @@ private slots:
         const std::string config = dir.Path() + "Кадромир.кфг";
         const std::string text = "[Настройки]\nЗапуск недавнего файла=1\nНедавний файл=/old.spr\n";
         dir.Write("Кадромир.кфг", std::vector<std::uint8_t>(text.begin(), text.end()));
-        ViewerWindow& viewer = BuildViewerWindow(Context(config, {"kadromir", dir.Path() + "a.spr"}));
+        ViewerWindow& viewer =
+            BuildViewerWindow(Context(config, {"kadromir", dir.Path() + "a.spr"}));
         viewer.CloseRequested();
         QVERIFY(viewer.Navigation().FileList() == std::nullopt);
         delete viewer.Ui().Form;
         std::ifstream in(config);
         const std::string saved{std::istreambuf_iterator<char>(in), {}};
-        QCOMPARE(saved, "[Настройки]\nЗапуск недавнего файла=1\nНедавний файл=" + dir.Path() + "a.spr\n");
+        QCOMPARE(saved,
+                 "[Настройки]\nЗапуск недавнего файла=1\nНедавний файл=" + dir.Path() + "a.spr\n");
     }
 
-    ViewerWindow& BuildWith(test_support::TempDir& dir, const std::string& config, std::vector<std::string> arguments = {"kadromir"},
+    ViewerWindow& BuildWith(test_support::TempDir& dir, const std::string& config,
+                            std::vector<std::string> arguments = {"kadromir"},
                             TimeOfDayClock clock = UtcTimeOfDayMs) {
         dir.Write("Кадромир.кфг", std::vector<std::uint8_t>(config.begin(), config.end()));
         StartupContext context = Context(dir.Path() + "Кадромир.кфг", std::move(arguments));
@@ -479,9 +496,12 @@ private slots:
             {"", false, false, 1000, 1000},
             {"Показ слайдов=1\nИнтервал слайдов=0\n", true, false, 1000, 1000},
             {"Показ слайдов=1\nИнтервал слайдов=9\n", true, false, 4000, 1000},
-            {"Автообновление пути файлов=1\nИнтервал автообновления пути файлов=45\n", false, true, 1000, 45000},
-            {"Автообновление пути файлов=1\nИнтервал автообновления пути файлов=-3\n", false, true, 1000, 1000},
-            {"Автообновление пути файлов=1\nИнтервал автообновления пути файлов=51\n", false, true, 1000, 50000},
+            {"Автообновление пути файлов=1\nИнтервал автообновления пути файлов=45\n", false, true,
+             1000, 45000},
+            {"Автообновление пути файлов=1\nИнтервал автообновления пути файлов=-3\n", false, true,
+             1000, 1000},
+            {"Автообновление пути файлов=1\nИнтервал автообновления пути файлов=51\n", false, true,
+             1000, 50000},
             {"Интервал слайдов=3\n", false, false, 1000, 1000},
         };
         for (const auto& c : cases) {
@@ -501,8 +521,9 @@ private slots:
             dir.Write(name, encoder::EncodeSpr({}, PlaneBuffer{}));
         }
         std::uint32_t clock = 36000000, tick = 0;
-        ViewerWindow& viewer = BuildWith(dir, "[Настройки]\nПоказ слайдов=1\n", {"kadromir", dir.Path() + "c.spr"},
-                                         [&] { return clock += 1000 + (++tick % 7); });
+        ViewerWindow& viewer =
+            BuildWith(dir, "[Настройки]\nПоказ слайдов=1\n", {"kadromir", dir.Path() + "c.spr"},
+                      [&] { return clock += 1000 + (++tick % 7); });
         QCOMPARE(viewer.Ui().Form->windowTitle(), QString("Кадромир : 3/3  c.spr"));
         viewer.SlideTick();
         QCOMPARE(viewer.Ui().Form->windowTitle(), QString("Кадромир : 1/3  a.spr"));
@@ -513,7 +534,9 @@ private slots:
         QVERIFY(viewer.Options().RandomSlides);
         std::set<std::string> shown;
         int outOfOrder = 0; // steps that in-order slides would never take
-        const auto letter = [](const std::string& file) { return file[file.size() - 5]; }; // "a" of "a.spr"
+        const auto letter = [](const std::string& file) {
+            return file[file.size() - 5];
+        }; // "a" of "a.spr"
         for (int i = 0; i < 60; ++i) {
             const char before = letter(viewer.Navigation().CurrentFile());
             viewer.SlideTick();
@@ -546,8 +569,8 @@ private slots:
 
     void ReloadAppliesTheStoredGeometryAndAdds29() {
         test_support::TempDir dir;
-        ViewerWindow& viewer =
-            BuildWith(dir, "[Настройки]\nСохранять координаты главного окна=1\nx=5\ny=6\nВысота=400\nШирина=350\n");
+        ViewerWindow& viewer = BuildWith(dir, "[Настройки]\nСохранять координаты главного "
+                                              "окна=1\nx=5\ny=6\nВысота=400\nШирина=350\n");
         viewer.Ui().Form->SetOuterHeight(600);
         viewer.Ui().SlideTimer->Start();
         viewer.Ui().ReloadAction->Execute();
@@ -560,7 +583,8 @@ private slots:
     void AboutIsTitledWithTheCaptionAndHasTwoLines() {
         test_support::TempDir dir;
         dir.Write("cat.spr", encoder::EncodeSpr({}, PlaneBuffer{}));
-        ViewerWindow& viewer = BuildWith(dir, "[Настройки]\n", {"kadromir", dir.Path() + "cat.spr"});
+        ViewerWindow& viewer =
+            BuildWith(dir, "[Настройки]\n", {"kadromir", dir.Path() + "cat.spr"});
         viewer.Ui().Form->show();
         QString title, text;
         int buttons = -1;

@@ -13,8 +13,12 @@ struct Rgb {
     int Red, Green, Blue;
 };
 
-Rgb FromPaletteForm(std::uint32_t v) { return {int(v >> 16 & 0xFF), int(v >> 8 & 0xFF), int(v & 0xFF)}; }
-Rgb FromBackgroundForm(std::uint32_t v) { return {int(v >> 16 & 0xFF), int(v >> 8 & 0xFF), int(v & 0xFF)}; }
+Rgb FromPaletteForm(std::uint32_t v) {
+    return {int(v >> 16 & 0xFF), int(v >> 8 & 0xFF), int(v & 0xFF)};
+}
+Rgb FromBackgroundForm(std::uint32_t v) {
+    return {int(v >> 16 & 0xFF), int(v >> 8 & 0xFF), int(v & 0xFF)};
+}
 
 TEST(ColourCodeTable, ExamplesInBothForms) {
     const struct {
@@ -45,7 +49,8 @@ TEST(ColourCodeTable, EveryCodeFollowsTheDecimalScales) {
         EXPECT_EQ(got.Green, eight[(code >> 3) & 7]) << code;
         EXPECT_EQ(got.Blue, four[code >> 6]) << code;
         EXPECT_EQ(ColourCodeTable::PaletteForm[code] >> 24, 0u);
-        EXPECT_EQ(ColourCodeTable::BackgroundForm[code], 0xFF000000u | ColourCodeTable::PaletteForm[code]);
+        EXPECT_EQ(ColourCodeTable::BackgroundForm[code],
+                  0xFF000000u | ColourCodeTable::PaletteForm[code]);
     }
 }
 

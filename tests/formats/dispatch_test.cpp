@@ -1,5 +1,5 @@
-#include "formats/load_picture.h"
 #include "base/path_rules.h"
+#include "formats/load_picture.h"
 #include "picture_encoder.h"
 #include "support/temp_dir.h"
 
@@ -57,9 +57,9 @@ TEST(LoadPicture, ExtensionSelectsTheDecoder) {
         const std::vector<std::uint8_t>* Bytes;
         bool Loads;
     } cases[] = {
-        {"pic.spr", &spr, true},      {"PIC2.SPR", &spr, true},  {"Pic3.Spr", &spr, true},
-        {"pic.scr", &scr, true},      {"pic.Rmb", &rmb, true},   {"pic.spr.bak", &spr, false},
-        {"pic", &spr, false},         {"pic.sp", &spr, false},   {"pic.png", &spr, false},
+        {"pic.spr", &spr, true}, {"PIC2.SPR", &spr, true}, {"Pic3.Spr", &spr, true},
+        {"pic.scr", &scr, true}, {"pic.Rmb", &rmb, true},  {"pic.spr.bak", &spr, false},
+        {"pic", &spr, false},    {"pic.sp", &spr, false},  {"pic.png", &spr, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);
@@ -89,11 +89,24 @@ TEST(LoadPicture, RejectionKeepsThePictureAndTheNextLoadClearsTheText) {
     } rejected[] = {
         {"short.spr", std::vector<std::uint8_t>(535, 1), " - Неподходящий файл!"},
         {"bad.rmb", std::vector<std::uint8_t>(100, 0), "-Несоответствие в заголовке!"},
-        {"short.rmb", std::vector<std::uint8_t>{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-                                                0x20, 0x00, 0x0F}, "-Размер файла меньше требуемого!"},
-        {"lowercase.scr", [] { auto f = EncodeScr(PlaneBuffer{}); f[5] = 't'; return f; }(),
+        {"short.rmb",
+         std::vector<std::uint8_t>{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x20, 0x00,
+                                   0x0F},
+         "-Размер файла меньше требуемого!"},
+        {"lowercase.scr",
+         [] {
+             auto f = EncodeScr(PlaneBuffer{});
+             f[5] = 't';
+             return f;
+         }(),
          "- Несоответствие в заголовке!"},
-        {"nolead.scr", [] { auto f = EncodeScr(PlaneBuffer{}); f[1] = 0x7E; return f; }(), ""},
+        {"nolead.scr",
+         [] {
+             auto f = EncodeScr(PlaneBuffer{});
+             f[1] = 0x7E;
+             return f;
+         }(),
+         ""},
     };
     for (const auto& r : rejected) {
         SCOPED_TRACE(r.Name);
@@ -115,7 +128,8 @@ TEST(LoadPicture, ASecondLoadReplacesEverythingEvenWithBlack) {
     LoadPicture(dir.Write("bright.spr", EncodeSpr(Palette(0xF0), Filled(0xFF))), state);
     EXPECT_EQ(state.BorderColour, 0xF0);
     EXPECT_EQ(state.Bitmap.PixelIndex(17, 200), 15);
-    LoadPicture(dir.Write("black.spr", EncodeSpr(std::array<ColourCode, 16>{}, Filled(0x00))), state);
+    LoadPicture(dir.Write("black.spr", EncodeSpr(std::array<ColourCode, 16>{}, Filled(0x00))),
+                state);
     EXPECT_EQ(state.Bitmap, FrameBitmap{});
     EXPECT_EQ(state.BorderColour, 0x00);
 }

@@ -44,15 +44,20 @@ TEST(HostileFiles, LoadEndsAtOnceWithTheReadersOwnOutcome) {
         {"pipe.spr", MakePipe, LoadMessages::SprUnsuitable},
         {"pipe.scr", MakePipe, LoadMessages::ScrReadError},
         {"pipe.rmb", MakePipe, LoadMessages::RmbReadError},
-        {"zero.spr", [](const std::string& p) { fs::create_symlink("/dev/zero", p); }, LoadMessages::SprUnsuitable},
+        {"zero.spr", [](const std::string& p) { fs::create_symlink("/dev/zero", p); },
+         LoadMessages::SprUnsuitable},
         {"random.rmb", [](const std::string& p) { fs::create_symlink("/dev/urandom", p); },
          LoadMessages::RmbReadError},
-        {"huge.spr", [](const std::string& p) { MakeSparse(p, off_t{100} << 30); }, LoadMessages::SprUnsuitable},
-        {"over.spr", [](const std::string& p) { MakeSparse(p, SprMaximumSize + 1); }, LoadMessages::SprUnsuitable},
+        {"huge.spr", [](const std::string& p) { MakeSparse(p, off_t{100} << 30); },
+         LoadMessages::SprUnsuitable},
+        {"over.spr", [](const std::string& p) { MakeSparse(p, SprMaximumSize + 1); },
+         LoadMessages::SprUnsuitable},
         {"dangling.rmb", [&](const std::string& p) { fs::create_symlink(d + "nowhere", p); },
          LoadMessages::RmbReadError},
-        {"loop.scr", [](const std::string& p) { fs::create_symlink(p, p); }, LoadMessages::ScrReadError},
-        {"folder.spr", [](const std::string& p) { fs::create_directory(p); }, LoadMessages::SprUnsuitable},
+        {"loop.scr", [](const std::string& p) { fs::create_symlink(p, p); },
+         LoadMessages::ScrReadError},
+        {"folder.spr", [](const std::string& p) { fs::create_directory(p); },
+         LoadMessages::SprUnsuitable},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);
@@ -132,7 +137,8 @@ TEST(ReadFileBytes, AFileWithoutReadPermissionIsUnreadable) {
         GTEST_SKIP() << "the superuser reads any file";
     }
     test_support::TempDir dir;
-    const std::string path = dir.Write("locked.spr", encoder::EncodeSpr(std::array<ColourCode, 16>{}, PlaneBuffer{}));
+    const std::string path =
+        dir.Write("locked.spr", encoder::EncodeSpr(std::array<ColourCode, 16>{}, PlaneBuffer{}));
     ::chmod(path.c_str(), 0);
     ReadFailure failure = ReadFailure::None;
     EXPECT_FALSE(ReadFileBytes(path, 100, Oversize::ReadPrefix, &failure));

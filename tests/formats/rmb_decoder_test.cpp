@@ -59,8 +59,8 @@ TEST(DecodeRmb, RowsBecomeColumnsWithoutMirroring) {
         std::uint8_t Byte;
         int Plane, Column, Row;
     } cases[] = {
-        {19 + 32, 0x80, 0, 0, 1},         // plane 0, row 1, column 0
-        {19 + 31, 0x01, 0, 31, 0},        // plane 0, row 0, column 31
+        {19 + 32, 0x80, 0, 0, 1},  // plane 0, row 1, column 0
+        {19 + 31, 0x01, 0, 31, 0}, // plane 0, row 0, column 31
         {19 + 3 * 8192 + 255 * 32 + 30, 0x5A, 3, 30, 255},
     };
     for (const auto& c : cases) {
@@ -98,7 +98,8 @@ TEST(DecodeRmbFile, ReadsTheFileToItsLastPlaneByte) {
 
 TEST(DecodeRmbFile, ReportsUnreadableFiles) {
     test_support::TempDir dir;
-    EXPECT_EQ(RejectionText(DecodeRmbFile(dir.MakeDirectory("folder.rmb"))), "-Ошибка чтения файла!");
+    EXPECT_EQ(RejectionText(DecodeRmbFile(dir.MakeDirectory("folder.rmb"))),
+              "-Ошибка чтения файла!");
     EXPECT_EQ(RejectionText(DecodeRmbFile(dir.Write("ok.rmb", RmbFile(32787)))), "(accepted)");
 }
 

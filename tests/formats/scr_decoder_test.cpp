@@ -80,7 +80,8 @@ TEST(DecodeScr, TokensReadDownwardsFromTheEnd) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);
-        EXPECT_EQ(Output(DecodeScr(ScrFile(c.Stream), std::nullopt), c.Expected.size()), c.Expected);
+        EXPECT_EQ(Output(DecodeScr(ScrFile(c.Stream), std::nullopt), c.Expected.size()),
+                  c.Expected);
     }
 }
 
@@ -160,7 +161,8 @@ TEST(PaletteSideFile, NameFromDirectoryAndNameWithoutExtension) {
 
 TEST(PaletteSideFile, LookupTakesSixteenBytesOrNothing) {
     test_support::TempDir dir;
-    const std::vector<std::uint8_t> longer{0x07, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 0xEE};
+    const std::vector<std::uint8_t> longer{0x07, 1,  2,  3,  4,  5,  6,  7,   8,
+                                           9,    10, 11, 12, 13, 14, 15, 0xEE};
     dir.Write("long.pal", longer);
     dir.Write("short.pal", {1, 2, 3});
     dir.MakeDirectory("folder.pal");
@@ -210,8 +212,10 @@ TEST(DecodeScr, EncodedPicturesDecodeToTheirPlanes) {
         planes[i] = block % 3 == 0 ? static_cast<std::uint8_t>(0xF0 + i % 7)
                                    : static_cast<std::uint8_t>(block % 3 == 1 ? 0x00 : i * 31 / 7);
     }
-    const encoder::ScrOptions options{.PairByte = 0x00, .MarkerA = 0xF1, .MarkerB = 0xF2, .MarkerC = 0xF3};
-    EXPECT_EQ(std::get<DecodedPicture>(DecodeScr(encoder::EncodeScr(planes, options), std::nullopt)).Planes,
+    const encoder::ScrOptions options{
+        .PairByte = 0x00, .MarkerA = 0xF1, .MarkerB = 0xF2, .MarkerC = 0xF3};
+    EXPECT_EQ(std::get<DecodedPicture>(DecodeScr(encoder::EncodeScr(planes, options), std::nullopt))
+                  .Planes,
               planes);
 }
 

@@ -168,7 +168,8 @@ TEST(DecodeSpr, EncodedPicturesDecodeToTheirPlanes) {
     PlaneBuffer planes{};
     for (std::size_t i = 0; i < planes.size(); ++i) {
         // Mixed content: runs, literals, and bytes at the token boundaries.
-        planes[i] = (i / 300) % 2 ? static_cast<std::uint8_t>(random()) : static_cast<std::uint8_t>(i / 1000);
+        planes[i] = (i / 300) % 2 ? static_cast<std::uint8_t>(random())
+                                  : static_cast<std::uint8_t>(i / 1000);
     }
     const std::array<ColourCode, 16> palette{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
     const encoder::SprOptions variants[] = {{}, {.NonZeroStart = true}, {.TrailingZeros = 5000}};

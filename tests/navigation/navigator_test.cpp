@@ -16,7 +16,7 @@ namespace kadromir {
 namespace {
 
 class FakeHost : public NavigatorHost {
-public:
+  public:
     std::string Title = "Кадромир";
     int Enabled = 0;
     int Draws = 0;
@@ -60,20 +60,22 @@ TEST(FileList, MasksMatchWholeNamesWithoutRegardToCase) {
         const char* Mask;
         bool Matches;
     } cases[] = {
-        {"Cat.SPR", "*.spr", true},      {"cat.spr.bak", "*.spr", false}, {"cat.sp", "*.spr", false},
-        {"ЁЖ.Spr", "*.spr", true},       {"ж.spr", "?.spr", true},        {"жж.spr", "?.spr", false},
-        {".spr", "*.spr", true},         {"a", "*", true},                {"ab.rmb", "a*b.r?b", true},
-        {"\xff\xfe.SCR", "*.scr", true},
+        {"Cat.SPR", "*.spr", true},  {"cat.spr.bak", "*.spr", false},
+        {"cat.sp", "*.spr", false},  {"ЁЖ.Spr", "*.spr", true},
+        {"ж.spr", "?.spr", true},    {"жж.spr", "?.spr", false},
+        {".spr", "*.spr", true},     {"a", "*", true},
+        {"ab.rmb", "a*b.r?b", true}, {"\xff\xfe.SCR", "*.scr", true},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(MatchesMask(c.Name, c.Mask), c.Matches) << c.Name << " " << c.Mask;
     }
-    EXPECT_EQ(SplitMasks(" *.SPR ;; *.rmb;\t*.scr "), (std::vector<std::string>{"*.spr", "*.rmb", "*.scr"}));
+    EXPECT_EQ(SplitMasks(" *.SPR ;; *.rmb;\t*.scr "),
+              (std::vector<std::string>{"*.spr", "*.rmb", "*.scr"}));
 }
 
 TEST(FileList, ListsPicturesOnlySortedByLowerCaseName) {
-    PictureDir dir({"cat.SPR", "Dog.spr", "ant.Rmb", "cat.spr.bak", "readme.txt", "Ёж.scr", "ель.scr", "Cat.spr",
-                    "\xff.spr"});
+    PictureDir dir({"cat.SPR", "Dog.spr", "ant.Rmb", "cat.spr.bak", "readme.txt", "Ёж.scr",
+                    "ель.scr", "Cat.spr", "\xff.spr"});
     dir.Dir.MakeDirectory("old.spr"); // a directory is never listed
     std::filesystem::create_symlink(dir / "Dog.spr", dir / "link.spr");
     std::filesystem::create_directory_symlink(dir / "old.spr", dir / "dirlink.spr");
@@ -81,8 +83,9 @@ TEST(FileList, ListsPicturesOnlySortedByLowerCaseName) {
     FileNavigator navigator(host);
     navigator.OpenFile(dir / "cat.SPR");
     // Ties of the lower-cased name go by bytes: "Cat.spr" < "cat.SPR".
-    EXPECT_EQ(Names(navigator), (std::vector<std::string>{"ant.Rmb", "Cat.spr", "cat.SPR", "Dog.spr", "link.spr",
-                                                          "ель.scr", "Ёж.scr", "\xff.spr"}));
+    EXPECT_EQ(Names(navigator),
+              (std::vector<std::string>{"ant.Rmb", "Cat.spr", "cat.SPR", "Dog.spr", "link.spr",
+                                        "ель.scr", "Ёж.scr", "\xff.spr"}));
     EXPECT_EQ(host.Title, "Кадромир : 3/8  cat.SPR");
     EXPECT_EQ(host.Enabled, 1);
 }
@@ -185,10 +188,10 @@ TEST(FileList, OnlyRegularFilesAndLinksToThemAreListed) {
     namespace fs = std::filesystem;
     ASSERT_EQ(::mkfifo((dir / "b.spr").c_str(), 0600), 0);
     ASSERT_EQ(::mkfifo((dir / "b.scr").c_str(), 0600), 0);
-    fs::create_symlink(dir / "nowhere.spr", dir / "d.rmb");     // dangling
-    fs::create_symlink(dir / "loop.spr", dir / "loop.spr");    // a loop
-    fs::create_symlink("/dev/zero", dir / "z.spr");            // a device
-    fs::create_symlink(dir / "a.spr", dir / "e.spr");          // a picture
+    fs::create_symlink(dir / "nowhere.spr", dir / "d.rmb"); // dangling
+    fs::create_symlink(dir / "loop.spr", dir / "loop.spr"); // a loop
+    fs::create_symlink("/dev/zero", dir / "z.spr");         // a device
+    fs::create_symlink(dir / "a.spr", dir / "e.spr");       // a picture
     dir.Dir.MakeDirectory("sub.spr");
     FakeHost host;
     FileNavigator navigator(host);
@@ -235,8 +238,8 @@ TEST(FileNavigator, NothingHappensWithoutAList) {
 TEST(RandomPick, GeneratorAndSeed) {
     const struct {
         std::uint32_t Seed, N, Expected;
-    } cases[] = {{0, 10, 0}, {1, 10, 0}, {43200000, 5, 1}, {86399999, 2, 1}, {12345678, 100, 62}, {999, 1, 0},
-                 {12345678, 0, 0}};
+    } cases[] = {{0, 10, 0},          {1, 10, 0},  {43200000, 5, 1}, {86399999, 2, 1},
+                 {12345678, 100, 62}, {999, 1, 0}, {12345678, 0, 0}};
     for (const auto& c : cases) {
         EXPECT_EQ(RandomPick(c.N, c.Seed), c.Expected) << c.Seed << " " << c.N;
     }
@@ -253,7 +256,9 @@ TEST(FileNavigator, RandomStepsReachEveryEntry) {
     std::set<std::string> shown;
     // In-order stepping would always move on to the next name; random steps do not.
     const auto next = [&](const std::string& file) {
-        return file == dir / "a.spr" ? dir / "b.spr" : file == dir / "b.spr" ? dir / "c.spr" : dir / "a.spr";
+        return file == dir / "a.spr"   ? dir / "b.spr"
+               : file == dir / "b.spr" ? dir / "c.spr"
+                                       : dir / "a.spr";
     };
     int outOfOrder = 0;
     for (int step = 0; step < 60; ++step) {
@@ -396,7 +401,8 @@ TEST(SaveRecent, WritesOnlyChangedKeysOfSetOptions) {
         {"same values: untouched", true, true, "/p/a.spr", "/p/", start},
         {"file option: the file key", true, false, "/q/b.spr", "/q/",
          "[Настройки]\nНедавний файл=/q/b.spr\nНедавняя директория=/p/\n"},
-        {"both", true, true, "/q/b.spr", "/q/", "[Настройки]\nНедавний файл=/q/b.spr\nНедавняя директория=/q/\n"},
+        {"both", true, true, "/q/b.spr", "/q/",
+         "[Настройки]\nНедавний файл=/q/b.spr\nНедавняя директория=/q/\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);

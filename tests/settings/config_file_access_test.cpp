@@ -22,7 +22,8 @@ std::string ReadText(const std::string& path) {
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
-std::string WriteText(const test_support::TempDir& dir, const std::string& name, const std::string& text) {
+std::string WriteText(const test_support::TempDir& dir, const std::string& name,
+                      const std::string& text) {
     return dir.Write(name, std::vector<std::uint8_t>(text.begin(), text.end()));
 }
 
@@ -33,7 +34,7 @@ mode_t ModeOf(const std::string& path) {
 }
 
 class FakeGeometry : public WindowGeometry {
-public:
+  public:
     int OuterLeft() const override { return 0; }
     int OuterTop() const override { return 0; }
     int OuterWidth() const override { return 288; }
@@ -100,8 +101,8 @@ TEST(IniText, OnlyTheFirstSectionOfANameIsRead) {
 }
 
 TEST(IniText, ValuesReadBackAsTheyWereWritten) {
-    const std::string values[] = {"sp.rmb ", " sp.rmb", "\tx\t", "\"quoted\"", "\"", "", "a \"b\" c",
-                                  "/путь/к файлу.spr"};
+    const std::string values[] = {"sp.rmb ", " sp.rmb", "\tx\t",     "\"quoted\"",
+                                  "\"",      "",        "a \"b\" c", "/путь/к файлу.spr"};
     test_support::TempDir dir;
     const std::string path = dir.Path() + "Кадромир.кфг";
     for (const auto& value : values) {
@@ -204,7 +205,7 @@ TEST(WriteConfigFile, APipeOfThatNameIsNeitherReadNorWritten) {
 // The cases below depend on file modes, which the superuser ignores: the test command
 // runs this suite as an ordinary user too.
 class AsOrdinaryUser : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         if (::geteuid() == 0) {
             GTEST_SKIP() << "the superuser ignores file modes";
@@ -214,7 +215,8 @@ protected:
 
 TEST_F(AsOrdinaryUser, AnUnreadableFileIsNeverWritten) {
     test_support::TempDir dir;
-    const std::string path = WriteText(dir, "Кадромир.кфг", "[Настройки]\nНедавний файл=a\n; keep\n");
+    const std::string path =
+        WriteText(dir, "Кадромир.кфг", "[Настройки]\nНедавний файл=a\n; keep\n");
     ::chmod(path.c_str(), 0200);
     EXPECT_FALSE(WriteRecentFile(path, "/b.spr"));
     ::chmod(path.c_str(), 0600);
@@ -224,7 +226,8 @@ TEST_F(AsOrdinaryUser, AnUnreadableFileIsNeverWritten) {
 TEST_F(AsOrdinaryUser, AWritableFileInAClosedDirectoryIsRewrittenInPlace) {
     test_support::TempDir dir;
     const std::string folder = dir.MakeDirectory("closed") + "/";
-    const std::string path = WriteText(dir, "closed/Кадромир.кфг", "[Настройки]\r\nНедавний файл=a\r\n");
+    const std::string path =
+        WriteText(dir, "closed/Кадромир.кфг", "[Настройки]\r\nНедавний файл=a\r\n");
     ::chmod(path.c_str(), 0620);
     ::chmod(folder.c_str(), 0555);
     EXPECT_TRUE(WriteRecentFile(path, "/a-longer-name.spr"));
@@ -251,7 +254,8 @@ TEST(ChooseConfigFilePath, BesideTheProgramOrInTheUsersConfiguration) {
     const std::string home = dir.MakeDirectory("home");
     const std::string config = dir.Path() + "config";
     // A writable directory of the program's own: portable use.
-    EXPECT_EQ(ChooseConfigFilePath(program, config.c_str(), home.c_str()), dir.Path() + "portable/Кадромир.кфг");
+    EXPECT_EQ(ChooseConfigFilePath(program, config.c_str(), home.c_str()),
+              dir.Path() + "portable/Кадромир.кфг");
     // The system's program directories never get a file.
     EXPECT_EQ(ChooseConfigFilePath("/usr/bin/kadromir", config.c_str(), home.c_str()),
               config + "/kadromir/Кадромир.кфг");
@@ -268,11 +272,13 @@ TEST_F(AsOrdinaryUser, AClosedProgramDirectoryKeepsAnExistingFile) {
     const std::string folder = dir.MakeDirectory("installed") + "/";
     const std::string config = dir.Path() + "config";
     ::chmod(folder.c_str(), 0555);
-    EXPECT_EQ(ChooseConfigFilePath(folder + "kadromir", config.c_str(), nullptr), config + "/kadromir/Кадромир.кфг");
+    EXPECT_EQ(ChooseConfigFilePath(folder + "kadromir", config.c_str(), nullptr),
+              config + "/kadromir/Кадромир.кфг");
     ::chmod(folder.c_str(), 0755);
     WriteText(dir, "installed/Кадромир.кфг", "");
     ::chmod(folder.c_str(), 0555);
-    EXPECT_EQ(ChooseConfigFilePath(folder + "kadromir", config.c_str(), nullptr), folder + "Кадромир.кфг");
+    EXPECT_EQ(ChooseConfigFilePath(folder + "kadromir", config.c_str(), nullptr),
+              folder + "Кадромир.кфг");
     ::chmod(folder.c_str(), 0755);
 }
 

@@ -20,7 +20,7 @@ using namespace kadromir;
 namespace {
 
 class FakeWindow : public WindowGeometry {
-public:
+  public:
     int OuterLeft() const override { return 11; }
     int OuterTop() const override { return 22; }
     int OuterWidth() const override { return 333; }
@@ -51,10 +51,11 @@ class SettingsDialogTest : public QObject {
 
     std::string Config() const { return Dir->Path() + "Кадромир.кфг"; }
     std::unique_ptr<SettingsDialog> Build() {
-        return std::make_unique<SettingsDialog>(*Main, SettingsContext{Options, *Slide, *Refresh, Config(), Window});
+        return std::make_unique<SettingsDialog>(
+            *Main, SettingsContext{Options, *Slide, *Refresh, Config(), Window});
     }
 
-private slots:
+  private slots:
     void init() {
         Dir = std::make_unique<test_support::TempDir>();
         Main = std::make_unique<QWidget>();
@@ -75,21 +76,32 @@ private slots:
         QCOMPARE(dialog->height(), 303);
         QCOMPARE(dialog->minimumSize(), dialog->maximumSize()); // not resizable
         QCOMPARE(dialog->palette().color(QPalette::Window), QColor(255, 251, 240));
-        QVERIFY(!(dialog->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+        QVERIFY(!(dialog->windowFlags() &
+                  (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
         const struct {
             QWidget* Control;
             QPoint At;
             const char* Caption;
         } controls[] = {
-            {dialog->SaveOnCloseBox, {16, 16}, "Сохранять координаты и размер окна просмотрщика на закрытии программы"},
-            {dialog->FrozenBox, {16, 48}, "Применять замороженные координаты для следующей загрузки"},
-            {dialog->FreezeBox, {16, 80}, "Заморозить текущий  размер и координаты просмотрщика для следующей загрузки"},
+            {dialog->SaveOnCloseBox,
+             {16, 16},
+             "Сохранять координаты и размер окна просмотрщика на закрытии программы"},
+            {dialog->FrozenBox,
+             {16, 48},
+             "Применять замороженные координаты для следующей загрузки"},
+            {dialog->FreezeBox,
+             {16, 80},
+             "Заморозить текущий  размер и координаты просмотрщика для следующей загрузки"},
             {dialog->RecentFileBox, {16, 112}, "После старта открывать недавний  файл"},
-            {dialog->RecentDirBox, {16, 144}, "После старта открывать файлы из недавней директории - "},
+            {dialog->RecentDirBox,
+             {16, 144},
+             "После старта открывать файлы из недавней директории - "},
             {dialog->RandomOrderBox, {544, 144}, "В случайном порядке"},
             {dialog->SlideShowBox, {16, 176}, "Показ слайдов  -  Интервал в секундах (максимум 4)"},
             {dialog->RandomSlidesBox, {16, 208}, "Случайный выбор слайдов"},
-            {dialog->RefreshBox, {16, 240}, "Автообновление пути файлов  -  Интервал в секундах (максимум 30)"},
+            {dialog->RefreshBox,
+             {16, 240},
+             "Автообновление пути файлов  -  Интервал в секундах (максимум 30)"},
             {dialog->ResetButton, {32, 272}, "Сброс"},
             {dialog->ApplyButton, {328, 272}, "Применить"},
         };
@@ -112,20 +124,24 @@ private slots:
         // The rule's width, widened only as far as a caption would otherwise be cut.
         const int rule = dialog->SaveOnCloseBox->width() + 180;
         const int randomOrderEnd = dialog->RandomOrderBox->geometry().right() + 1;
-        QVERIFY(dialog->width() == rule || (dialog->width() > rule && dialog->width() - randomOrderEnd <= 8));
+        QVERIFY(dialog->width() == rule ||
+                (dialog->width() > rule && dialog->width() - randomOrderEnd <= 8));
         for (const QWidget* control : dialog->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-            QVERIFY2(control->geometry().right() < dialog->width(), qPrintable(control->objectName()));
+            QVERIFY2(control->geometry().right() < dialog->width(),
+                     qPrintable(control->objectName()));
         }
     }
 
     void CaptionsEndBeforeTheNextControlOnTheirRow() {
         auto dialog = Build();
-        const std::pair<QWidget*, QWidget*> rows[] = {{dialog->RecentDirBox, dialog->RandomOrderBox},
-                                                      {dialog->SlideShowBox, dialog->SlideField},
-                                                      {dialog->RefreshBox, dialog->RefreshField},
-                                                      {dialog->ResetButton, dialog->ApplyButton}};
+        const std::pair<QWidget*, QWidget*> rows[] = {
+            {dialog->RecentDirBox, dialog->RandomOrderBox},
+            {dialog->SlideShowBox, dialog->SlideField},
+            {dialog->RefreshBox, dialog->RefreshField},
+            {dialog->ResetButton, dialog->ApplyButton}};
         for (const auto& [caption, next] : rows) {
-            QVERIFY2(caption->geometry().right() < next->x(), qPrintable(caption->property("text").toString()));
+            QVERIFY2(caption->geometry().right() < next->x(),
+                     qPrintable(caption->property("text").toString()));
         }
     }
 
@@ -168,7 +184,8 @@ private slots:
     }
 
     void ResetThenApplyWritesEveryFlagClearAndStopsTheTimers() {
-        Options.SlideShow = Options.AutoRefresh = Options.OpenRecentFile = Options.RandomSlides = true;
+        Options.SlideShow = Options.AutoRefresh = Options.OpenRecentFile = Options.RandomSlides =
+            true;
         Options.OpenFromRecentDir = Options.RandomFromRecentDir = Options.UseFrozenGeometry = true;
         Options.SlideInterval = 2;
         Options.AutoRefreshInterval = 7;
@@ -181,15 +198,17 @@ private slots:
         dialog->ApplyButton->click();
         QVERIFY(!Slide->Running() && !Refresh->Running());
         const std::string text = ReadText(Config());
-        for (const char* flag : {"Сохранять координаты главного окна=0", "Показ слайдов=0", "Запуск недавнего файла=0",
-                                 "Автообновление пути файлов=0", "Случайные слайды=0",
-                                 "Использовать сохранённые координаты=0", "Файлы из недавней директории=0",
-                                 "Случайное открытие из недавней директории=0"}) {
+        for (const char* flag :
+             {"Сохранять координаты главного окна=0", "Показ слайдов=0", "Запуск недавнего файла=0",
+              "Автообновление пути файлов=0", "Случайные слайды=0",
+              "Использовать сохранённые координаты=0", "Файлы из недавней директории=0",
+              "Случайное открытие из недавней директории=0"}) {
             QVERIFY2(text.find(flag) != std::string::npos, flag);
         }
         QVERIFY(text.find("Интервал слайдов=2\n") != std::string::npos);
         QVERIFY(text.find("Интервал автообновления пути файлов=7\n") != std::string::npos);
-        QVERIFY(text.find("x=11\ny=22\nВысота=415\nШирина=333\n") != std::string::npos); // frozen now
+        QVERIFY(text.find("x=11\ny=22\nВысота=415\nШирина=333\n") !=
+                std::string::npos); // frozen now
     }
 
     // A box the rules have disabled keeps its tick, and the tick counts.
@@ -204,8 +223,9 @@ private slots:
         dialog->ApplyButton->click();
         QVERIFY(Options.RandomSlides && Options.RandomFromRecentDir && Options.SaveWindowOnClose);
         const std::string text = ReadText(Config());
-        for (const char* flag : {"Случайные слайды=1", "Случайное открытие из недавней директории=1",
-                                 "Сохранять координаты главного окна=1"}) {
+        for (const char* flag :
+             {"Случайные слайды=1", "Случайное открытие из недавней директории=1",
+              "Сохранять координаты главного окна=1"}) {
             QVERIFY2(text.find(flag) != std::string::npos, flag);
         }
     }
@@ -295,8 +315,8 @@ private slots:
             dialog->RefreshBox->setChecked(true);
             dialog->ApplySettings();
             QCOMPARE(Options.AutoRefreshInterval, QString::fromLatin1(c.Shown).toInt());
-            QVERIFY(ReadText(Config()).find("Интервал автообновления пути файлов=" + std::string(c.Shown) + "\n") !=
-                    std::string::npos);
+            QVERIFY(ReadText(Config()).find("Интервал автообновления пути файлов=" +
+                                            std::string(c.Shown) + "\n") != std::string::npos);
         }
     }
 

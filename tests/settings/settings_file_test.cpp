@@ -10,17 +10,29 @@ namespace kadromir {
 namespace {
 
 class FakeWindow : public WindowGeometry {
-public:
+  public:
     int Left = 100, Top = 50, Width = 304, Height = 423;
     std::vector<std::string> Calls;
     int OuterLeft() const override { return Left; }
     int OuterTop() const override { return Top; }
     int OuterWidth() const override { return Width; }
     int OuterHeight() const override { return Height; }
-    void SetOuterLeft(int v) override { Left = v; Calls.push_back("left " + std::to_string(v)); }
-    void SetOuterTop(int v) override { Top = v; Calls.push_back("top " + std::to_string(v)); }
-    void SetOuterWidth(int v) override { Width = v; Calls.push_back("width " + std::to_string(v)); }
-    void SetOuterHeight(int v) override { Height = v; Calls.push_back("height " + std::to_string(v)); }
+    void SetOuterLeft(int v) override {
+        Left = v;
+        Calls.push_back("left " + std::to_string(v));
+    }
+    void SetOuterTop(int v) override {
+        Top = v;
+        Calls.push_back("top " + std::to_string(v));
+    }
+    void SetOuterWidth(int v) override {
+        Width = v;
+        Calls.push_back("width " + std::to_string(v));
+    }
+    void SetOuterHeight(int v) override {
+        Height = v;
+        Calls.push_back("height " + std::to_string(v));
+    }
     int ScreenWidth() const override { return 1280; }
     int ScreenHeight() const override { return 1024; }
 };
@@ -56,8 +68,9 @@ TEST(LoadSettings, FirstStartCreatesTheFileAndCentresAbove) {
     LoadSettings(settings, path, window);
     EXPECT_EQ(ReadText(path), FirstStartFile);
     EXPECT_EQ(settings, Settings{});
-    EXPECT_EQ(window.Calls, (std::vector<std::string>{"top " + std::to_string((1024 - 423) / 2 - 15),
-                                                      "left " + std::to_string((1280 - 304) / 2)}));
+    EXPECT_EQ(window.Calls,
+              (std::vector<std::string>{"top " + std::to_string((1024 - 423) / 2 - 15),
+                                        "left " + std::to_string((1280 - 304) / 2)}));
     // The second start reads what the first wrote, and writes nothing.
     const auto written = std::filesystem::last_write_time(path);
     LoadSettings(settings, path, window);
@@ -84,13 +97,13 @@ TEST(LoadSettings, ValuesReadAsTheFileHoldsThem) {
     settings.OpenRecentFile = true; // no key: stays
     FakeWindow window;
     LoadSettings(settings, path, window);
-    EXPECT_TRUE(settings.SlideShow);     // 7 is set
-    EXPECT_FALSE(settings.RandomSlides); // letters read 0
+    EXPECT_TRUE(settings.SlideShow);      // 7 is set
+    EXPECT_FALSE(settings.RandomSlides);  // letters read 0
     EXPECT_EQ(settings.SlideInterval, 4); // 260: the low 8 bits
-    EXPECT_TRUE(settings.AutoRefresh);   // any non-zero number
+    EXPECT_TRUE(settings.AutoRefresh);    // any non-zero number
     EXPECT_EQ(settings.AutoRefreshInterval, -12);
     EXPECT_EQ(settings.RecentFile, "/pics/с пробелом.spr");
-    EXPECT_EQ(settings.RecentDir, "");   // present and empty
+    EXPECT_EQ(settings.RecentDir, ""); // present and empty
     EXPECT_TRUE(settings.OpenRecentFile);
 }
 
@@ -102,19 +115,25 @@ TEST(LoadSettings, StoredGeometryIsAppliedUnlessTheHeightIsBelow20) {
         std::vector<std::string> Calls;
         std::int32_t Left;
     } cases[] = {
-        {"applied, height unchanged", "x=10\ny=-20\nВысота=400\nШирина=300\n",
-         {"left 10", "top -20", "height 400", "width 300"}, 10},
-        {"height 20: applied", "x=10\ny=20\nВысота=20\nШирина=300\n",
-         {"left 10", "top 20", "height 20", "width 300"}, 10},
+        {"applied, height unchanged",
+         "x=10\ny=-20\nВысота=400\nШирина=300\n",
+         {"left 10", "top -20", "height 400", "width 300"},
+         10},
+        {"height 20: applied",
+         "x=10\ny=20\nВысота=20\nШирина=300\n",
+         {"left 10", "top 20", "height 20", "width 300"},
+         10},
         {"height 19: nothing read or moved", "x=10\ny=20\nВысота=19\nШирина=300\n", {}, 0},
         {"only the first section of the name counts",
          "x=10\ny=20\nВысота=400\nШирина=300\n[Настройки]\nx=99\nВысота=10\n",
-         {"left 10", "top 20", "height 400", "width 300"}, 10},
+         {"left 10", "top 20", "height 400", "width 300"},
+         10},
         {"no height key: 0 is below 20", "x=10\n", {}, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);
-        const auto path = WriteText(dir, "[Настройки]\nСохранять координаты главного окна=1\n" + c.Keys);
+        const auto path =
+            WriteText(dir, "[Настройки]\nСохранять координаты главного окна=1\n" + c.Keys);
         Settings settings;
         FakeWindow window;
         LoadSettings(settings, path, window);
@@ -161,7 +180,8 @@ TEST(SaveWindowGeometry, NewKeysGoAtTheEndOfTheSection) {
 
 TEST(WriteSettings, ReplacesLinesInPlaceAndKeepsTheRest) {
     test_support::TempDir dir;
-    const auto path = WriteText(dir, "; comment\n[Настройки]\nинтервал слайдов=9\nНеизвестный=1\nx=5\n");
+    const auto path =
+        WriteText(dir, "; comment\n[Настройки]\nинтервал слайдов=9\nНеизвестный=1\nx=5\n");
     Settings settings;
     settings.SlideInterval = 3;
     settings.SlideShow = true;
@@ -204,7 +224,8 @@ TEST(WriteSettings, AFailedWriteLeavesTheOldFileWhole) {
 TEST(SettingsStore, TextsWithLineBreaksAreNeverWritten) {
     test_support::TempDir dir;
     const auto path = WriteText(dir, "[Настройки]\nНедавний файл=/old.spr\n");
-    for (const std::string& text : {std::string("/a\nПоказ слайдов=1.spr"), std::string("/a\r.spr")}) {
+    for (const std::string& text :
+         {std::string("/a\nПоказ слайдов=1.spr"), std::string("/a\r.spr")}) {
         SettingsStore store(path);
         store.SetMode(StoreMode::Write);
         store.SetSection(SettingsSection);
@@ -232,13 +253,15 @@ TEST(SettingsValues, NumbersClampsAndPath) {
     const struct {
         const char* Text;
         std::int32_t Value;
-    } numbers[] = {{"42", 42}, {"-7", -7}, {"+5", 5}, {"  12abc", 12}, {"abc", 0}, {"", 0}, {"- 3", 0}};
+    } numbers[] = {{"42", 42}, {"-7", -7}, {"+5", 5}, {"  12abc", 12},
+                   {"abc", 0}, {"", 0},    {"- 3", 0}};
     for (const auto& n : numbers) {
         EXPECT_EQ(ParseProfileInt(n.Text), n.Value) << n.Text;
     }
     const struct {
         int In, Slide, Refresh;
-    } clamps[] = {{0, 1, 1}, {-5, 1, 1}, {3, 3, 3}, {9, 4, 9}, {45, 4, 45}, {51, 4, 50}, {255, 4, 50}};
+    } clamps[] = {{0, 1, 1},   {-5, 1, 1},  {3, 3, 3},   {9, 4, 9},
+                  {45, 4, 45}, {51, 4, 50}, {255, 4, 50}};
     for (const auto& c : clamps) {
         Settings settings;
         settings.SlideInterval = static_cast<std::uint8_t>(c.In < 0 ? 0 : c.In);

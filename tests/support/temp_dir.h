@@ -9,7 +9,7 @@ namespace kadromir::test_support {
 // A fresh directory under the system's temporary directory, removed with its
 // contents when the object goes.
 class TempDir {
-public:
+  public:
     TempDir();
     ~TempDir();
     TempDir(const TempDir&) = delete;
@@ -21,7 +21,7 @@ public:
     std::string Write(const std::string& name, const std::vector<std::uint8_t>& bytes) const;
     std::string MakeDirectory(const std::string& name) const;
 
-private:
+  private:
     std::string Root;
 };
 

@@ -59,7 +59,8 @@ TEST(Convert, RmbPixelsAndPaletteComeOutAsIndices) {
     ASSERT_EQ(run.ExitCode, 0) << run.Error;
     const QImage image = ReadPng(dir.Path() + "pic.png", "07");
     for (int i = 0; i < 16; ++i) {
-        EXPECT_EQ(image.color(i), 0xFF000000u | ColourCodeTable::PaletteForm[Palette(0x07)[i]]) << i;
+        EXPECT_EQ(image.color(i), 0xFF000000u | ColourCodeTable::PaletteForm[Palette(0x07)[i]])
+            << i;
     }
     EXPECT_EQ(image.pixelIndex(0, 1), 1);
     EXPECT_EQ(image.pixelIndex(255, 0), 8);
@@ -75,8 +76,8 @@ TEST(Convert, SprIsMirroredAndScrTakesItsSideFile) {
     dir.Write("b.pal", encoder::EncodePal(Palette(0xC0)));
     dir.Write("c.scr", encoder::EncodeScr(planes));
     const auto out = dir.MakeDirectory("out");
-    const auto run = RunCommand({Converter, dir.Path() + "a.spr", dir.Path() + "b.scr",
-                                 dir.Path() + "c.scr", "-d", out});
+    const auto run = RunCommand(
+        {Converter, dir.Path() + "a.spr", dir.Path() + "b.scr", dir.Path() + "c.scr", "-d", out});
     ASSERT_EQ(run.ExitCode, 0) << run.Error;
     const struct {
         const char* Name;

@@ -9,10 +9,10 @@
 
 #include <QEventLoop>
 #include <QMenu>
-#include <QTimer>
 #include <QMenuBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 #include <memory>
@@ -23,10 +23,12 @@ namespace {
 
 // Counts the updates an action sends to its links.
 class CountingTarget : public ActionTarget {
-public:
+  public:
     int Updates = 0;
     std::function<void()> Clicked;
-    void BindClick(const ActionLink&, std::function<void()> click) override { Clicked = std::move(click); }
+    void BindClick(const ActionLink&, std::function<void()> click) override {
+        Clicked = std::move(click);
+    }
     void Update(const ActionLink&, const Action&) override { ++Updates; }
 };
 
@@ -42,7 +44,7 @@ void RunEventLoop(int ms) {
 class WindowLayerTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void TimerKeepsItsPhaseForTheSamePeriod() {
         QObject owner;
         Timer timer(owner, Timer::Kind::Coarse, 300);
@@ -190,7 +192,8 @@ private slots:
 
     void MenuTemplateNumbersItemsDepthFirst() {
         Form form("test");
-        auto menu = Menu::CreateMenuBar(form, {"A", "(", "a1", "B", "(", "b1", ")", "a2", ")", "C", "", "ignored"});
+        auto menu = Menu::CreateMenuBar(
+            form, {"A", "(", "a1", "B", "(", "b1", ")", "a2", ")", "C", "", "ignored"});
         QCOMPARE(menu->ItemCount(), 6);
         const char* captions[] = {"A", "a1", "B", "b1", "a2", "C"};
         for (int i = 0; i < 6; ++i) {
@@ -209,12 +212,11 @@ private slots:
             quint32 ScanCode;
             int Expected;
         } cases[] = {
-            {Qt::Key_C, 54, Qt::Key_C},            // Latin layout
-            {0x0421, 54, Qt::Key_C}, // Russian layout: С on the key of C
-            {0x041A, 27, Qt::Key_R}, // К
-            {0x0429, 32, Qt::Key_O}, // Щ
-            {Qt::Key_1, 10, Qt::Key_1},
-            {Qt::Key_Space, 65, 0},
+            {Qt::Key_C, 54, Qt::Key_C}, // Latin layout
+            {0x0421, 54, Qt::Key_C},    // Russian layout: С on the key of C
+            {0x041A, 27, Qt::Key_R},    // К
+            {0x0429, 32, Qt::Key_O},    // Щ
+            {Qt::Key_1, 10, Qt::Key_1}, {Qt::Key_Space, 65, 0},
         };
         for (const auto& c : cases) {
             QKeyEvent event(QEvent::KeyPress, c.Key, Qt::NoModifier, c.ScanCode, 0, 0);

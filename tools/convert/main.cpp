@@ -2,8 +2,8 @@
 #include "png_writer.h"
 
 #include "base/file_system.h"
-#include "formats/load_picture.h"
 #include "base/path_rules.h"
+#include "formats/load_picture.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -39,7 +39,8 @@ bool WriteAll(const std::string& path, const QByteArray& data) {
     if (fd < 0) {
         return false;
     }
-    bool ok = WriteAllBytes(fd, std::string_view(data.constData(), static_cast<std::size_t>(data.size())));
+    bool ok = WriteAllBytes(
+        fd, std::string_view(data.constData(), static_cast<std::size_t>(data.size())));
     ok = (::close(fd) == 0) && ok;
     if (!ok) {
         ::unlink(path.c_str());

@@ -22,8 +22,9 @@ QByteArray EncodePng(const PictureState& picture) {
             line[2 * k + 1] = row[static_cast<std::size_t>(k)] & 0x0F;
         }
     }
-    image.setText(QStringLiteral("Border"),
-                  QStringLiteral("%1").arg(picture.BorderColour, 2, 16, QLatin1Char('0')).toUpper());
+    image.setText(
+        QStringLiteral("Border"),
+        QStringLiteral("%1").arg(picture.BorderColour, 2, 16, QLatin1Char('0')).toUpper());
 
     QByteArray png;
     QBuffer buffer(&png);

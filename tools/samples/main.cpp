@@ -18,7 +18,8 @@ template <typename Shade> Indices Paint(Shade shade) {
     Indices pixels(65536);
     for (int y = 0; y < 256; ++y) {
         for (int x = 0; x < 256; ++x) {
-            pixels[static_cast<std::size_t>(y * 256 + x)] = static_cast<std::uint8_t>(shade(x, y) & 15);
+            pixels[static_cast<std::size_t>(y * 256 + x)] =
+                static_cast<std::uint8_t>(shade(x, y) & 15);
         }
     }
     return pixels;
@@ -26,7 +27,8 @@ template <typename Shade> Indices Paint(Shade shade) {
 
 bool Write(const std::string& path, const std::vector<std::uint8_t>& bytes) {
     std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
     return static_cast<bool>(out);
 }
 
@@ -51,12 +53,12 @@ int main(int argc, char** argv) {
     const ScrPalette sea{0x48, 0x88, 0xC8, 0xD0, 0xD8, 0xE0, 0xF0, 0xF8,
                          0x10, 0x18, 0x20, 0x36, 0x3F, 0x7F, 0xBF, 0xFF};
 
-    const Indices rings = Paint([](int x, int y) {
-        return static_cast<int>(std::hypot(x - 128, y - 128) / 9);
-    });
-    const Indices checker = Paint([](int x, int y) { return ((x / 32 + y / 32) % 2) * 15 ^ (y / 16); });
+    const Indices rings =
+        Paint([](int x, int y) { return static_cast<int>(std::hypot(x - 128, y - 128) / 9); });
+    const Indices checker =
+        Paint([](int x, int y) { return ((x / 32 + y / 32) % 2) * 15 ^ (y / 16); });
     const Indices waves = Paint([](int x, int y) {
-        return y < 96 ? 15 - y / 16 : static_cast<int>(8 + 4 * std::sin(x / 12.0 + y / 9.0)) ;
+        return y < 96 ? 15 - y / 16 : static_cast<int>(8 + 4 * std::sin(x / 12.0 + y / 9.0));
     });
     const Indices diagonal = Paint([](int x, int y) { return (x + y) / 32; });
     const Indices bands = Paint([](int x, int) { return x / 16; });
