@@ -7,7 +7,7 @@ case "${1:-run}" in
   run) ;;
   # The end-to-end tests drive the real viewer in a virtual X server with a window
   # manager, switch keyboard layouts, send keys and take screenshots.
-  test) packages+=(xvfb xauth openbox xdotool x11-xkb-utils x11-utils wmctrl imagemagick) ;;
+  test) packages+=(xvfb xauth openbox xdotool x11-xkb-utils x11-utils wmctrl imagemagick clang-format) ;;
   fuzz) packages+=(clang libclang-rt-14-dev) ;;
   *) echo "usage: setup.sh [run|test|fuzz]" >&2; exit 2 ;;
 esac

@@ -1,14 +1,20 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs every test: the whole project, then the whole project once
-# more under AddressSanitizer and UBSan (leaks included).
+# Sets up, checks the formatting, builds and runs every test: the whole project, then
+# the whole project once more under AddressSanitizer and UBSan (leaks included).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/setup.sh test
 jobs="$(nproc)"
+status=0
+
+# The code keeps the checked-in .clang-format.
+if ! git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run -Werror; then
+  echo "FAILED: code not formatted as .clang-format says (clang-format -i fixes it)"
+  status=1
+fi
 
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build -j "$jobs"
-status=0
 ctest --test-dir build --output-on-failure -j "$jobs" || status=1
 
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKADROMIR_SANITIZE=ON \
