@@ -8,12 +8,8 @@
 # Usage: hostile_entries_test.sh VIEWER CONVERTER SAMPLES_TOOL OUTPUT_DIR
 set -uo pipefail
 converter="$2"
-out="$4"
-mkdir -p "$out"
 source "$(dirname "$0")/xsession.sh"
-FAILURES=0
-private_viewer "$1"
-config="$work/Кадромир.кфг"
+private_viewer "$1" "$4"
 "$3" "$work/all" >/dev/null
 plain="$work/plain"
 pics="$work/pictures"

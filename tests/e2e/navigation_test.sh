@@ -5,11 +5,8 @@
 # Usage: navigation_test.sh VIEWER CONVERTER SAMPLES_TOOL OUTPUT_DIR
 set -uo pipefail
 converter="$2"
-out="$4"
-mkdir -p "$out"
 source "$(dirname "$0")/xsession.sh"
-FAILURES=0
-private_viewer "$1"
+private_viewer "$1" "$4"
 mkdir "$work/pictures"
 "$3" "$work/pictures"
 start_x_session 1280x1024 || exit 1

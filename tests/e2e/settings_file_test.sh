@@ -7,12 +7,8 @@
 # window. The write asked for is the recent file's, at close.
 # Usage: settings_file_test.sh VIEWER SAMPLES_TOOL OUTPUT_DIR
 set -uo pipefail
-out="$3"
-mkdir -p "$out"
 source "$(dirname "$0")/xsession.sh"
-FAILURES=0
-private_viewer "$1"
-config="$work/Кадромир.кфг"
+private_viewer "$1" "$3"
 "$2" "$work/pictures" >/dev/null
 picture="$work/pictures/checker.spr"
 title='Кадромир : 2/5  checker.spr'

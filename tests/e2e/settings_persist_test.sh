@@ -3,12 +3,8 @@
 # окна" set, a window moved by the user is back at that place at the next start.
 # Usage: settings_persist_test.sh VIEWER OUTPUT_DIR
 set -uo pipefail
-out="$2"
-mkdir -p "$out"
 source "$(dirname "$0")/xsession.sh"
-FAILURES=0
-private_viewer "$1"
-config="$work/Кадромир.кфг"
+private_viewer "$1" "$2"
 start_x_session 1280x1024 || exit 1
 
 printf '[Настройки]\nСохранять координаты главного окна=1\n' >"$config"

@@ -5,15 +5,12 @@
 # closes again.
 # Usage: slideshow_test.sh VIEWER SAMPLES_TOOL OUTPUT_DIR
 set -uo pipefail
-out="$3"
-mkdir -p "$out"
 source "$(dirname "$0")/xsession.sh"
-FAILURES=0
-private_viewer "$1"
+private_viewer "$1" "$3"
 mkdir "$work/all" "$work/pictures"
 "$2" "$work/all"
 cp "$work/all/bands.rmb" "$work/all/checker.spr" "$work/all/rings.spr" "$work/pictures/"
-printf '[Настройки]\nПоказ слайдов=1\nИнтервал слайдов=1\n' >"$work/Кадромир.кфг"
+printf '[Настройки]\nПоказ слайдов=1\nИнтервал слайдов=1\n' >"$config"
 start_x_session 1280x1024 || exit 1
 
 position() { xdotool getwindowname "$window" | sed -n 's/^Кадромир : \([0-9]*\)\/3 .*/\1/p'; }

@@ -4,11 +4,8 @@
 # Russian layout (and Shift+C does not), and a graceful close ends the process.
 # Usage: viewer_smoke_test.sh VIEWER OUTPUT_DIR
 set -uo pipefail
-out="$2"
-mkdir -p "$out"
 source "$(dirname "$0")/xsession.sh"
-FAILURES=0
-private_viewer "$1"
+private_viewer "$1" "$2"
 start_x_session 1280x1024 || exit 1
 
 start_viewer 'Кадромир'

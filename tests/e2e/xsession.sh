@@ -87,9 +87,13 @@ hand_over() {
 
 # A copy of the viewer of the test's own in a fresh directory $work, so that the
 # configuration file beside it is the test's alone, with a home of its own; the X
-# session and $work go at exit.
-private_viewer() { # VIEWER
+# session and $work go at exit. What the test keeps (logs, screenshots) goes to $out;
+# $config is the viewer's settings file.
+private_viewer() { # VIEWER OUTPUT_DIR
+    out="$2"
+    mkdir -p "$out"
     work="$(mktemp -d)"
+    config="$work/Кадромир.кфг"
     chmod 755 "$work"
     mkdir "$work/home"
     cp "$1" "$work/kadromir"
@@ -131,6 +135,7 @@ finish() {
 }
 
 PASSES=0
+FAILURES=0
 check() { # DESCRIPTION COMMAND...
     local what="$1"
     shift

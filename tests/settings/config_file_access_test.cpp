@@ -3,6 +3,7 @@
 // ours, or that the user may not change, stays exactly as it is.
 #include "settings/config_file_access.h"
 #include "settings/settings_file.h"
+#include "support/fake_window.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -32,20 +33,6 @@ mode_t ModeOf(const std::string& path) {
     ::lstat(path.c_str(), &info);
     return info.st_mode & 07777;
 }
-
-class FakeGeometry : public WindowGeometry {
-  public:
-    int OuterLeft() const override { return 0; }
-    int OuterTop() const override { return 0; }
-    int OuterWidth() const override { return 288; }
-    int OuterHeight() const override { return 412; }
-    void SetOuterLeft(int) override {}
-    void SetOuterTop(int) override {}
-    void SetOuterWidth(int) override {}
-    void SetOuterHeight(int) override {}
-    int ScreenWidth() const override { return 1280; }
-    int ScreenHeight() const override { return 1024; }
-};
 
 // Writes one key through a store, as "Применить" does.
 bool WriteRecentFile(const std::string& path, const std::string& value) {
@@ -183,7 +170,7 @@ TEST(WriteConfigFile, FilesThatAreNotOursToChangeStayWhole) {
     large.resize(MaxConfigFileSize + 1, ';');
     const std::string path = WriteText(dir, "Кадромир.кфг", large);
     Settings settings;
-    FakeGeometry window;
+    test_support::FakeWindow window;
     LoadSettings(settings, path, window);
     EXPECT_FALSE(settings.SlideShow);
     EXPECT_EQ(fs::file_size(path), MaxConfigFileSize + 1);
@@ -195,7 +182,7 @@ TEST(WriteConfigFile, APipeOfThatNameIsNeitherReadNorWritten) {
     const std::string path = dir.Path() + "Кадромир.кфг";
     ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
     Settings settings;
-    FakeGeometry window;
+    test_support::FakeWindow window;
     LoadSettings(settings, path, window); // would block for good on a blocking open
     WriteSettings(settings, path);
     EXPECT_TRUE(fs::is_fifo(path));

@@ -2,6 +2,7 @@
 #include "settings/settings_dialog.h"
 #include "settings/settings_file.h"
 #include "settings/spin_edit.h"
+#include "support/fake_window.h"
 #include "support/temp_dir.h"
 #include "ui/timer.h"
 
@@ -19,20 +20,6 @@ using namespace kadromir;
 
 namespace {
 
-class FakeWindow : public WindowGeometry {
-  public:
-    int OuterLeft() const override { return 11; }
-    int OuterTop() const override { return 22; }
-    int OuterWidth() const override { return 333; }
-    int OuterHeight() const override { return 444; }
-    void SetOuterLeft(int) override {}
-    void SetOuterTop(int) override {}
-    void SetOuterWidth(int) override {}
-    void SetOuterHeight(int) override {}
-    int ScreenWidth() const override { return 800; }
-    int ScreenHeight() const override { return 600; }
-};
-
 std::string ReadText(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), {}};
@@ -46,7 +33,7 @@ class SettingsDialogTest : public QObject {
     std::unique_ptr<test_support::TempDir> Dir;
     std::unique_ptr<QWidget> Main;
     std::unique_ptr<ui::Timer> Slide, Refresh;
-    FakeWindow Window;
+    test_support::FakeWindow Window;
     Settings Options;
 
     std::string Config() const { return Dir->Path() + "Кадромир.кфг"; }
@@ -62,6 +49,13 @@ class SettingsDialogTest : public QObject {
         Slide = std::make_unique<ui::Timer>(*Main, ui::Timer::Kind::Coarse, 1000);
         Refresh = std::make_unique<ui::Timer>(*Main, ui::Timer::Kind::Precise, 1000);
         Options = Settings{};
+        Window = test_support::FakeWindow{};
+        Window.Left = 11;
+        Window.Top = 22;
+        Window.Width = 333;
+        Window.Height = 444;
+        Window.Screen[0] = 800;
+        Window.Screen[1] = 600;
     }
     void cleanup() {
         Slide.reset();

@@ -1,4 +1,5 @@
 #include "settings/settings_file.h"
+#include "support/fake_window.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -9,33 +10,7 @@
 namespace kadromir {
 namespace {
 
-class FakeWindow : public WindowGeometry {
-  public:
-    int Left = 100, Top = 50, Width = 304, Height = 423;
-    std::vector<std::string> Calls;
-    int OuterLeft() const override { return Left; }
-    int OuterTop() const override { return Top; }
-    int OuterWidth() const override { return Width; }
-    int OuterHeight() const override { return Height; }
-    void SetOuterLeft(int v) override {
-        Left = v;
-        Calls.push_back("left " + std::to_string(v));
-    }
-    void SetOuterTop(int v) override {
-        Top = v;
-        Calls.push_back("top " + std::to_string(v));
-    }
-    void SetOuterWidth(int v) override {
-        Width = v;
-        Calls.push_back("width " + std::to_string(v));
-    }
-    void SetOuterHeight(int v) override {
-        Height = v;
-        Calls.push_back("height " + std::to_string(v));
-    }
-    int ScreenWidth() const override { return 1280; }
-    int ScreenHeight() const override { return 1024; }
-};
+using test_support::FakeWindow;
 
 std::string ReadText(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
