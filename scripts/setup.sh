@@ -5,9 +5,11 @@ packages=(cmake ninja-build g++ pkg-config qt6-base-dev libxcb1-dev libgtest-dev
           libbenchmark-dev fonts-dejavu-core)
 case "${1:-run}" in
   run) ;;
-  # The end-to-end tests drive the real viewer in a virtual X server with a window
-  # manager, switch keyboard layouts, send keys and take screenshots.
-  test) packages+=(xvfb xauth openbox xdotool x11-xkb-utils x11-utils wmctrl imagemagick clang-format) ;;
+  # The end-to-end tests drive the real viewer in a virtual X server under two window
+  # managers, switch keyboard layouts, split the screen into displays, send keys and
+  # take screenshots.
+  test) packages+=(xvfb xauth openbox icewm xdotool x11-xkb-utils x11-utils x11-xserver-utils
+                   wmctrl imagemagick clang-format) ;;
   fuzz) packages+=(clang libclang-rt-14-dev) ;;
   *) echo "usage: setup.sh [run|test|fuzz]" >&2; exit 2 ;;
 esac

@@ -40,8 +40,9 @@ std::string StatusLineText(int width, int height) {
     return "Экран: Ширина=" + std::to_string(width) + ", Высота=" + std::to_string(height);
 }
 
-Position CentredPosition(int screenWidth, int screenHeight, int outerWidth, int outerHeight) {
-    return {(screenWidth - outerWidth) / 2, (screenHeight - outerHeight) / 2};
+Position CentredPosition(const ScreenBounds& screen, int outerWidth, int outerHeight) {
+    return {screen.Left + (screen.Width - outerWidth) / 2,
+            screen.Top + (screen.Height - outerHeight) / 2};
 }
 
 } // namespace kadromir

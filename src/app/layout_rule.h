@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/window_geometry.h"
+
 #include <string>
 
 namespace kadromir {
@@ -31,11 +33,11 @@ struct OuterSize {
 inline constexpr OuterSize ScreenX1Size{304, 423};
 inline constexpr OuterSize ScreenX2Size{594, 715};
 
-// Top-left corner that centres a window of the given outer size on a screen;
-// negative for a window larger than the screen.
+// Top-left corner that centres a window of the given outer size on a display;
+// beyond the display's top-left corner for a window larger than the display.
 struct Position {
     int Left, Top;
 };
-Position CentredPosition(int screenWidth, int screenHeight, int outerWidth, int outerHeight);
+Position CentredPosition(const ScreenBounds& screen, int outerWidth, int outerHeight);
 
 } // namespace kadromir

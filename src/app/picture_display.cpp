@@ -51,26 +51,35 @@ void ViewerWindow::LayoutDrawingArea() {
         StatusLineText(Parts.DrawingArea->width(), Parts.DrawingArea->height()));
 }
 
+// A maximized window is restored before any of the three commands sizes or moves it.
 void ViewerWindow::ScreenX1() {
-    Parts.Form->SetOuterWidth(ScreenX1Size.Width);
-    Parts.Form->SetOuterHeight(ScreenX1Size.Height);
-    CentreWindow();
+    Parts.Form->InNormalState([this] {
+        Parts.Form->SetOuterWidth(ScreenX1Size.Width);
+        Parts.Form->SetOuterHeight(ScreenX1Size.Height);
+        CentreInNormalState();
+    });
 }
 
 void ViewerWindow::ScreenX2() {
-    // Hidden for the time of the change, so the window does not show its steps.
-    const bool wasVisible = Parts.Form->isVisible();
-    Parts.Form->hide();
-    Parts.Form->SetOuterWidth(ScreenX2Size.Width);
-    Parts.Form->SetOuterHeight(ScreenX2Size.Height);
-    CentreWindow();
-    if (wasVisible) {
-        Parts.Form->show();
-    }
+    Parts.Form->InNormalState([this] {
+        // Hidden for the time of the change, so the window does not show its steps.
+        const bool wasVisible = Parts.Form->isVisible();
+        Parts.Form->hide();
+        Parts.Form->SetOuterWidth(ScreenX2Size.Width);
+        Parts.Form->SetOuterHeight(ScreenX2Size.Height);
+        CentreInNormalState();
+        if (wasVisible) {
+            Parts.Form->show();
+        }
+    });
 }
 
 void ViewerWindow::CentreWindow() {
-    const Position at = CentredPosition(ScreenWidth(), ScreenHeight(), OuterWidth(), OuterHeight());
+    Parts.Form->InNormalState([this] { CentreInNormalState(); });
+}
+
+void ViewerWindow::CentreInNormalState() {
+    const Position at = CentredPosition(PrimaryScreen(), OuterWidth(), OuterHeight());
     Parts.Form->SetOuterTop(at.Top);
     Parts.Form->SetOuterLeft(at.Left);
 }

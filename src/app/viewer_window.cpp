@@ -120,6 +120,9 @@ ViewerWindow& BuildViewerWindow(const StartupContext& context) {
     parts.ReloadAction->LinkMenuItem(*parts.MainMenu, ReloadItem);
     parts.ReloadAction->SetShortcut(QKeySequence(Qt::Key_R));
     parts.Toolbar->SetContextMenu(*parts.ToolbarMenu);
+    // The status line exists before the window is placed: its height is part of the
+    // outer size that the placement centres.
+    viewer.LayoutDrawingArea();
     form->CentreOnPointerDisplay();
     FinishStartup(viewer);
     return viewer;
@@ -264,11 +267,9 @@ void ViewerWindow::SetOuterWidth(int width) {
 void ViewerWindow::SetOuterHeight(int height) {
     Parts.Form->SetOuterHeight(height);
 }
-int ViewerWindow::ScreenWidth() const {
-    return ui::Form::PrimaryScreenSize().width();
-}
-int ViewerWindow::ScreenHeight() const {
-    return ui::Form::PrimaryScreenSize().height();
+ScreenBounds ViewerWindow::PrimaryScreen() const {
+    const QRect screen = ui::Form::PrimaryScreen();
+    return {screen.left(), screen.top(), screen.width(), screen.height()};
 }
 
 } // namespace kadromir

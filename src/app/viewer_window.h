@@ -118,13 +118,13 @@ class ViewerWindow : public WindowGeometry, public NavigatorHost {
     void SetOuterTop(int top) override;
     void SetOuterWidth(int width) override;
     void SetOuterHeight(int height) override;
-    int ScreenWidth() const override;
-    int ScreenHeight() const override;
+    ScreenBounds PrimaryScreen() const override;
 
   private:
     friend ViewerWindow& BuildViewerWindow(const StartupContext&);
     friend void FinishStartup(ViewerWindow&);
     void PaintDrawingArea(QPainter& painter);
+    void CentreInNormalState();
     // Converts the frame bitmap into the image the paint stretches, once per load.
     void RenderPictureImage();
 

@@ -53,8 +53,10 @@ void LoadSettings(Settings& settings, const std::string& configPath, WindowGeome
         settings.WindowWidth = store.ExchangeInt("Ширина", settings.WindowWidth);
         window.SetOuterWidth(settings.WindowWidth);
     } else {
-        window.SetOuterTop((window.ScreenHeight() - window.OuterHeight()) / 2 - CentreLift);
-        window.SetOuterLeft((window.ScreenWidth() - window.OuterWidth()) / 2);
+        // On the primary display, wherever it lies on the desktop.
+        const ScreenBounds screen = window.PrimaryScreen();
+        window.SetOuterTop(screen.Top + (screen.Height - window.OuterHeight()) / 2 - CentreLift);
+        window.SetOuterLeft(screen.Left + (screen.Width - window.OuterWidth()) / 2);
     }
 }
 

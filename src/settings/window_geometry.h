@@ -2,8 +2,13 @@
 
 namespace kadromir {
 
+// The full bounds of a display on the desktop (not its work area).
+struct ScreenBounds {
+    int Left = 0, Top = 0, Width = 0, Height = 0;
+};
+
 // What the settings need of the main window: its outer bounds (frame included) and
-// the size of the primary screen. The application implements it; tests fake it.
+// the primary display. The application implements it; tests fake it.
 class WindowGeometry {
   public:
     virtual ~WindowGeometry() = default;
@@ -15,8 +20,7 @@ class WindowGeometry {
     virtual void SetOuterTop(int top) = 0;
     virtual void SetOuterWidth(int width) = 0;
     virtual void SetOuterHeight(int height) = 0;
-    virtual int ScreenWidth() const = 0;
-    virtual int ScreenHeight() const = 0;
+    virtual ScreenBounds PrimaryScreen() const = 0;
 };
 
 } // namespace kadromir

@@ -48,6 +48,25 @@ Form::Form(const std::string& caption) {
         }
     });
     SetBackgroundColour(0xFF000000);
+    // Where the window manager can tell the frame before the window is shown, the
+    // window is placed from the start where it ends up: no move once it shows. The
+    // answer is collected when the frame is first needed.
+    PredictionPending = RecordedFrame.RequestPrediction(*this);
+    PredictionAge.start();
+}
+
+bool Form::AwaitingFrame() const {
+    if (PredictionPending) {
+        PredictionPending = false;
+        // Usually answered long before; a manager that never answers costs this once.
+        constexpr int PatienceMs = 100;
+        const int left = std::max(0, PatienceMs - static_cast<int>(PredictionAge.elapsed()));
+        if (const std::optional<QMargins> frame = RecordedFrame.WaitFor(*this, left)) {
+            KnownFrame = *frame;
+            FrameUnknown = false;
+        }
+    }
+    return FrameUnknown;
 }
 
 Form::~Form() {
@@ -80,7 +99,16 @@ std::string Form::Caption() const {
 // that can be the half-built frame (a 1 × 1 parent gives negative margins), which
 // counts as none.
 QMargins Form::FrameMargins() const {
-    if (const std::optional<QMargins> recorded = RecordedFrame.Read(*this)) {
+    const std::optional<QMargins> recorded = RecordedFrame.Read(*this);
+    // Hidden, or just shown and not yet framed again, a window may read no frame for a
+    // moment: the one seen last stands.
+    if (KnownFrame && (!isVisible() || !recorded || recorded->isNull())) {
+        return *KnownFrame;
+    }
+    if (recorded) {
+        if (!recorded->isNull()) {
+            KnownFrame = *recorded;
+        }
         return *recorded;
     }
     const QRect outer = frameGeometry();
@@ -142,7 +170,7 @@ void Form::moveEvent(QMoveEvent* event) {
 // asked, and applied with the real frame as soon as it is known.
 void Form::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    if (!AwaitingFrame || FramePoll != nullptr) {
+    if (!AwaitingFrame() || FramePoll != nullptr) {
         return;
     }
     FramePoll = new QTimer(this);
@@ -165,7 +193,7 @@ void Form::showEvent(QShowEvent* event) {
 }
 
 void Form::ApplyOuterIntent(bool framed) {
-    AwaitingFrame = false;
+    FrameUnknown = false;
     const OuterIntent intent = Intent;
     Intent = {};
     if (!framed) {
@@ -186,19 +214,19 @@ void Form::ApplyOuterIntent(bool framed) {
 }
 
 int Form::OuterLeft() const {
-    return AwaitingFrame && Intent.Left ? *Intent.Left
-                                        : LatestGeometry().left() - FrameOffset().x();
+    return AwaitingFrame() && Intent.Left ? *Intent.Left
+                                          : LatestGeometry().left() - FrameOffset().x();
 }
 int Form::OuterTop() const {
-    return AwaitingFrame && Intent.Top ? *Intent.Top : LatestGeometry().top() - FrameOffset().y();
+    return AwaitingFrame() && Intent.Top ? *Intent.Top : LatestGeometry().top() - FrameOffset().y();
 }
 int Form::OuterWidth() const {
-    return AwaitingFrame && Intent.Width ? *Intent.Width
-                                         : LatestGeometry().width() + FrameExtra().width();
+    return AwaitingFrame() && Intent.Width ? *Intent.Width
+                                           : LatestGeometry().width() + FrameExtra().width();
 }
 int Form::OuterHeight() const {
-    return AwaitingFrame && Intent.Height ? *Intent.Height
-                                          : LatestGeometry().height() + FrameExtra().height();
+    return AwaitingFrame() && Intent.Height ? *Intent.Height
+                                            : LatestGeometry().height() + FrameExtra().height();
 }
 
 void Form::SetOuterLeft(int left) {
@@ -211,7 +239,7 @@ void Form::SetOuterTop(int top) {
 void Form::MoveOuter(int left, int top) {
     left = Coordinate(left);
     top = Coordinate(top);
-    if (AwaitingFrame) {
+    if (AwaitingFrame()) {
         Intent.Left = left;
         Intent.Top = top;
     }
@@ -220,9 +248,29 @@ void Form::MoveOuter(int left, int top) {
     Request(QRect(QPoint(left, top) + FrameOffset(), LatestGeometry().size()));
 }
 
+void Form::InNormalState(std::function<void()> change) {
+    constexpr auto Enlarged = Qt::WindowMaximized | Qt::WindowFullScreen;
+    if (!(windowState() & Enlarged) || !isVisible()) {
+        change();
+        return;
+    }
+    AfterRestore = std::move(change);
+    setWindowState(windowState() & ~Enlarged);
+    // The restored bounds arrive as a resize; should none come, the change runs anyway.
+    QTimer::singleShot(500, this, [this] { RunAfterRestore(); });
+}
+
+void Form::RunAfterRestore() {
+    if (AfterRestore) {
+        const std::function<void()> change = std::move(AfterRestore);
+        AfterRestore = nullptr;
+        change();
+    }
+}
+
 void Form::SetOuterWidth(int width) {
     width = Size(width);
-    if (AwaitingFrame) {
+    if (AwaitingFrame()) {
         Intent.Width = width;
     }
     QRect client = LatestGeometry();
@@ -232,7 +280,7 @@ void Form::SetOuterWidth(int width) {
 
 void Form::SetOuterHeight(int height) {
     height = Size(height);
-    if (AwaitingFrame) {
+    if (AwaitingFrame()) {
         Intent.Height = height;
     }
     QRect client = LatestGeometry();
@@ -276,9 +324,9 @@ void Form::CentreOnPointerDisplay() {
               area.top() + (area.height() - OuterHeight()) / 2);
 }
 
-QSize Form::PrimaryScreenSize() {
+QRect Form::PrimaryScreen() {
     const QScreen* screen = QGuiApplication::primaryScreen();
-    return screen ? screen->geometry().size() : QSize();
+    return screen ? screen->geometry() : QRect();
 }
 
 void Form::SetBackgroundColour(std::uint32_t colour) {
@@ -324,6 +372,10 @@ void Form::resizeEvent(QResizeEvent* event) {
         Requested.reset();
     }
     LayOutChildren();
+    if (AfterRestore) {
+        // Once the child layout has followed the restored size.
+        QTimer::singleShot(0, this, [this] { RunAfterRestore(); });
+    }
 }
 
 void Form::closeEvent(QCloseEvent* event) {

@@ -57,6 +57,10 @@ class Form : public QWidget {
     void SetOuterHeight(int height);
     // Moves the window so that its outer top-left corner lands at (left, top).
     void MoveOuter(int left, int top);
+    // Runs `change` on the window in its normal state: a maximized or full-screen window
+    // is restored first, and the change runs once the window system has restored it
+    // (its bounds are then the normal ones to start from).
+    void InNormalState(std::function<void()> change);
 
     int ClientWidth() const;
     int ClientHeight() const;
@@ -65,8 +69,8 @@ class Form : public QWidget {
     // Centres the window on the display that holds the mouse pointer (the primary
     // display where that is unknown).
     void CentreOnPointerDisplay();
-    // The full size of the primary display.
-    static QSize PrimaryScreenSize();
+    // The full bounds of the primary display, its place on the desktop included.
+    static QRect PrimaryScreen();
 
     // The colour of the client area where no control covers it, an opaque 0xFFRRGGBB.
     void SetBackgroundColour(std::uint32_t colour);
@@ -120,9 +124,19 @@ class Form : public QWidget {
         std::optional<int> Left, Top, Width, Height;
     };
     OuterIntent Intent;
-    bool AwaitingFrame = true;
+    // Whether the frame is still unknown, so that outer bounds wait as intents.
+    bool AwaitingFrame() const;
+    mutable bool FrameUnknown = true;
+    mutable bool PredictionPending = false;
+    QElapsedTimer PredictionAge;
     QTimer* FramePoll = nullptr;
     FrameRecord RecordedFrame;
+    // The frame last seen while the window was mapped, or foretold before it was: a
+    // window manager may clear its record while the window is hidden.
+    mutable std::optional<QMargins> KnownFrame;
+    // A change waiting for the window system to restore the window from maximized.
+    std::function<void()> AfterRestore;
+    void RunAfterRestore();
     QElapsedTimer FrameWait;
     QMargins LastMargins;
 };

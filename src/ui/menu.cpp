@@ -3,10 +3,12 @@
 #include "action_list.h"
 #include "latin_keys.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QShortcut>
+#include <QWindow>
 
 namespace kadromir::ui {
 
@@ -78,18 +80,30 @@ namespace {
 
 // A single key without modifiers that the active layout turns into a character of
 // another script reaches the window as an ordinary key press; this catches it there
-// and runs the accelerator of the Latin key at the same position.
+// and runs the accelerator of the Latin key at the same position. It also keeps the
+// keypad's keys from the accelerator: they are other keys than the main row's, which
+// Qt's shortcuts would otherwise take them for.
 class LayoutFallback : public QObject {
   public:
     LayoutFallback(QWidget& window, std::function<void()> run)
-        : QObject(&window), Run(std::move(run)) {
+        : QObject(&window), Window(window), Run(std::move(run)) {
         window.installEventFilter(this);
+        // A shortcut is offered to the focused object of the window first, before any
+        // key press: only an application-wide filter sees that offer for every child.
+        qApp->installEventFilter(this);
     }
     int Key = 0;
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::KeyPress && Key != 0) {
+        if (event->type() == QEvent::ShortcutOverride && Key != 0 && InWindow(watched)) {
+            auto* press = static_cast<QKeyEvent*>(event);
+            if ((press->modifiers() & Qt::KeypadModifier) && press->key() == Key) {
+                event->accept(); // the focused object keeps the key: no shortcut
+                return true;
+            }
+        }
+        if (event->type() == QEvent::KeyPress && Key != 0 && watched == &Window) {
             auto* press = static_cast<QKeyEvent*>(event);
             const auto modifiers = press->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier |
                                                          Qt::AltModifier | Qt::MetaModifier);
@@ -102,6 +116,14 @@ class LayoutFallback : public QObject {
     }
 
   private:
+    bool InWindow(QObject* object) const {
+        if (auto* widget = qobject_cast<QWidget*>(object)) {
+            return widget->window() == &Window;
+        }
+        return object == Window.windowHandle();
+    }
+
+    QWidget& Window;
     std::function<void()> Run;
 };
 

@@ -1,9 +1,12 @@
 #include "window_frame.h"
 
+#include <QElapsedTimer>
 #include <QGuiApplication>
+#include <QThread>
 
 #include <xcb/xcb.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -24,6 +27,38 @@ xcb_connection_t* X11Connection() {
     return x11 ? x11->connection() : nullptr;
 }
 
+xcb_atom_t InternAtom(xcb_connection_t* connection, const char* name) {
+    ReplyPtr<xcb_intern_atom_reply_t> reply(
+        xcb_intern_atom_reply(connection, xcb_intern_atom(connection, 1, std::strlen(name), name),
+                              nullptr),
+        &std::free);
+    return reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
+}
+
+xcb_window_t RootOf(xcb_connection_t* connection) {
+    return xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+}
+
+// Whether the running window manager lists `atom` among what it supports.
+bool ManagerSupports(xcb_connection_t* connection, xcb_atom_t atom) {
+    const xcb_atom_t supported = InternAtom(connection, "_NET_SUPPORTED");
+    if (atom == XCB_ATOM_NONE || supported == XCB_ATOM_NONE) {
+        return false;
+    }
+    ReplyPtr<xcb_get_property_reply_t> reply(
+        xcb_get_property_reply(
+            connection,
+            xcb_get_property(connection, 0, RootOf(connection), supported, XCB_ATOM_ATOM, 0, 4096),
+            nullptr),
+        &std::free);
+    if (!reply || reply->format != 32) {
+        return false;
+    }
+    const auto* atoms = static_cast<const xcb_atom_t*>(xcb_get_property_value(reply.get()));
+    const int count = xcb_get_property_value_length(reply.get()) / 4;
+    return std::find(atoms, atoms + count, atom) != atoms + count;
+}
+
 } // namespace
 
 FrameRecord::FrameRecord() {
@@ -31,13 +66,41 @@ FrameRecord::FrameRecord() {
     if (connection == nullptr) {
         return;
     }
-    static constexpr char Name[] = "_NET_FRAME_EXTENTS";
-    ReplyPtr<xcb_intern_atom_reply_t> reply(
-        xcb_intern_atom_reply(connection, xcb_intern_atom(connection, 1, std::strlen(Name), Name),
-                              nullptr),
-        &std::free);
-    if (reply) {
-        Atom = reply->atom;
+    Atom = InternAtom(connection, "_NET_FRAME_EXTENTS");
+    const xcb_atom_t request = InternAtom(connection, "_NET_REQUEST_FRAME_EXTENTS");
+    if (ManagerSupports(connection, request)) {
+        RequestAtom = request;
+    }
+}
+
+bool FrameRecord::RequestPrediction(QWidget& window) const {
+    xcb_connection_t* connection = X11Connection();
+    if (connection == nullptr || RequestAtom == XCB_ATOM_NONE || Atom == XCB_ATOM_NONE) {
+        return false;
+    }
+    xcb_client_message_event_t message{};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = static_cast<xcb_window_t>(window.winId()); // makes the native window
+    message.type = RequestAtom;
+    xcb_send_event(connection, 0, RootOf(connection),
+                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char*>(&message));
+    xcb_flush(connection);
+    return true;
+}
+
+std::optional<QMargins> FrameRecord::WaitFor(const QWidget& window, int timeoutMs) const {
+    QElapsedTimer waited;
+    waited.start();
+    for (;;) {
+        if (const std::optional<QMargins> frame = Read(window)) {
+            return frame;
+        }
+        if (waited.elapsed() >= timeoutMs) {
+            return std::nullopt;
+        }
+        QThread::usleep(500);
     }
 }
 

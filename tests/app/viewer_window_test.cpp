@@ -190,7 +190,7 @@ class ViewerWindowTest : public QObject {
 
     void ScreenSizesAndCentring() {
         Show();
-        const QSize screen = ui::Form::PrimaryScreenSize();
+        const QSize screen = ui::Form::PrimaryScreen().size();
         const struct {
             void (ViewerWindow::*Command)();
             int Width, Height;
@@ -242,7 +242,7 @@ class ViewerWindowTest : public QObject {
             QTest::keyClick(Viewer->Ui().Form, Qt::Key(key), mods);
         }
         QTest::qWait(20);
-        const QSize screen = ui::Form::PrimaryScreenSize();
+        const QSize screen = ui::Form::PrimaryScreen().size();
         const QPoint centred((screen.width() - Viewer->Ui().Form->OuterWidth()) / 2,
                              (screen.height() - Viewer->Ui().Form->OuterHeight()) / 2);
         QCOMPARE(Viewer->Ui().Form->pos() == centred, centres);
@@ -320,7 +320,7 @@ class ViewerWindowTest : public QObject {
     void FirstStartCreatesTheSettingsFile() {
         QVERIFY(std::filesystem::exists(ConfigDir->Path() + "Кадромир.кфг"));
         // Centred 15 pixels above the middle of the screen.
-        const QSize screen = ui::Form::PrimaryScreenSize();
+        const QSize screen = ui::Form::PrimaryScreen().size();
         QCOMPARE(Viewer->Ui().Form->OuterTop(),
                  (screen.height() - Viewer->Ui().Form->OuterHeight()) / 2 - 15);
         QCOMPARE(Viewer->Ui().Form->OuterLeft(),

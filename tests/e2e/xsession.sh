@@ -1,8 +1,11 @@
 # Helpers for end-to-end tests: a private X server with a window manager, and the
 # outer (frame) geometry of a window as the user sees it. Source this file.
 
-start_x_session() { # WIDTHxHEIGHT [none: no window manager]
+# WINDOW_MANAGER: openbox (the default), fluxbox, which frames windows differently, or
+# none.
+start_x_session() { # WIDTHxHEIGHT [WINDOW_MANAGER]
     local size="${1:-1280x1024}"
+    local manager="${2:-openbox}"
     exec {displayfd}<> <(:)
     Xvfb -displayfd "$displayfd" -screen 0 "${size}x24" -nolisten tcp >/dev/null 2>&1 &
     XVFB_PID=$!
@@ -10,10 +13,12 @@ start_x_session() { # WIDTHxHEIGHT [none: no window manager]
     read -r -t 10 number <&"$displayfd" || { echo "Xvfb did not start"; return 1; }
     export DISPLAY=":$number"
     WM_LOG="$(mktemp)"
-    if [ "${2:-}" = none ]; then
+    if [ "$manager" = none ]; then
         return 0
     fi
-    openbox >"$WM_LOG" 2>&1 &
+    # A home of its own: a manager may write its settings there on a first start.
+    WM_HOME="$(mktemp -d)"
+    HOME="$WM_HOME" "$manager" >"$WM_LOG" 2>&1 &
     WM_PID=$!
     # Wait until the window manager has taken the screen and announced what it
     # supports: a program started earlier would not learn of its frames. A busy
@@ -35,7 +40,7 @@ start_x_session() { # WIDTHxHEIGHT [none: no window manager]
 stop_x_session() {
     kill "${WM_PID:-}" "${XVFB_PID:-}" 2>/dev/null || true
     wait 2>/dev/null || true
-    rm -f "${WM_LOG:-}"
+    rm -rf "${WM_LOG:-}" "${WM_HOME:-}"
 }
 
 # Waits until a window of that name exists and the window manager has framed it.

@@ -54,8 +54,7 @@ class SettingsDialogTest : public QObject {
         Window.Top = 22;
         Window.Width = 333;
         Window.Height = 444;
-        Window.Screen[0] = 800;
-        Window.Screen[1] = 600;
+        Window.Screen = {0, 0, 800, 600};
     }
     void cleanup() {
         Slide.reset();

@@ -12,7 +12,7 @@ namespace kadromir::test_support {
 class FakeWindow : public WindowGeometry {
   public:
     int Left = 100, Top = 50, Width = 304, Height = 423;
-    int Screen[2] = {1280, 1024};
+    ScreenBounds Screen{0, 0, 1280, 1024};
     std::vector<std::string> Calls;
 
     int OuterLeft() const override { return Left; }
@@ -23,8 +23,7 @@ class FakeWindow : public WindowGeometry {
     void SetOuterTop(int v) override { Record(Top, v, "top "); }
     void SetOuterWidth(int v) override { Record(Width, v, "width "); }
     void SetOuterHeight(int v) override { Record(Height, v, "height "); }
-    int ScreenWidth() const override { return Screen[0]; }
-    int ScreenHeight() const override { return Screen[1]; }
+    ScreenBounds PrimaryScreen() const override { return Screen; }
 
   private:
     void Record(int& field, int value, const char* what) {
