@@ -102,7 +102,7 @@ void Rebuild(benchmark::State& state) {
     navigator.OpenFile(dir + "Picture000000.spr");
     for (auto _ : state) {
         navigator.RebuildFileList();
-        benchmark::DoNotOptimize(navigator.FileList()->data());
+        benchmark::DoNotOptimize(navigator.FileList()->size());
     }
     state.counters["entries"] = static_cast<double>(navigator.EntryCount());
 }

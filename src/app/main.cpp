@@ -26,6 +26,7 @@ int main(int argc, char** argv) {
     // The command line as bytes, before Qt takes out the options it knows.
     kadromir::StartupContext context;
     context.Arguments.assign(argv, argv + argc);
+    context.ScanInBackground = true;
     context.ConfigFilePath = kadromir::ChooseConfigFilePath(
         ExecutablePath(argv[0]), std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
     std::error_code error;

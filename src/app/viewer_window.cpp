@@ -1,5 +1,7 @@
 #include "viewer_window.h"
 
+#include "background_scan_runner.h"
+
 #include "ui/action_list.h"
 #include "ui/bitmap_image.h"
 #include "ui/form.h"
@@ -129,7 +131,9 @@ ViewerWindow& BuildViewerWindow(const StartupContext& context) {
 }
 
 ViewerWindow::ViewerWindow(const StartupContext& context)
-    : ConfigPath(context.ConfigFilePath), Context(context), Navigator(*this, context.Clock) {}
+    : ConfigPath(context.ConfigFilePath), Context(context),
+      Scans(context.ScanInBackground ? std::make_unique<BackgroundScanRunner>() : nullptr),
+      Navigator(*this, context.Clock, Scans.get()) {}
 
 void FinishStartup(ViewerWindow& viewer) {
     // The picture exists, black, before anything can be loaded into it.

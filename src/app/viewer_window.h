@@ -35,6 +35,9 @@ struct StartupContext {
     std::string WorkingDirectory;
     // The clock the random picks are seeded from.
     TimeOfDayClock Clock = UtcTimeOfDayMs;
+    // Directory scans on a worker thread (the program); at once when false (tests that
+    // want each rebuild finished when it returns).
+    bool ScanInBackground = false;
 };
 
 // The main window: every control, menu, action and timer, and the handlers of the
@@ -134,6 +137,8 @@ class ViewerWindow : public WindowGeometry, public NavigatorHost {
     Settings UserSettings;
     std::string ConfigPath;
     StartupContext Context;
+    // Where the navigator's scans run; none: at once.
+    std::unique_ptr<ScanRunner> Scans;
     // The picture files of the current directory and the moves through them.
     FileNavigator Navigator;
     // The frame bitmap, border colour and load message: created by FinishStartup,

@@ -84,9 +84,32 @@ bool MatchesMask(std::string_view name, std::string_view lowerMask) {
     return MatchLower(LowerCaseUtf8(name), lowerMask);
 }
 
-std::vector<DirectoryEntry> ScanDirectory(const std::string& directory,
-                                          const std::vector<std::string>& lowerMasks) {
-    std::vector<DirectoryEntry> entries;
+void DirectoryEntries::Add(std::string_view name, std::string_view lowerName) {
+    // Names of a directory entry are at most 255 bytes; lower-casing keeps them short.
+    Spans.push_back({static_cast<std::uint32_t>(Bytes.size()),
+                     static_cast<std::uint16_t>(name.size()),
+                     static_cast<std::uint16_t>(lowerName.size())});
+    Bytes.append(name);
+    Bytes.append(lowerName);
+}
+
+void DirectoryEntries::Sort() {
+    const std::string_view bytes = Bytes;
+    // Names in one directory differ byte for byte, so these two keys already order
+    // every pair: the size and creation time that follow them never decide.
+    std::sort(Spans.begin(), Spans.end(), [bytes](const Span& a, const Span& b) {
+        const std::string_view lowerA = bytes.substr(a.Offset + a.NameLength, a.LowerLength);
+        const std::string_view lowerB = bytes.substr(b.Offset + b.NameLength, b.LowerLength);
+        if (const int order = lowerA.compare(lowerB); order != 0) {
+            return order < 0;
+        }
+        return bytes.substr(a.Offset, a.NameLength) < bytes.substr(b.Offset, b.NameLength);
+    });
+}
+
+DirectoryEntries ScanDirectory(const std::string& directory,
+                               const std::vector<std::string>& lowerMasks) {
+    DirectoryEntries entries;
     // An empty directory text names no directory; it is not the working directory.
     DIR* stream = directory.empty() ? nullptr : ::opendir(directory.c_str());
     if (stream == nullptr) {
@@ -106,22 +129,18 @@ std::vector<DirectoryEntry> ScanDirectory(const std::string& directory,
             continue;
         }
         if (IsRegularFile(fd, *entry)) {
-            entries.push_back(DirectoryEntry{std::string(name), lower});
+            entries.Add(name, lower);
         }
     }
     ::closedir(stream);
     return entries;
 }
 
-void SortFileList(std::vector<DirectoryEntry>& list) {
-    // Names in one directory differ byte for byte, so these two keys already order
-    // every pair: the size and creation time that follow them never decide.
-    std::sort(list.begin(), list.end(), [](const DirectoryEntry& a, const DirectoryEntry& b) {
-        if (const int order = a.LowerName.compare(b.LowerName); order != 0) {
-            return order < 0;
-        }
-        return a.Name < b.Name;
-    });
+DirectoryEntries ScanAndSortDirectory(const std::string& directory,
+                                      const std::vector<std::string>& lowerMasks) {
+    DirectoryEntries entries = ScanDirectory(directory, lowerMasks);
+    entries.Sort();
+    return entries;
 }
 
 } // namespace kadromir

@@ -8,10 +8,54 @@
 namespace kadromir {
 
 // One listed entry of a directory: its name, and the name lower-cased once for the
-// matching and the sort.
+// matching and the sort. A view into its DirectoryEntries.
 struct DirectoryEntry {
-    std::string Name;
-    std::string LowerName;
+    std::string_view Name;
+    std::string_view LowerName;
+};
+
+// The listed entries of a directory, kept compactly: every name and its lower-cased
+// form in one block of bytes, and per entry where they lie. A list of 100,000 names
+// takes about a third of what separate strings would.
+class DirectoryEntries {
+  public:
+    std::size_t size() const { return Spans.size(); }
+    bool empty() const { return Spans.empty(); }
+    DirectoryEntry operator[](std::size_t i) const {
+        const Span& at = Spans[i];
+        return {std::string_view(Bytes).substr(at.Offset, at.NameLength),
+                std::string_view(Bytes).substr(at.Offset + at.NameLength, at.LowerLength)};
+    }
+    void Add(std::string_view name, std::string_view lowerName);
+    // By lower-cased name, byte by byte (a prefix first); names equal but for letter
+    // case by their bytes.
+    void Sort();
+
+    class Iterator {
+      public:
+        Iterator(const DirectoryEntries& list, std::size_t at) : List(&list), At(at) {}
+        DirectoryEntry operator*() const { return (*List)[At]; }
+        Iterator& operator++() {
+            ++At;
+            return *this;
+        }
+        bool operator==(const Iterator&) const = default;
+
+      private:
+        const DirectoryEntries* List;
+        std::size_t At;
+    };
+    Iterator begin() const { return {*this, 0}; }
+    Iterator end() const { return {*this, size()}; }
+
+  private:
+    struct Span {
+        std::uint32_t Offset;
+        std::uint16_t NameLength;
+        std::uint16_t LowerLength;
+    };
+    std::string Bytes;
+    std::vector<Span> Spans;
 };
 
 inline constexpr std::string_view PictureMasks = "*.spr;*.rmb;*.scr";
@@ -29,11 +73,11 @@ bool MatchesMask(std::string_view name, std::string_view lowerMask);
 // gives them. Only regular files and links that end in one are listed: a directory,
 // pipe, device, socket, dangling link or link loop can show no picture, and a step
 // could never pass it. A missing directory, or an empty text, gives none.
-std::vector<DirectoryEntry> ScanDirectory(const std::string& directory,
-                                          const std::vector<std::string>& lowerMasks);
+DirectoryEntries ScanDirectory(const std::string& directory,
+                               const std::vector<std::string>& lowerMasks);
 
-// Sorts by lower-cased name, byte by byte (a prefix first); names equal but for letter
-// case by their bytes.
-void SortFileList(std::vector<DirectoryEntry>& list);
+// A scan and its sort, the whole work of a rebuild that may run off the window thread.
+DirectoryEntries ScanAndSortDirectory(const std::string& directory,
+                                      const std::vector<std::string>& lowerMasks);
 
 } // namespace kadromir

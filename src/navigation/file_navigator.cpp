@@ -7,8 +7,9 @@
 
 namespace kadromir {
 
-FileNavigator::FileNavigator(NavigatorHost& host, TimeOfDayClock clock)
-    : Host(host), Clock(std::move(clock)), Masks(SplitMasks(PictureMasks)) {}
+FileNavigator::FileNavigator(NavigatorHost& host, TimeOfDayClock clock, ScanRunner* runner)
+    : Host(host), Clock(std::move(clock)), Runner(runner ? *runner : OwnRunner),
+      Masks(SplitMasks(PictureMasks)) {}
 
 void FileNavigator::Load() {
     if (PictureState* picture = Host.Picture()) {
@@ -16,12 +17,27 @@ void FileNavigator::Load() {
     }
 }
 
-void FileNavigator::ScanAndSort() {
-    if (!List) {
-        List.emplace();
-    }
-    *List = ScanDirectory(Directory, Masks);
-    SortFileList(*List);
+void FileNavigator::Scan(const std::string& directory, std::function<void()> then) {
+    const std::uint64_t number = ++ScanNumber;
+    ScanInFlight = true;
+    ScanDirectoryPath = directory;
+    Runner.Run([directory, masks = Masks] { return ScanAndSortDirectory(directory, masks); },
+               [this, number, directory, then = std::move(then)](DirectoryEntries entries) {
+                   if (number != ScanNumber) {
+                       return; // a later scan, or the close, has taken over
+                   }
+                   ScanInFlight = false;
+                   // The old list goes here: two lists never outlive the swap.
+                   List = std::move(entries);
+                   ListDirectory = directory;
+                   then();
+               });
+}
+
+void FileNavigator::ReleaseFileList() {
+    List.reset();
+    ++ScanNumber;
+    ScanInFlight = false;
 }
 
 std::string FileNavigator::TitleLine() {
@@ -32,8 +48,9 @@ std::string FileNavigator::TitleLine() {
     const bool listed =
         CurrentListed && CurrentIndex >= 0 && static_cast<std::size_t>(CurrentIndex) < EntryCount();
     const std::string position = listed ? std::to_string(CurrentIndex + 1) : "0";
-    const std::string name =
-        listed ? (*List)[static_cast<std::size_t>(CurrentIndex)].Name : FileNamePart(File);
+    const std::string name = listed
+                                 ? std::string((*List)[static_cast<std::size_t>(CurrentIndex)].Name)
+                                 : FileNamePart(File);
     return "Кадромир : " + position + "/" + CountDigits + "  " + name + message;
 }
 
@@ -46,7 +63,13 @@ void FileNavigator::RebuildFileList() {
         Host.SetTitle(MissingFileTitle);
         return;
     }
-    ScanAndSort();
+    if (ScanInFlight && ScanDirectoryPath == Directory) {
+        return; // its result will find the current file then
+    }
+    Scan(Directory, [this] { FinishRebuild(); });
+}
+
+void FileNavigator::FinishRebuild() {
     const std::string name = FileNamePart(File);
     CurrentListed = false;
     for (std::size_t i = 0; i < List->size(); ++i) {
@@ -63,7 +86,8 @@ void FileNavigator::RebuildFileList() {
 
 void FileNavigator::MoveTo(std::int32_t index) {
     CurrentIndex = index;
-    const std::string path = Directory + (*List)[static_cast<std::size_t>(index)].Name;
+    const std::string path =
+        ListDirectory + std::string((*List)[static_cast<std::size_t>(index)].Name);
     if (ExistsAsFile(path)) {
         File = path;
         CurrentListed = true;
@@ -77,7 +101,7 @@ void FileNavigator::MoveTo(std::int32_t index) {
 
 void FileNavigator::Step(int direction) {
     const auto count = static_cast<std::int32_t>(EntryCount());
-    if (count == 0) {
+    if (count == 0 || !ListIsCurrent()) {
         return;
     }
     // From a current file outside the list (position 0 in the title), Next goes to the
@@ -101,7 +125,7 @@ void FileNavigator::StepPrevious() {
 
 void FileNavigator::StepToRandom() {
     const auto count = static_cast<std::uint32_t>(EntryCount());
-    if (count == 0) {
+    if (count == 0 || !ListIsCurrent()) {
         return;
     }
     // The pick covers every entry; the step then moves on from it.
@@ -113,6 +137,10 @@ void FileNavigator::OpenFile(const std::string& path) {
     File = path;
     Load();
     Directory = DirectoryPart(path);
+    // Until the list is in, the title names the picture; the position follows.
+    const PictureState* picture = Host.Picture();
+    Host.SetTitle("Кадромир  " + FileNamePart(File) +
+                  (picture ? picture->LoadMessage : std::string()));
     RebuildFileList();
     Host.DrawPicture();
 }
@@ -133,21 +161,23 @@ void FileNavigator::StartupOpen(const std::vector<std::string>& arguments, const
     }
     if (settings.OpenFromRecentDir) {
         Directory = settings.RecentDir;
-        ScanAndSort();
-        const auto count = static_cast<std::uint32_t>(List->size());
-        std::uint32_t index = 0;
-        if (settings.SlideShow) {
-            // In order, the first slide step wraps around to the first entry.
-            index = settings.RandomSlides ? Pick(count) : count - 1;
-        } else if (settings.RandomFromRecentDir) {
-            index = Pick(count);
-        }
-        if (count > 0) {
-            File = settings.RecentDir + (*List)[index].Name;
-        }
-        Load();
-        RebuildFileList();
-        Host.DrawPicture();
+        // The file is chosen from the list, so it waits for the scan.
+        Scan(Directory, [this, settings] {
+            const auto count = static_cast<std::uint32_t>(List->size());
+            std::uint32_t index = 0;
+            if (settings.SlideShow) {
+                // In order, the first slide step wraps around to the first entry.
+                index = settings.RandomSlides ? Pick(count) : count - 1;
+            } else if (settings.RandomFromRecentDir) {
+                index = Pick(count);
+            }
+            if (count > 0) {
+                File = settings.RecentDir + std::string((*List)[index].Name);
+            }
+            Load();
+            RebuildFileList();
+            Host.DrawPicture();
+        });
     } else if (settings.OpenRecentFile) {
         OpenFile(settings.RecentFile);
     }

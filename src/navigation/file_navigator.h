@@ -3,6 +3,7 @@
 #include "file_list.h"
 #include "navigator_host.h"
 #include "random_pick.h"
+#include "scan_runner.h"
 
 #include <cstdint>
 #include <optional>
@@ -19,23 +20,28 @@ inline constexpr const char* MissingFileTitle = "Кадромир - Файлы �
 // The picture files of the current picture's directory, and the moves through them.
 class FileNavigator {
   public:
-    FileNavigator(NavigatorHost& host, TimeOfDayClock clock = UtcTimeOfDayMs);
+    // Scans run on `runner` (at once when none is given).
+    FileNavigator(NavigatorHost& host, TimeOfDayClock clock = UtcTimeOfDayMs,
+                  ScanRunner* runner = nullptr);
 
     // The picture now shown, as it was handed over or built by a step.
     const std::string& CurrentFile() const { return File; }
     // The directory part of the path last opened, its delimiter included.
     const std::string& CurrentDirectory() const { return Directory; }
     // Absent until the first scan, and again once released.
-    const std::optional<std::vector<DirectoryEntry>>& FileList() const { return List; }
+    const std::optional<DirectoryEntries>& FileList() const { return List; }
     const std::string& CountText() const { return CountDigits; }
-    // Lets the list go at close: nothing steps or rebuilds after that.
-    void ReleaseFileList() { List.reset(); }
+    // Lets the list go at close; a scan still under way is forgotten.
+    void ReleaseFileList();
 
     // Rescans and sorts the directory, finds the current file in it, enables the step
-    // buttons and writes the title; or writes one of the two messages instead.
+    // buttons and writes the title; or writes one of the two messages instead. The scan
+    // may end later (see ScanRunner): until then the list, the buttons and the title
+    // stay as they are. A scan of the same directory already under way serves it.
     void RebuildFileList();
     // Move to the next (previous) entry, wrapping around, and load it; an entry gone
-    // since the scan rebuilds the list instead. Nothing happens on an empty list.
+    // since the scan rebuilds the list instead. Nothing happens on an empty list, or
+    // while the list is still that of another directory.
     void StepNext();
     void StepPrevious();
     // Moves to a random entry and loads it (the slide show's random step).
@@ -61,13 +67,24 @@ class FileNavigator {
     void Step(int direction);
     void MoveTo(std::int32_t index);
     void Load();
-    void ScanAndSort();
+    // Scans and sorts `directory`; once the list is in, runs `then`.
+    void Scan(const std::string& directory, std::function<void()> then);
+    void FinishRebuild();
+    bool ListIsCurrent() const { return List && ListDirectory == Directory; }
 
     NavigatorHost& Host;
     TimeOfDayClock Clock;
+    ImmediateScanRunner OwnRunner;
+    ScanRunner& Runner;
+    // Every scan has a number; a result is taken only from the latest.
+    std::uint64_t ScanNumber = 0;
+    bool ScanInFlight = false;
+    std::string ScanDirectoryPath;
+    // The directory the list was scanned from.
+    std::string ListDirectory;
     std::string File;
     std::string Directory;
-    std::optional<std::vector<DirectoryEntry>> List;
+    std::optional<DirectoryEntries> List;
     std::int32_t CurrentIndex = 0;
     std::string CountDigits;
     std::vector<std::string> Masks;

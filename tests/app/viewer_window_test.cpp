@@ -368,6 +368,31 @@ class ViewerWindowTest : public QObject {
         }
     }
 
+    // The program scans on a worker thread: the picture shows at once, the position
+    // follows; a close while a scan is under way waits for nothing and takes no result.
+    void ScansOnAWorkerThreadEndOnTheWindowThread() {
+        test_support::TempDir dir;
+        for (const char* name : {"a.spr", "b.spr", "c.spr"}) {
+            dir.Write(name, encoder::EncodeSpr({0x07}, PlaneBuffer{}));
+        }
+        StartupContext context =
+            Context(ConfigDir->Path() + "background.кфг", {"kadromir", dir.Path() + "b.spr"});
+        context.ScanInBackground = true;
+        ViewerWindow& viewer = BuildViewerWindow(context);
+        QCOMPARE(viewer.Picture()->BorderColour, ColourCode{0x07});
+        QTRY_COMPARE(viewer.Ui().Form->windowTitle(), QString("Кадромир : 2/3  b.spr"));
+        QVERIFY(viewer.Ui().Toolbar->IsEnabled(2));
+        for (int i = 0; i < 3000; ++i) {
+            dir.Write("more" + std::to_string(i) + ".rmb", {});
+        }
+        viewer.RefreshTick();
+        viewer.CloseRequested();
+        QVERIFY(viewer.Navigation().FileList() == std::nullopt);
+        QTest::qWait(300); // any result would arrive in this time: it must change nothing
+        QVERIFY(viewer.Navigation().FileList() == std::nullopt);
+        delete viewer.Ui().Form;
+    }
+
     void ToolbarAndKeysStepThroughTheDirectory() {
         test_support::TempDir dir;
         for (const char* name : {"a.spr", "b.spr", "c.spr"}) {

@@ -49,7 +49,7 @@ struct PictureDir {
 std::vector<std::string> Names(const FileNavigator& navigator) {
     std::vector<std::string> names;
     for (const auto& entry : *navigator.FileList()) {
-        names.push_back(entry.Name);
+        names.emplace_back(entry.Name);
     }
     return names;
 }
@@ -88,6 +88,55 @@ TEST(FileList, ListsPicturesOnlySortedByLowerCaseName) {
                                         "ель.scr", "Ёж.scr", "\xff.spr"}));
     EXPECT_EQ(host.Title, "Кадромир : 3/8  cat.SPR");
     EXPECT_EQ(host.Enabled, 1);
+}
+
+// Scans held back until the test lets them end, as a worker thread would.
+class DeferredRunner : public ScanRunner {
+  public:
+    std::vector<std::pair<Scan, Done>> Jobs;
+    void Run(Scan scan, Done done) override { Jobs.emplace_back(std::move(scan), std::move(done)); }
+    void Finish(std::size_t i) { Jobs[i].second(Jobs[i].first()); }
+};
+
+TEST(FileNavigator, ScansThatEndLaterLeaveListTitleAndButtonsUntilTheyDo) {
+    PictureDir dir({"a.spr", "b.spr", "c.spr"});
+    PictureDir other({"x.spr", "y.spr"});
+    FakeHost host;
+    DeferredRunner runner;
+    FileNavigator navigator(host, UtcTimeOfDayMs, &runner);
+    navigator.OpenFile(dir / "b.spr");
+    // The picture is there at once; the title names it; the list is not yet.
+    EXPECT_EQ(host.State.BorderColour, 2);
+    EXPECT_EQ(host.Title, "Кадромир  b.spr");
+    EXPECT_EQ(host.Enabled, 0);
+    navigator.StepNext();
+    EXPECT_EQ(navigator.CurrentFile(), dir / "b.spr");
+    // A rebuild (a refresh tick) while the scan is under way starts no second one.
+    navigator.RebuildFileList();
+    ASSERT_EQ(runner.Jobs.size(), 1u);
+    runner.Finish(0);
+    EXPECT_EQ(host.Title, "Кадромир : 2/3  b.spr");
+    EXPECT_EQ(host.Enabled, 1);
+
+    // Another directory opened while a scan of the first is under way: the first
+    // result is dropped, and the steps wait for the new list.
+    navigator.RebuildFileList();
+    navigator.OpenFile(other / "y.spr");
+    ASSERT_EQ(runner.Jobs.size(), 3u);
+    navigator.StepNext();
+    EXPECT_EQ(navigator.CurrentFile(), other / "y.spr");
+    runner.Finish(1);
+    EXPECT_EQ(host.Title, "Кадромир  y.spr");
+    runner.Finish(2);
+    EXPECT_EQ(host.Title, "Кадромир : 2/2  y.spr");
+    navigator.StepNext();
+    EXPECT_EQ(host.Title, "Кадромир : 1/2  x.spr");
+
+    // After the close a late result changes nothing.
+    navigator.RebuildFileList();
+    navigator.ReleaseFileList();
+    runner.Finish(3);
+    EXPECT_FALSE(navigator.FileList());
 }
 
 TEST(FileNavigator, StepsWrapAroundBothWays) {
