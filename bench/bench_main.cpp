@@ -22,16 +22,17 @@ class RatioReporter : public benchmark::ConsoleReporter {
             if (const auto cut = name.find("_median"); cut != std::string::npos) {
                 name.resize(cut);
             }
-            Times[name] = run.GetAdjustedRealTime();
+            Seconds[name] =
+                run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
         }
     }
     void Finalize() override {
         ConsoleReporter::Finalize();
         std::printf("\nRatios to the floor measured in this run (target in brackets):\n");
         for (const auto& ratio : Ratios()) {
-            const auto measured = Times.find(ratio.Measured);
-            const auto floor = Times.find(ratio.Floor);
-            if (measured == Times.end() || floor == Times.end() || floor->second <= 0) {
+            const auto measured = Seconds.find(ratio.Measured);
+            const auto floor = Seconds.find(ratio.Floor);
+            if (measured == Seconds.end() || floor == Seconds.end() || floor->second <= 0) {
                 continue;
             }
             const double value = measured->second / floor->second;
@@ -40,10 +41,20 @@ class RatioReporter : public benchmark::ConsoleReporter {
                         (ratio.AtMost ? value <= ratio.Target : value >= ratio.Target) ? "ok"
                                                                                        : "MISSED");
         }
+        std::printf("\nTimes against their own budget (target in brackets):\n");
+        for (const auto& limit : Limits()) {
+            const auto measured = Seconds.find(limit.Measured);
+            if (measured == Seconds.end()) {
+                continue;
+            }
+            const double ms = measured->second * 1e3;
+            std::printf("  %-40s = %7.3f ms  [<= %.2f ms] %s\n", limit.Measured.c_str(), ms,
+                        limit.Milliseconds, ms <= limit.Milliseconds ? "ok" : "MISSED");
+        }
     }
 
   private:
-    std::map<std::string, double> Times;
+    std::map<std::string, double> Seconds;
 };
 
 } // namespace
@@ -51,6 +62,11 @@ class RatioReporter : public benchmark::ConsoleReporter {
 std::vector<Ratio>& Ratios() {
     static std::vector<Ratio> ratios;
     return ratios;
+}
+
+std::vector<Limit>& Limits() {
+    static std::vector<Limit> limits;
+    return limits;
 }
 
 } // namespace kadromir::bench

@@ -13,7 +13,15 @@ struct Ratio {
     bool AtMost = true;
 };
 
-// Benchmark files register their ratios here at static initialisation.
+// A target of the form "Measured within Milliseconds", where the work has a budget of
+// its own (a share of one frame, say).
+struct Limit {
+    std::string Measured;
+    double Milliseconds;
+};
+
+// Benchmark files register their ratios and limits here at static initialisation.
 std::vector<Ratio>& Ratios();
+std::vector<Limit>& Limits();
 
 } // namespace kadromir::bench

@@ -1,12 +1,16 @@
 #!/usr/bin/env bash
-# Builds and runs the benchmarks; each target is printed as a ratio to a floor
-# measured in the same run. Then start-up to first paint under Xvfb, next to a
-# minimal Qt window.
+# Builds and runs the benchmarks; each target is printed next to its floor or target,
+# measured in the same run: the libraries (Google Benchmark), then under Xvfb, read
+# back from the X server, start-up next to a plain Qt window with the same chrome, and
+# a directory of 100,000 pictures (start-up, key to picture with refresh, memory).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-./scripts/setup.sh test
+./scripts/setup.sh bench
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build
 build/bench/kadromir_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true "$@"
-bench/startup/startup.sh build/src/app/kadromir build/bench/kadromir_minimal_window \
-    build/tools/convert/kadromir-convert build/tools/samples/kadromir-samples build/bench/kadromir_first_paint_probe
+tools=(build/tools/convert/kadromir-convert build/tools/samples/kadromir-samples)
+bench/desktop/startup.sh build/src/app/kadromir build/bench/kadromir_minimal_window "${tools[@]}" \
+    build/bench/kadromir_first_paint_probe
+bench/desktop/big_directory.sh build/src/app/kadromir build/bench/kadromir_minimal_window \
+    "${tools[@]}" build/bench/kadromir_first_paint_probe build/bench/kadromir_key_latency_probe

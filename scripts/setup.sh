@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian packages a task needs, only those missing: run | test | fuzz.
+# Installs the Debian packages a task needs, only those missing: run | test | fuzz | bench.
 set -euo pipefail
-packages=(cmake ninja-build g++ pkg-config qt6-base-dev libxcb1-dev libgtest-dev
+packages=(cmake ninja-build g++ pkg-config qt6-base-dev libxcb1-dev libxcb-xtest0-dev libgtest-dev
           libbenchmark-dev fonts-dejavu-core)
 case "${1:-run}" in
   run) ;;
@@ -11,7 +11,9 @@ case "${1:-run}" in
   test) packages+=(xvfb xauth openbox icewm xdotool x11-xkb-utils x11-utils x11-xserver-utils
                    wmctrl imagemagick clang-format) ;;
   fuzz) packages+=(clang libclang-rt-14-dev) ;;
-  *) echo "usage: setup.sh [run|test|fuzz]" >&2; exit 2 ;;
+  # The desktop measurements run in the test session's virtual X server.
+  bench) packages+=(xvfb xauth openbox icewm xdotool x11-utils x11-xserver-utils wmctrl imagemagick) ;;
+  *) echo "usage: setup.sh [run|test|fuzz|bench]" >&2; exit 2 ;;
 esac
 missing=()
 for package in "${packages[@]}"; do

@@ -8,6 +8,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <malloc.h>
 #include <string>
 
 namespace {
@@ -23,6 +24,10 @@ std::string ExecutablePath(const char* argv0) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // Big blocks (a large directory's list) always get pages of their own, given back
+    // when freed. Left to itself the allocator raises this bound after the first such
+    // free, and the lists of every later rescan pile up in the heap.
+    mallopt(M_MMAP_THRESHOLD, 128 * 1024);
     // The command line as bytes, before Qt takes out the options it knows.
     kadromir::StartupContext context;
     context.Arguments.assign(argv, argv + argc);

@@ -86,24 +86,28 @@ bool MatchesMask(std::string_view name, std::string_view lowerMask) {
 
 void DirectoryEntries::Add(std::string_view name, std::string_view lowerName) {
     // Names of a directory entry are at most 255 bytes; lower-casing keeps them short.
+    const bool same = lowerName == name;
+    // Offsets are 32 bits: a directory whose names pass 4 GiB is listed in part.
+    if (Bytes.size() + name.size() + (same ? 0 : lowerName.size()) > UINT32_MAX) {
+        return;
+    }
     Spans.push_back({static_cast<std::uint32_t>(Bytes.size()),
                      static_cast<std::uint16_t>(name.size()),
-                     static_cast<std::uint16_t>(lowerName.size())});
+                     static_cast<std::uint16_t>(same ? 0 : lowerName.size())});
     Bytes.append(name);
-    Bytes.append(lowerName);
+    if (!same) {
+        Bytes.append(lowerName);
+    }
 }
 
 void DirectoryEntries::Sort() {
-    const std::string_view bytes = Bytes;
     // Names in one directory differ byte for byte, so these two keys already order
     // every pair: the size and creation time that follow them never decide.
-    std::sort(Spans.begin(), Spans.end(), [bytes](const Span& a, const Span& b) {
-        const std::string_view lowerA = bytes.substr(a.Offset + a.NameLength, a.LowerLength);
-        const std::string_view lowerB = bytes.substr(b.Offset + b.NameLength, b.LowerLength);
-        if (const int order = lowerA.compare(lowerB); order != 0) {
+    std::sort(Spans.begin(), Spans.end(), [this](const Span& a, const Span& b) {
+        if (const int order = LowerNameOf(a).compare(LowerNameOf(b)); order != 0) {
             return order < 0;
         }
-        return bytes.substr(a.Offset, a.NameLength) < bytes.substr(b.Offset, b.NameLength);
+        return NameOf(a) < NameOf(b);
     });
 }
 

@@ -1,28 +1,15 @@
-// Start-up as a user sees it: starts a program and reads the screen back from the X
-// server until a pixel of the given colour shows in one of the program's windows.
-// Prints the milliseconds from the start to that moment, then ends the program.
-// Usage: first_paint_probe RRGGBB COMMAND [ARGUMENT...]
-#include <xcb/xcb.h>
+#include "x11_probe.h"
 
 #include <chrono>
 #include <csignal>
-#include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
-#include <memory>
+#include <fstream>
 #include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
-#include <vector>
 
+namespace kadromir::probe {
 namespace {
-
-template <typename Reply> using ReplyPtr = std::unique_ptr<Reply, decltype(&std::free)>;
-template <typename Reply> ReplyPtr<Reply> Own(Reply* reply) {
-    return ReplyPtr<Reply>(reply, &std::free);
-}
 
 xcb_atom_t Atom(xcb_connection_t* x, const char* name) {
     const auto reply =
@@ -30,14 +17,27 @@ xcb_atom_t Atom(xcb_connection_t* x, const char* name) {
     return reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
 }
 
-// The windows of the process: top-level ones, and those the window manager framed.
-std::vector<xcb_window_t> WindowsOf(xcb_connection_t* x, xcb_window_t root, xcb_atom_t pidAtom,
-                                    pid_t pid) {
-    std::vector<xcb_window_t> found;
+} // namespace
+
+pid_t Start(char** command) {
+    const pid_t child = fork();
+    if (child == 0) {
+        const int null = open("/dev/null", O_WRONLY);
+        dup2(null, 1);
+        dup2(null, 2);
+        execvp(command[0], command);
+        _exit(127);
+    }
+    return child;
+}
+
+std::vector<xcb_window_t> WindowsOf(xcb_connection_t* x, pid_t pid) {
+    static const xcb_atom_t pidAtom = Atom(x, "_NET_WM_PID");
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(x)).data->root;
     std::vector<xcb_window_t> candidates;
     const auto top = Own(xcb_query_tree_reply(x, xcb_query_tree(x, root), nullptr));
     if (!top) {
-        return found;
+        return {};
     }
     const xcb_window_t* children = xcb_query_tree_children(top.get());
     for (int i = 0; i < xcb_query_tree_children_length(top.get()); ++i) {
@@ -49,6 +49,7 @@ std::vector<xcb_window_t> WindowsOf(xcb_connection_t* x, xcb_window_t root, xcb_
                               grand + xcb_query_tree_children_length(inner.get()));
         }
     }
+    std::vector<xcb_window_t> found;
     for (const xcb_window_t window : candidates) {
         const auto property = Own(xcb_get_property_reply(
             x, xcb_get_property(x, 0, window, pidAtom, XCB_ATOM_CARDINAL, 0, 1), nullptr));
@@ -86,52 +87,30 @@ bool ShowsColour(xcb_connection_t* x, xcb_window_t window, std::uint32_t rgb) {
     return false;
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-    if (argc < 3) {
-        std::fputs("usage: first_paint_probe RRGGBB COMMAND [ARGUMENT...]\n", stderr);
-        return 2;
-    }
-    const auto rgb = static_cast<std::uint32_t>(std::strtoul(argv[1], nullptr, 16));
-    xcb_connection_t* x = xcb_connect(nullptr, nullptr);
-    if (xcb_connection_has_error(x)) {
-        std::fputs("first_paint_probe: no X display\n", stderr);
-        return 2;
-    }
-    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(x)).data->root;
-    const xcb_atom_t pidAtom = Atom(x, "_NET_WM_PID");
-    const auto start = std::chrono::steady_clock::now();
-    const pid_t child = fork();
-    if (child == 0) {
-        const int null = open("/dev/null", O_WRONLY);
-        dup2(null, 1);
-        dup2(null, 2);
-        execvp(argv[2], argv + 2);
-        _exit(127);
-    }
-    int status = 1;
-    for (;;) {
-        const double ms =
-            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-                .count();
-        if (ms > 10000 || waitpid(child, nullptr, WNOHANG) == child) {
-            std::fputs("first_paint_probe: the colour never showed\n", stderr);
-            break;
+long PeakKilobytes(pid_t pid) {
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("VmHWM:", 0) == 0) {
+            return std::strtol(line.c_str() + 6, nullptr, 10);
         }
-        bool shown = false;
-        for (const xcb_window_t window : WindowsOf(x, root, pidAtom, child)) {
-            shown = shown || ShowsColour(x, window, rgb);
-        }
-        if (shown) {
-            std::printf("%.1f\n", ms);
-            status = 0;
-            break;
-        }
-        std::this_thread::sleep_for(std::chrono::microseconds(500));
     }
-    kill(child, SIGTERM);
-    waitpid(child, nullptr, 0);
-    xcb_disconnect(x);
-    return status;
+    return 0;
 }
+
+void Stop(pid_t pid) {
+    kill(pid, SIGTERM);
+    waitpid(pid, nullptr, 0);
+}
+
+std::uint64_t NowNs() {
+    return static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::nanoseconds>(
+                                          std::chrono::steady_clock::now().time_since_epoch())
+                                          .count());
+}
+
+double Milliseconds(std::uint64_t fromNs, std::uint64_t toNs) {
+    return static_cast<double>(toNs - fromNs) / 1e6;
+}
+
+} // namespace kadromir::probe

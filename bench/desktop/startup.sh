@@ -27,8 +27,8 @@ measure() { # LABEL
     "$probe" "$colour" "$place/kadromir" "$place/rings.spr" >/dev/null
     local floor=() viewer_ms=()
     for _ in $(seq "$runs"); do
-        floor+=("$("$probe" "$colour" "$minimal" "$place/rings.png")")
-        viewer_ms+=("$("$probe" "$colour" "$place/kadromir" "$place/rings.spr")")
+        floor+=("$("$probe" "$colour" "$minimal" "$place/rings.png" | cut -d' ' -f1)")
+        viewer_ms+=("$("$probe" "$colour" "$place/kadromir" "$place/rings.spr" | cut -d' ' -f1)")
     done
     local f v
     f="$(printf '%s\n' "${floor[@]}" | median)"
