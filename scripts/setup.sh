@@ -1,18 +1,20 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a task needs, only those missing: run | test | fuzz | bench.
 set -euo pipefail
-packages=(cmake ninja-build g++ pkg-config qt6-base-dev libxcb1-dev libxcb-xtest0-dev libgtest-dev
-          libbenchmark-dev fonts-dejavu-core)
+# The viewer: the build tools, Qt, xcb (the window frame), Qt's own Russian texts.
+packages=(cmake ninja-build g++ pkg-config qt6-base-dev libxcb1-dev qt6-translations-l10n
+          fonts-dejavu-core)
 case "${1:-run}" in
   run) ;;
   # The end-to-end tests drive the real viewer in a virtual X server under two window
   # managers, switch keyboard layouts, split the screen into displays, send keys and
-  # take screenshots.
-  test) packages+=(xvfb xauth openbox icewm xdotool x11-xkb-utils x11-utils x11-xserver-utils
-                   wmctrl imagemagick clang-format) ;;
+  # take screenshots; the benchmarks are built with the tests.
+  test) packages+=(libgtest-dev libbenchmark-dev libxcb-xtest0-dev xvfb xauth openbox icewm xdotool
+                   x11-xkb-utils x11-utils x11-xserver-utils wmctrl imagemagick clang-format) ;;
   fuzz) packages+=(clang libclang-rt-14-dev) ;;
   # The desktop measurements run in the test session's virtual X server.
-  bench) packages+=(xvfb xauth openbox icewm xdotool x11-utils x11-xserver-utils wmctrl imagemagick) ;;
+  bench) packages+=(libgtest-dev libbenchmark-dev libxcb-xtest0-dev xvfb xauth openbox icewm xdotool
+                    x11-utils x11-xserver-utils wmctrl imagemagick) ;;
   *) echo "usage: setup.sh [run|test|fuzz|bench]" >&2; exit 2 ;;
 esac
 missing=()

@@ -1,11 +1,15 @@
 // Кадромир: the program's entry.
+#include "command_line.h"
+#include "qt_translation.h"
 #include "viewer_window.h"
 
+#include "base/version.h"
 #include "settings/settings_store.h"
 #include "ui/form.h"
 
 #include <QApplication>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <malloc.h>
@@ -21,6 +25,11 @@ std::string ExecutablePath(const char* argv0) {
     return error ? std::string(argv0) : path.string();
 }
 
+std::string SettingsPath(const char* argv0, bool makeDirectory) {
+    return kadromir::ChooseConfigFilePath(ExecutablePath(argv0), std::getenv("XDG_CONFIG_HOME"),
+                                          std::getenv("HOME"), makeDirectory);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -28,15 +37,43 @@ int main(int argc, char** argv) {
     // when freed. Left to itself the allocator raises this bound after the first such
     // free, and the lists of every later rescan pile up in the heap.
     mallopt(M_MMAP_THRESHOLD, 128 * 1024);
-    // The command line as bytes, before Qt takes out the options it knows.
+    using Request = kadromir::CommandLine::Request;
+    // The command line as bytes, read before Qt, which needs a display.
+    const kadromir::CommandLine line = kadromir::ReadCommandLine({argv, argv + argc});
+    switch (line.Asked) {
+    case Request::Help:
+        std::fputs(kadromir::HelpText(SettingsPath(argv[0], false)).c_str(), stdout);
+        return 0;
+    case Request::Version:
+        std::printf("Кадромир (kadromir) %s\n", kadromir::ProjectVersion);
+        return 0;
+    case Request::Mistake:
+        std::fprintf(stderr, "%s\n", line.Mistake.c_str());
+        return 2;
+    case Request::Run:
+        break;
+    }
+    if (line.Arguments.size() > 1) {
+        if (const auto problem = kadromir::PictureProblem(line.Arguments[1])) {
+            std::fprintf(stderr, "kadromir: %s: %s\n", line.Arguments[1].c_str(), problem->c_str());
+        }
+    }
     kadromir::StartupContext context;
-    context.Arguments.assign(argv, argv + argc);
+    context.Arguments = line.Arguments;
     context.ScanInBackground = true;
-    context.ConfigFilePath = kadromir::ChooseConfigFilePath(
-        ExecutablePath(argv[0]), std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
+    context.ConfigFilePath = SettingsPath(argv[0], true);
     std::error_code error;
     context.WorkingDirectory = std::filesystem::current_path(error).string();
-    QApplication application(argc, argv);
+    // Qt gets its own options only: a picture named like one of them stays a picture.
+    std::vector<std::string> qtArguments = line.QtArguments;
+    std::vector<char*> qtArgv;
+    for (std::string& argument : qtArguments) {
+        qtArgv.push_back(argument.data());
+    }
+    qtArgv.push_back(nullptr);
+    int qtArgc = static_cast<int>(qtArguments.size());
+    QApplication application(qtArgc, qtArgv.data());
+    kadromir::InstallQtTranslation(application);
     kadromir::ViewerWindow& viewer = kadromir::BuildViewerWindow(context);
     viewer.Ui().Form->show();
     return application.exec();

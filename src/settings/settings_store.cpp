@@ -121,7 +121,7 @@ void MakeDirectories(const std::string& path, mode_t mode) {
 } // namespace
 
 std::string ChooseConfigFilePath(const std::string& executablePath, const char* xdgConfigHome,
-                                 const char* home) {
+                                 const char* home, bool makeDirectory) {
     const std::string beside = ConfigFilePath(executablePath);
     const std::string directory = DirectoryPart(beside);
     struct stat info {};
@@ -146,7 +146,9 @@ std::string ChooseConfigFilePath(const std::string& executablePath, const char* 
         base += '/';
     }
     const std::string own = base + "kadromir/";
-    MakeDirectories(own, 0700);
+    if (makeDirectory) {
+        MakeDirectories(own, 0700);
+    }
     return own + ConfigFileName;
 }
 

@@ -61,10 +61,10 @@ std::string ConfigFilePath(const std::string& executablePath);
 // executable when it is there already, or when that directory takes new files and is
 // none of the system's own; else in the user's configuration directory,
 // $XDG_CONFIG_HOME/kadromir (~/.config when the variable is unset or not absolute),
-// created with mode 0700. `xdgConfigHome` and `home` are the environment's values
-// (null when unset).
+// created with mode 0700 when `makeDirectory` (a start; not a --help, which only names
+// the place). `xdgConfigHome` and `home` are the environment's values (null when unset).
 std::string ChooseConfigFilePath(const std::string& executablePath, const char* xdgConfigHome,
-                                 const char* home);
+                                 const char* home, bool makeDirectory = true);
 
 // Reads a number as the file holds it: an optional sign and decimal digits at the
 // start of the value (after blanks); anything else reads 0. Wraps to 32 bits.

@@ -1,6 +1,7 @@
 // The main window as built: controls, the drawing area's layout rule, the window-size
 // commands, shortcuts, and what happens at close.
 #include "app/layout_rule.h"
+#include "app/qt_translation.h"
 #include "app/viewer_window.h"
 #include "formats/load_picture.h"
 #include "picture_encoder.h"
@@ -15,7 +16,10 @@
 
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QLabel>
+#include <QLibraryInfo>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -23,6 +27,7 @@
 #include <QMimeData>
 #include <QTest>
 #include <QTimer>
+#include <QTranslator>
 #include <QUrl>
 
 #include <QToolButton>
@@ -484,6 +489,33 @@ class ViewerWindowTest : public QObject {
         Viewer->Ui().OpenAction->Execute();
         QCOMPARE(QString::fromStdString(Viewer->Ui().OpenDialog->LastPath()), QString());
         QCOMPARE(Viewer->Ui().Form->windowTitle(), QString("Кадромир : 2/2  two.spr"));
+    }
+
+    void QtsOwnTextsReadRussianWhereTheTranslationIsInstalled() {
+        const QString catalogue =
+            QLibraryInfo::path(QLibraryInfo::TranslationsPath) + "/qtbase_ru.qm";
+        if (!QFile::exists(catalogue)) {
+            QSKIP("Qt's Russian translation is not installed");
+        }
+        QTranslator* translator = InstallQtTranslation(*qApp);
+        QVERIFY(translator != nullptr);
+        Show();
+        QStringList buttons;
+        QString nameLabel;
+        WhenModalShows([&](QWidget* modal) {
+            for (const QAbstractButton* button : modal->findChild<QDialogButtonBox*>()->buttons()) {
+                buttons << button->text();
+            }
+            if (const auto* label = modal->findChild<QLabel*>("fileNameLabel")) {
+                nameLabel = label->text();
+            }
+            qobject_cast<QDialog*>(modal)->reject();
+        });
+        Viewer->Ui().OpenAction->Execute();
+        QCoreApplication::removeTranslator(translator);
+        delete translator;
+        QCOMPARE(buttons, QStringList({"&Открыть", "Отмена"}));
+        QCOMPARE(nameLabel, QString("&Имя файла:"));
     }
 
     void TheCloseStoresTheRecentFile() {

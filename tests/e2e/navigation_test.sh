@@ -46,6 +46,10 @@ bad=0
 wait_until 5 picture_shown
 check "the drawing area shows diagonal.scr's colours in its proportions ($ok match, $bad do not; border code $border)" \
     test "$ok" -ge 10 -a "$bad" -eq 0
+# The window with its frame, as the README shows it (docs/viewer.png).
+read -r left top width height <<<"$(outer_geometry "$window")"
+convert "$out/diagonal.png" -crop "${width}x${height}+${left}+${top}" +repage -colors 64 \
+    "$out/viewer-window.png"
 
 close_viewer
 finish

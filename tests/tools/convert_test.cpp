@@ -7,8 +7,11 @@
 #include <QImage>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <sys/stat.h>
 
 namespace kadromir {
 namespace {
@@ -142,6 +145,149 @@ TEST(Convert, UsageAndWriteErrors) {
     EXPECT_EQ(RunCommand({Converter, good, good, "-o", dir.Path() + "x.png"}).ExitCode, 1);
     EXPECT_EQ(RunCommand({Converter, good, "-o", dir.Path() + "missing/dir/x.png"}).ExitCode, 1);
     EXPECT_EQ(RunCommand({Converter, good, "-d", dir.Path() + "missing"}).ExitCode, 1);
+}
+
+TEST(Convert, UsageErrorsNameWhatIsWrong) {
+    const struct {
+        std::vector<std::string> Arguments;
+        std::string Named;
+    } cases[] = {
+        {{}, "no INPUT"},
+        {{"-x.rmb"}, "'-x.rmb'"},
+        {{"a.spr"}, "'a.spr'"},
+        {{"a.spr", "-o"}, "'-o'"},
+        {{"-d", "", "a.spr"}, "'-d'"},
+        {{"a.spr", "-o", "x.png", "-o", "y.png"}, "'-o y.png'"},
+        {{"a.spr", "b.spr", "-o", "x.png"}, "'b.spr'"},
+        {{"-o", "x.png", "-d", "out", "a.spr"}, "'-d out'"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.Arguments));
+        std::vector<std::string> argv{Converter};
+        argv.insert(argv.end(), c.Arguments.begin(), c.Arguments.end());
+        const auto run = RunCommand(argv);
+        EXPECT_EQ(run.ExitCode, 1);
+        EXPECT_NE(run.Error.find(c.Named), std::string::npos) << run.Error;
+        EXPECT_EQ(std::count(run.Error.begin(), run.Error.end(), '\n'), 1) << run.Error;
+    }
+    const auto version = RunCommand({Converter, "--version"});
+    EXPECT_EQ(version.ExitCode, 0);
+    EXPECT_EQ(version.Output, std::string("kadromir-convert ") + KADROMIR_VERSION + "\n");
+}
+
+// Planes whose PNG is some tens of kilobytes.
+PlaneBuffer Noise() {
+    PlaneBuffer planes{};
+    std::uint32_t state = 1;
+    for (auto& byte : planes) {
+        state = state * 1103515245u + 12345u;
+        byte = static_cast<std::uint8_t>(state >> 24);
+    }
+    return planes;
+}
+
+// What is in a directory, name by name, with each regular file's bytes.
+std::map<std::string, std::string> Contents(const std::string& dir) {
+    std::map<std::string, std::string> contents;
+    for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+        contents[entry.path().filename().string()] =
+            entry.is_regular_file() ? ReadAll(entry.path().string()) : "<not a file>";
+    }
+    return contents;
+}
+
+TEST(Convert, NeverDestroysAFile) {
+    const std::string converter = Converter;
+    const struct {
+        const char* What;
+        // Run in a directory holding a.spr, b/a.rmb, old.png ("old") and full.png, a
+        // link to /dev/full.
+        std::vector<std::string> Arguments;
+        int ExitCode;
+        std::string Said;
+        std::vector<std::string> Unchanged;
+    } cases[] = {
+        {"the output is the input", {"a.spr", "-o", "a.spr"}, 1, "itself", {"a.spr"}},
+        {"the output is a hard link to an input",
+         {"b/a.rmb", "a.spr", "-d", "b"},
+         1,
+         "itself",
+         {"b/a.rmb", "a.spr"}},
+        {"two inputs of one name",
+         {"a.spr", "b/a.rmb", "-d", "out"},
+         1,
+         "b/a.rmb: its output out/a.png was written from 'a.spr'",
+         {"a.spr", "b/a.rmb"}},
+        // Through a link of the test's own: a faulty converter removes the link, never
+        // the device.
+        {"a device that takes nothing",
+         {"a.spr", "-o", "full.png"},
+         1,
+         "No space left on device",
+         {"a.spr", "old.png"}},
+        {"a file over the size limit",
+         {"/bin/bash", "-c", "trap '' XFSZ; ulimit -f 1; exec \"$0\" a.spr -o old.png", converter},
+         1,
+         "old.png: cannot be written",
+         {"old.png"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.What);
+        test_support::TempDir dir;
+        dir.Write("a.spr", encoder::EncodeSpr(Palette(0x40), Noise()));
+        dir.MakeDirectory("b");
+        dir.MakeDirectory("out");
+        if (std::string(c.What).find("hard link") != std::string::npos) {
+            std::filesystem::create_hard_link(dir.Path() + "a.spr", dir.Path() + "b/a.png");
+        }
+        dir.Write("b/a.rmb", encoder::EncodeRmb(Palette(0x80), PlaneBuffer{}));
+        dir.Write("old.png", {'o', 'l', 'd'});
+        std::filesystem::create_symlink("/dev/full", dir.Path() + "full.png");
+        const auto before = Contents(dir.Path());
+        std::map<std::string, std::string> files;
+        for (const auto& name : c.Unchanged) {
+            files[name] = name.starts_with("/") ? "" : ReadAll(dir.Path() + name);
+        }
+        std::vector<std::string> argv = c.Arguments;
+        if (argv.front() != "/bin/bash") {
+            argv.insert(argv.begin(), converter);
+        }
+        // The converter runs in the directory, so relative names are the user's own.
+        const std::string cwd = std::filesystem::current_path();
+        std::filesystem::current_path(dir.Path());
+        const auto run = RunCommand(argv);
+        std::filesystem::current_path(cwd);
+        EXPECT_EQ(run.ExitCode, c.ExitCode) << run.Error;
+        EXPECT_NE(run.Error.find(c.Said), std::string::npos) << run.Error;
+        for (const auto& [name, bytes] : files) {
+            EXPECT_EQ(ReadAll(dir.Path() + name), bytes) << name;
+        }
+        // Nothing is left behind, and nothing is removed.
+        EXPECT_EQ(Contents(dir.Path()).size(), before.size());
+        EXPECT_TRUE(std::filesystem::is_symlink(dir.Path() + "full.png"));
+    }
+}
+
+TEST(Convert, ReplacesWholeKeepsModesFollowsLinksAndWritesToStandardOutput) {
+    test_support::TempDir dir;
+    const auto input = dir.Write("-x.rmb", encoder::EncodeRmb(Palette(0x07), PlaneBuffer{}));
+    // A name that starts with '-' goes after "--".
+    ASSERT_EQ(RunCommand({Converter, "-o", dir.Path() + "made.png", "--", input}).ExitCode, 0);
+    const std::string png = ReadAll(dir.Path() + "made.png");
+    ReadPng(dir.Path() + "made.png", "07");
+    const auto piped = RunCommand({Converter, input, "-o", "-"});
+    EXPECT_EQ(piped.ExitCode, 0);
+    EXPECT_EQ(piped.Output, png);
+    // An old file is replaced as a whole and keeps its mode; a link stays a link.
+    const auto old = dir.Write("old.png", {'o', 'l', 'd'});
+    ::chmod(old.c_str(), 0640);
+    std::filesystem::create_symlink(old, dir.Path() + "link.png");
+    ASSERT_EQ(RunCommand({Converter, "-o", dir.Path() + "link.png", "--", input}).ExitCode, 0);
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.Path() + "link.png"));
+    EXPECT_EQ(ReadAll(old), png);
+    struct stat info {};
+    ASSERT_EQ(::stat(old.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0640u);
 }
 
 } // namespace

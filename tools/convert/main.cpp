@@ -2,14 +2,20 @@
 #include "png_writer.h"
 
 #include "base/file_system.h"
+#include "base/file_writer.h"
 #include "base/path_rules.h"
+#include "base/version.h"
 #include "formats/load_picture.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
-#include <fcntl.h>
+#include <cstring>
+#include <map>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -26,34 +32,92 @@ constexpr std::string_view Usage =
     "usage: kadromir-convert INPUT -o OUTPUT.png\n"
     "       kadromir-convert INPUT... -d DIR\n"
     "Converts .SPR, .SCR and .RMB pictures to 256 x 256 palette PNGs (tEXt \"Border\" holds\n"
-    "the border colour code). Exit: 0 converted, 1 usage or write error, 2 rejected by\n"
-    "its decoder, 3 nothing loaded; with several inputs the worst.\n";
+    "the border colour code). -o - writes the PNG to standard output; with -d each\n"
+    "INPUT becomes DIR/NAME.png. A file is never written half: the PNG goes to a\n"
+    "temporary file that replaces the old one once complete, and an output that is one\n"
+    "of the inputs, or that an earlier input of the same run wrote, is refused.\n"
+    "Options end at --: a file whose name starts with - goes after it, with the\n"
+    "options before (kadromir-convert -o x.png -- -x.spr). --version prints the version.\n"
+    "Exit: 0 converted, 1 usage or write error, 2 rejected by its decoder, 3 nothing\n"
+    "loaded; with several inputs the worst.\n";
 
 void Error(const std::string& text) {
-    std::fputs((text + "\n").c_str(), stderr);
+    std::fputs(("kadromir-convert: " + text + "\n").c_str(), stderr);
 }
 
-bool WriteAll(const std::string& path, const QByteArray& data) {
-    // Paths are byte strings; POSIX calls take them without any re-encoding.
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) {
-        return false;
-    }
-    bool ok = WriteAllBytes(
-        fd, std::string_view(data.constData(), static_cast<std::size_t>(data.size())));
-    ok = (::close(fd) == 0) && ok;
-    if (!ok) {
-        ::unlink(path.c_str());
-    }
-    return ok;
+int UsageError(const std::string& text) {
+    Error(text + " (see kadromir-convert --help)");
+    return ExitUsageOrWrite;
 }
 
-int Convert(const std::string& input, const std::string& output) {
+struct Options {
+    std::vector<std::string> Inputs;
+    std::optional<std::string> Output;
+    std::optional<std::string> Directory;
+};
+
+// The options, or the exit code of a usage error, --help or --version.
+std::optional<int> Parse(int argc, char** argv, Options& options) {
+    bool optionsEnded = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (optionsEnded || arg.empty() || arg[0] != '-' || arg == "-") {
+            options.Inputs.push_back(arg);
+        } else if (arg == "--") {
+            optionsEnded = true;
+        } else if (arg == "--help" || arg == "-h") {
+            std::fputs(Usage.data(), stdout);
+            return ExitOk;
+        } else if (arg == "--version") {
+            std::printf("kadromir-convert %s\n", ProjectVersion);
+            return ExitOk;
+        } else if (arg == "-o" || arg == "-d") {
+            std::optional<std::string>& value = arg == "-o" ? options.Output : options.Directory;
+            if (i + 1 >= argc || argv[i + 1][0] == '\0') {
+                return UsageError("'" + arg + "' needs " +
+                                  (arg == "-o" ? "a file name" : "a directory"));
+            }
+            if (value) {
+                return UsageError("'" + arg + " " + argv[i + 1] + "': " + arg +
+                                  " was already given as '" + *value + "'");
+            }
+            value = argv[++i];
+        } else {
+            return UsageError("unknown option '" + arg +
+                              "'; a file whose name starts with - goes after --");
+        }
+    }
+    if (options.Output && options.Directory) {
+        return UsageError("'-o " + *options.Output + "' and '-d " + *options.Directory +
+                          "' cannot go together");
+    }
+    if (options.Inputs.empty()) {
+        return UsageError("no INPUT given");
+    }
+    if (!options.Output && !options.Directory) {
+        return UsageError("nowhere to write '" + options.Inputs.front() +
+                          "': give -o OUTPUT.png or -d DIR");
+    }
+    if (options.Output && options.Inputs.size() > 1) {
+        return UsageError("'-o " + *options.Output + "' takes one INPUT, but '" +
+                          options.Inputs[1] + "' is a second; use -d DIR for several");
+    }
+    return std::nullopt;
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+    struct stat first {
+    }, second{};
+    return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 &&
+           first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+}
+
+// Loads the input; an exit code other than ExitOk when it gives no picture.
+int Load(const std::string& input, PictureState& picture) {
     if (DecoderFor(input) == nullptr) {
         Error(input + ": the extension is none of .SPR, .SCR, .RMB; nothing loaded");
         return ExitNothingLoaded;
     }
-    PictureState picture;
     switch (LoadPicture(input, picture)) {
     case LoadOutcome::Rejected:
         Error(input + picture.LoadMessage);
@@ -64,50 +128,72 @@ int Convert(const std::string& input, const std::string& output) {
     case LoadOutcome::Loaded:
         break;
     }
-    const QByteArray png = EncodePng(picture);
-    if (png.isEmpty() || !WriteAll(output, png)) {
-        Error(output + ": cannot be written");
+    return ExitOk;
+}
+
+int Write(const std::string& output, const QByteArray& png) {
+    const std::string_view bytes(png.constData(), static_cast<std::size_t>(png.size()));
+    int error = png.isEmpty() ? EIO : 0;
+    errno = 0;
+    if (error == 0 && output == "-") {
+        error = WriteAllBytes(STDOUT_FILENO, bytes) ? 0 : (errno != 0 ? errno : EIO);
+    } else if (error == 0) {
+        error = WriteFileReplacing(output, bytes);
+    }
+    if (error != 0) {
+        Error((output == "-" ? std::string("standard output") : output) +
+              ": cannot be written: " + std::strerror(error));
         return ExitUsageOrWrite;
     }
     return ExitOk;
 }
 
+int Convert(const std::string& input, const std::string& output,
+            const std::vector<std::string>& inputs) {
+    for (const auto& other : inputs) {
+        if (output != "-" && SameFile(other, output)) {
+            Error(output + ": is the input '" + other + "' itself; not overwritten");
+            return ExitUsageOrWrite;
+        }
+    }
+    PictureState picture;
+    if (const int loaded = Load(input, picture); loaded != ExitOk) {
+        return loaded;
+    }
+    return Write(output, EncodePng(picture));
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    std::vector<std::string> inputs;
-    std::string output;
-    std::string directory;
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view arg = argv[i];
-        if (arg == "--help" || arg == "-h") {
-            std::fputs(Usage.data(), stdout);
-            return ExitOk;
-        }
-        if ((arg == "-o" || arg == "-d") && i + 1 < argc) {
-            (arg == "-o" ? output : directory) = argv[++i];
-        } else if (arg == "-o" || arg == "-d" || (arg.size() > 1 && arg[0] == '-')) {
-            std::fputs(Usage.data(), stderr);
-            return ExitUsageOrWrite;
-        } else {
-            inputs.emplace_back(arg);
-        }
+    Options options;
+    if (const auto exit = Parse(argc, argv, options)) {
+        return *exit;
     }
-    const bool oneOutput = !output.empty() && directory.empty() && inputs.size() == 1;
-    const bool toDirectory = output.empty() && !directory.empty() && !inputs.empty();
-    if (!oneOutput && !toDirectory) {
-        std::fputs(Usage.data(), stderr);
-        return ExitUsageOrWrite;
+    if (options.Output) {
+        return Convert(options.Inputs.front(), *options.Output, options.Inputs);
     }
-    if (oneOutput) {
-        return Convert(inputs.front(), output);
-    }
+    std::string directory = *options.Directory;
     if (directory.back() != '/') {
         directory += '/';
     }
+    // Outputs written in this run, and from which input: a second input of the same
+    // name would silently replace the first one's picture.
+    std::map<std::string, std::string> written;
     int worst = ExitOk;
-    for (const auto& input : inputs) {
-        worst = std::max(worst, Convert(input, directory + NameWithoutExtension(input) + ".png"));
+    for (const auto& input : options.Inputs) {
+        const std::string output = directory + NameWithoutExtension(input) + ".png";
+        if (const auto earlier = written.find(output); earlier != written.end()) {
+            Error(input + ": its output " + output + " was written from '" + earlier->second +
+                  "' in this run; not converted");
+            worst = std::max(worst, ExitUsageOrWrite);
+            continue;
+        }
+        const int result = Convert(input, output, options.Inputs);
+        if (result == ExitOk) {
+            written.emplace(output, input);
+        }
+        worst = std::max(worst, result);
     }
     return worst;
 }

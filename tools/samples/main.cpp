@@ -2,11 +2,17 @@
 // missing), for trying the viewer and the converter without any pictures of one's own.
 #include "picture_encoder.h"
 
+#include "base/file_system.h"
+#include "base/file_writer.h"
+#include "base/version.h"
+
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
-#include <fstream>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -25,24 +31,85 @@ template <typename Shade> Indices Paint(Shade shade) {
     return pixels;
 }
 
+constexpr std::string_view Usage =
+    "usage: kadromir-samples [--] DIR\n"
+    "Writes sample pictures of every format into DIR, made if missing: rings.spr,\n"
+    "checker.spr, waves.scr with waves.pal, diagonal.scr, bands.rmb. A file of the same\n"
+    "name with other contents is kept, and the exit is then 1. --version prints the\n"
+    "version.\n";
+
+void Error(const std::string& text) {
+    std::fputs(("kadromir-samples: " + text + "\n").c_str(), stderr);
+}
+
+// Writes the sample unless a file of that name holds something else; false when the
+// file is not as written.
 bool Write(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-    return static_cast<bool>(out);
+    const std::string_view contents(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    if (ExistsAsFile(path) || std::filesystem::is_symlink(path)) {
+        const auto there = ReadFileBytes(path, bytes.size() + 1);
+        const bool same =
+            there && std::string_view(reinterpret_cast<const char*>(there->Bytes().data()),
+                                      there->size()) == contents;
+        if (!same) {
+            Error(path + ": a file of that name is there; kept, no sample written");
+        }
+        return same;
+    }
+    if (const int error = WriteFileReplacing(path, contents); error != 0) {
+        Error(path + ": cannot be written: " + std::strerror(error));
+        return false;
+    }
+    return true;
+}
+
+// The directory named on the command line, or the exit code of --help, --version or a
+// usage error.
+std::optional<int> Parse(int argc, char** argv, std::string& dir) {
+    bool optionsEnded = false;
+    std::vector<std::string> operands;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (optionsEnded || arg.empty() || arg[0] != '-' || arg == "-") {
+            operands.push_back(arg);
+        } else if (arg == "--") {
+            optionsEnded = true;
+        } else if (arg == "--help" || arg == "-h") {
+            std::fputs(Usage.data(), stdout);
+            return 0;
+        } else if (arg == "--version") {
+            std::printf("kadromir-samples %s\n", ProjectVersion);
+            return 0;
+        } else {
+            Error("unknown option '" + arg +
+                  "'; a directory whose name starts with - goes after -- (see --help)");
+            return 1;
+        }
+    }
+    if (operands.size() != 1 || operands.front().empty()) {
+        Error(operands.empty()           ? std::string("no DIR given (see --help)")
+              : operands.front().empty() ? std::string("an empty DIR names no folder")
+                                         : "one DIR only, but '" + operands[1] + "' is a second");
+        return 1;
+    }
+    dir = operands.front();
+    return std::nullopt;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2 || argv[1][0] == '\0') {
-        std::fputs("usage: kadromir-samples DIR\n", stderr);
+    std::string dir;
+    if (const auto exit = Parse(argc, argv, dir)) {
+        return *exit;
+    }
+    // The directory is made as needed, as a user asking for samples there expects.
+    std::error_code error;
+    std::filesystem::create_directories(dir, error);
+    if (error) {
+        Error(dir + ": cannot be made: " + error.message());
         return 1;
     }
-    std::string dir = argv[1];
-    // The directory is made as needed, as a user asking for samples there expects.
-    std::error_code ignored;
-    std::filesystem::create_directories(dir, ignored);
     if (dir.back() != '/') {
         dir += '/';
     }
@@ -76,9 +143,5 @@ int main(int argc, char** argv) {
                 encoder::EncodeScr(encoder::PlanesFromIndices(diagonal, PlaneOrder::Mirrored)));
     ok &= Write(dir + "bands.rmb",
                 encoder::EncodeRmb(cool, encoder::PlanesFromIndices(bands, PlaneOrder::Straight)));
-    if (!ok) {
-        std::fprintf(stderr, "kadromir-samples: cannot write into %s\n", dir.c_str());
-        return 1;
-    }
-    return 0;
+    return ok ? 0 : 1;
 }

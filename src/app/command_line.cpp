@@ -1,0 +1,121 @@
+#include "command_line.h"
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cstring>
+#include <string_view>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace kadromir {
+namespace {
+
+// Qt's own command-line options: those that take a value, and those that do not. Qt
+// also takes them with two dashes and as -name=value.
+constexpr std::array<std::string_view, 13> QtOptionsWithValue{
+    "platform",    "platformpluginpath", "platformtheme", "plugin",     "qwindowgeometry",
+    "qwindowicon", "qwindowtitle",       "style",         "stylesheet", "session",
+    "display",     "geometry",           "title"};
+constexpr std::array<std::string_view, 5> QtSwitches{"reverse", "widgetcount", "nograb", "dograb",
+                                                     "sync"};
+
+template <std::size_t N>
+bool Among(const std::array<std::string_view, N>& names, std::string_view name) {
+    return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+} // namespace
+
+CommandLine ReadCommandLine(const std::vector<std::string>& argv) {
+    CommandLine line;
+    const std::string program = argv.empty() ? "kadromir" : argv.front();
+    line.Arguments.push_back(program);
+    line.QtArguments.push_back(program);
+    bool optionsEnded = false;
+    for (std::size_t i = 1; i < argv.size(); ++i) {
+        const std::string& arg = argv[i];
+        if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
+            line.Arguments.push_back(arg);
+            continue;
+        }
+        if (arg == "--") {
+            optionsEnded = true;
+        } else if (arg == "--help" || arg == "-h") {
+            line.Asked = CommandLine::Request::Help;
+            return line;
+        } else if (arg == "--version") {
+            line.Asked = CommandLine::Request::Version;
+            return line;
+        } else {
+            std::string_view name(arg);
+            name.remove_prefix(name.starts_with("--") ? 2 : 1);
+            const auto equals = name.find('=');
+            const bool valueAttached = equals != std::string_view::npos;
+            name = name.substr(0, equals);
+            if (Among(QtOptionsWithValue, name) && (valueAttached || i + 1 < argv.size())) {
+                line.QtArguments.push_back(arg);
+                if (!valueAttached) {
+                    line.QtArguments.push_back(argv[++i]);
+                }
+            } else if (Among(QtSwitches, name) && !valueAttached) {
+                line.QtArguments.push_back(arg);
+            } else {
+                line.Asked = CommandLine::Request::Mistake;
+                line.Mistake = Among(QtOptionsWithValue, name)
+                                   ? "kadromir: '" + arg + "' needs a value"
+                                   : "kadromir: unknown option '" + arg +
+                                         "'; a picture whose name starts with - goes after -- "
+                                         "(see kadromir --help)";
+                return line;
+            }
+        }
+    }
+    return line;
+}
+
+std::string HelpText(const std::string& configFilePath) {
+    return "usage: kadromir [--] [PICTURE]\n"
+           "Shows 256 x 256 pictures in 16 colours (.SPR, .SCR with its .pal, .RMB) and steps\n"
+           "through those of the picture's directory. Without a PICTURE it opens what the\n"
+           "settings ask for (the last file, or a file of the last directory).\n"
+           "\n"
+           "Keys:\n"
+           "  Right, Space       next picture (after the last, the first)\n"
+           "  Left, Backspace    previous picture\n"
+           "  O                  open a picture (Открыть)\n"
+           "  1                  window for the picture at its own size (Экран х1)\n"
+           "  2                  window for the picture at twice its size (Экран х2)\n"
+           "  C                  window to the middle of the screen (Поцентру)\n"
+           "  R                  settings read again from the file (Обновить из сохранённых\n"
+           "                     настроек)\n"
+           "\n"
+           "Settings: " +
+           configFilePath +
+           "\n"
+           "  (beside the program when it is there or that folder takes new files; otherwise\n"
+           "  in $XDG_CONFIG_HOME/kadromir, ~/.config/kadromir by default)\n"
+           "\n"
+           "Options:\n"
+           "  -h, --help         this text\n"
+           "  --version          the version\n"
+           "  --                 ends the options: a PICTURE named -x.spr goes after it\n"
+           "  Qt's own options (-platform NAME, -style NAME, -reverse, ...) are taken too.\n";
+}
+
+std::optional<std::string> PictureProblem(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) {
+        return std::string(std::strerror(errno));
+    }
+    if (!S_ISREG(info.st_mode)) {
+        return std::string(S_ISDIR(info.st_mode) ? "a directory, not a picture"
+                                                 : "not a regular file");
+    }
+    if (::access(path.c_str(), R_OK) != 0) {
+        return std::string(std::strerror(errno));
+    }
+    return std::nullopt;
+}
+
+} // namespace kadromir
