@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs the Debian packages a task needs, only those missing: run | test | fuzz | bench.
+# Installs the Debian packages a task needs, only those missing: run | test | fuzz | bench | package.
 set -euo pipefail
 # The viewer: the build tools, Qt, xcb (the window frame), Qt's own Russian texts.
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev libxcb1-dev qt6-translations-l10n
@@ -8,14 +8,19 @@ case "${1:-run}" in
   run) ;;
   # The end-to-end tests drive the real viewer in a virtual X server under two window
   # managers, switch keyboard layouts, split the screen into displays, send keys and
-  # take screenshots; the benchmarks are built with the tests.
+  # take screenshots; the benchmarks are built with the tests. The install is checked
+  # with the desktop's own validators and file-type tools, and packaged with dpkg's.
   test) packages+=(libgtest-dev libbenchmark-dev libxcb-xtest0-dev xvfb xauth openbox icewm xdotool
-                   x11-xkb-utils x11-utils x11-xserver-utils wmctrl imagemagick clang-format) ;;
+                   x11-xkb-utils x11-utils x11-xserver-utils wmctrl imagemagick clang-format
+                   desktop-file-utils appstream shared-mime-info xdg-utils libfile-mimeinfo-perl
+                   libxml2-utils dpkg-dev file) ;;
   fuzz) packages+=(clang libclang-rt-14-dev) ;;
+  # The Debian package (cpack -G DEB): its dependencies come from dpkg-shlibdeps.
+  package) packages+=(dpkg-dev file) ;;
   # The desktop measurements run in the test session's virtual X server.
   bench) packages+=(libgtest-dev libbenchmark-dev libxcb-xtest0-dev xvfb xauth openbox icewm xdotool
                     x11-utils x11-xserver-utils wmctrl imagemagick) ;;
-  *) echo "usage: setup.sh [run|test|fuzz|bench]" >&2; exit 2 ;;
+  *) echo "usage: setup.sh [run|test|fuzz|bench|package]" >&2; exit 2 ;;
 esac
 missing=()
 for package in "${packages[@]}"; do

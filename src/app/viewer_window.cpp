@@ -1,5 +1,6 @@
 #include "viewer_window.h"
 
+#include "app_icon.h"
 #include "background_scan_runner.h"
 
 #include "ui/action_list.h"
@@ -16,9 +17,8 @@
 #include "settings/settings_file.h"
 
 #include <QKeyEvent>
-#include <QMessageBox>
-
 #include <QMenuBar>
+#include <QMessageBox>
 
 namespace kadromir {
 namespace {
@@ -45,6 +45,7 @@ enum ToolbarButton { OpenButton = 0, PreviousButton, NextButton };
 ViewerWindow& BuildViewerWindow(const StartupContext& context) {
     // The record lives exactly as long as its form.
     auto* form = new ui::Form(Caption);
+    form->setWindowIcon(AppIcon());
     ViewerWindow& viewer = form->Own(std::make_unique<ViewerWindow>(context));
     ViewerWindow::Controls& parts = viewer.Parts;
     parts.Form = form;

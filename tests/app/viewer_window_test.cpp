@@ -1,5 +1,6 @@
 // The main window as built: controls, the drawing area's layout rule, the window-size
 // commands, shortcuts, and what happens at close.
+#include "app/app_icon.h"
 #include "app/layout_rule.h"
 #include "app/qt_translation.h"
 #include "app/viewer_window.h"
@@ -489,6 +490,14 @@ class ViewerWindowTest : public QObject {
         Viewer->Ui().OpenAction->Execute();
         QCOMPARE(QString::fromStdString(Viewer->Ui().OpenDialog->LastPath()), QString());
         QCOMPARE(Viewer->Ui().Form->windowTitle(), QString("Кадромир : 2/2  two.spr"));
+    }
+
+    void TheWindowCarriesTheProgramsIconAtEverySize() {
+        const QIcon icon = Viewer->Ui().Form->windowIcon();
+        for (const int size : {16, 32, 48, 64, 128, 256}) {
+            QCOMPARE(icon.pixmap(size).toImage().convertToFormat(QImage::Format_ARGB32),
+                     RenderAppIcon(size).convertToFormat(QImage::Format_ARGB32));
+        }
     }
 
     void QtsOwnTextsReadRussianWhereTheTranslationIsInstalled() {

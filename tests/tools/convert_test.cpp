@@ -160,6 +160,9 @@ TEST(Convert, UsageErrorsNameWhatIsWrong) {
         {{"a.spr", "-o", "x.png", "-o", "y.png"}, "'-o y.png'"},
         {{"a.spr", "b.spr", "-o", "x.png"}, "'b.spr'"},
         {{"-o", "x.png", "-d", "out", "a.spr"}, "'-d out'"},
+        {{"-s", "0", "a.spr", "-o", "x.png"}, "'-s 0'"},
+        {{"-s", "4097", "a.spr", "-o", "x.png"}, "'-s 4097'"},
+        {{"-s", "12px", "a.spr", "-o", "x.png"}, "'-s 12px'"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.Arguments));

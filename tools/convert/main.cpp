@@ -29,13 +29,15 @@ constexpr int ExitRejected = 2;
 constexpr int ExitNothingLoaded = 3;
 
 constexpr std::string_view Usage =
-    "usage: kadromir-convert INPUT -o OUTPUT.png\n"
-    "       kadromir-convert INPUT... -d DIR\n"
+    "usage: kadromir-convert [-s SIZE] INPUT -o OUTPUT.png\n"
+    "       kadromir-convert [-s SIZE] INPUT... -d DIR\n"
     "Converts .SPR, .SCR and .RMB pictures to 256 x 256 palette PNGs (tEXt \"Border\" holds\n"
     "the border colour code). -o - writes the PNG to standard output; with -d each\n"
-    "INPUT becomes DIR/NAME.png. A file is never written half: the PNG goes to a\n"
-    "temporary file that replaces the old one once complete, and an output that is one\n"
-    "of the inputs, or that an earlier input of the same run wrote, is refused.\n"
+    "INPUT becomes DIR/NAME.png. -s scales the picture to SIZE x SIZE pixels by nearest\n"
+    "neighbour (1 to 4096; default 256), as for a thumbnail.\n"
+    "A file is never written half: the PNG goes to a temporary file that replaces the\n"
+    "old one once complete, and an output that is one of the inputs, or that an earlier\n"
+    "input of the same run wrote, is refused.\n"
     "Options end at --: a file whose name starts with - goes after it, with the\n"
     "options before (kadromir-convert -o x.png -- -x.spr). --version prints the version.\n"
     "Exit: 0 converted, 1 usage or write error, 2 rejected by its decoder, 3 nothing\n"
@@ -54,7 +56,19 @@ struct Options {
     std::vector<std::string> Inputs;
     std::optional<std::string> Output;
     std::optional<std::string> Directory;
+    std::optional<std::string> SizeText;
+    int Side = FrameBitmap::Width;
 };
+
+// A side of 1 to MaxPngSide written in decimal digits alone.
+std::optional<int> ParseSide(const std::string& text) {
+    if (text.empty() || text.size() > 4 ||
+        !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+        return std::nullopt;
+    }
+    const int side = std::stoi(text);
+    return side >= 1 && side <= MaxPngSide ? std::optional<int>(side) : std::nullopt;
+}
 
 // The options, or the exit code of a usage error, --help or --version.
 std::optional<int> Parse(int argc, char** argv, Options& options) {
@@ -71,11 +85,15 @@ std::optional<int> Parse(int argc, char** argv, Options& options) {
         } else if (arg == "--version") {
             std::printf("kadromir-convert %s\n", ProjectVersion);
             return ExitOk;
-        } else if (arg == "-o" || arg == "-d") {
-            std::optional<std::string>& value = arg == "-o" ? options.Output : options.Directory;
+        } else if (arg == "-o" || arg == "-d" || arg == "-s") {
+            std::optional<std::string>& value = arg == "-o"   ? options.Output
+                                                : arg == "-d" ? options.Directory
+                                                              : options.SizeText;
             if (i + 1 >= argc || argv[i + 1][0] == '\0') {
                 return UsageError("'" + arg + "' needs " +
-                                  (arg == "-o" ? "a file name" : "a directory"));
+                                  (arg == "-o"   ? "a file name"
+                                   : arg == "-d" ? "a directory"
+                                                 : "a SIZE"));
             }
             if (value) {
                 return UsageError("'" + arg + " " + argv[i + 1] + "': " + arg +
@@ -86,6 +104,14 @@ std::optional<int> Parse(int argc, char** argv, Options& options) {
             return UsageError("unknown option '" + arg +
                               "'; a file whose name starts with - goes after --");
         }
+    }
+    if (options.SizeText) {
+        const auto side = ParseSide(*options.SizeText);
+        if (!side) {
+            return UsageError("'-s " + *options.SizeText + "': SIZE is a whole number from 1 to " +
+                              std::to_string(MaxPngSide));
+        }
+        options.Side = *side;
     }
     if (options.Output && options.Directory) {
         return UsageError("'-o " + *options.Output + "' and '-d " + *options.Directory +
@@ -148,8 +174,8 @@ int Write(const std::string& output, const QByteArray& png) {
     return ExitOk;
 }
 
-int Convert(const std::string& input, const std::string& output,
-            const std::vector<std::string>& inputs) {
+int Convert(const std::string& input, const std::string& output, const Options& options) {
+    const std::vector<std::string>& inputs = options.Inputs;
     for (const auto& other : inputs) {
         if (output != "-" && SameFile(other, output)) {
             Error(output + ": is the input '" + other + "' itself; not overwritten");
@@ -160,7 +186,7 @@ int Convert(const std::string& input, const std::string& output,
     if (const int loaded = Load(input, picture); loaded != ExitOk) {
         return loaded;
     }
-    return Write(output, EncodePng(picture));
+    return Write(output, EncodePng(picture, options.Side));
 }
 
 } // namespace
@@ -171,7 +197,7 @@ int main(int argc, char** argv) {
         return *exit;
     }
     if (options.Output) {
-        return Convert(options.Inputs.front(), *options.Output, options.Inputs);
+        return Convert(options.Inputs.front(), *options.Output, options);
     }
     std::string directory = *options.Directory;
     if (directory.back() != '/') {
@@ -189,7 +215,7 @@ int main(int argc, char** argv) {
             worst = std::max(worst, ExitUsageOrWrite);
             continue;
         }
-        const int result = Convert(input, output, options.Inputs);
+        const int result = Convert(input, output, options);
         if (result == ExitOk) {
             written.emplace(output, input);
         }

@@ -7,19 +7,28 @@
 namespace kadromir {
 
 QByteArray EncodePng(const PictureState& picture) {
+    return EncodePng(picture, FrameBitmap::Width);
+}
+
+QByteArray EncodePng(const PictureState& picture, int side) {
+    if (side < 1 || side > MaxPngSide) {
+        return {};
+    }
     const FrameBitmap& bitmap = picture.Bitmap;
-    QImage image(FrameBitmap::Width, FrameBitmap::Height, QImage::Format_Indexed8);
+    QImage image(side, side, QImage::Format_Indexed8);
     QList<QRgb> colours;
     for (int i = 0; i < FrameBitmap::PaletteSize; ++i) {
         colours.append(0xFF000000u | bitmap.PaletteEntry(i));
     }
     image.setColorTable(colours);
-    for (int y = 0; y < FrameBitmap::Height; ++y) {
+    // Each pixel of the PNG takes the picture's pixel its centre falls in.
+    for (int y = 0; y < side; ++y) {
         uchar* line = image.scanLine(y);
-        const auto row = bitmap.Row(y);
-        for (int k = 0; k < FrameBitmap::RowBytes; ++k) {
-            line[2 * k] = row[static_cast<std::size_t>(k)] >> 4;
-            line[2 * k + 1] = row[static_cast<std::size_t>(k)] & 0x0F;
+        const auto row = bitmap.Row((2 * y + 1) * FrameBitmap::Height / (2 * side));
+        for (int x = 0; x < side; ++x) {
+            const int column = (2 * x + 1) * FrameBitmap::Width / (2 * side);
+            const std::uint8_t pair = row[static_cast<std::size_t>(column / 2)];
+            line[x] = column % 2 == 0 ? pair >> 4 : pair & 0x0F;
         }
     }
     image.setText(

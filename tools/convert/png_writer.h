@@ -11,4 +11,11 @@ namespace kadromir {
 // upper-case hex digits. Empty on failure.
 QByteArray EncodePng(const PictureState& picture);
 
+// The largest side a scaled PNG may have.
+inline constexpr int MaxPngSide = 4096;
+
+// The same, scaled to side x side pixels by nearest neighbour (a thumbnail); the side
+// is 1 to MaxPngSide.
+QByteArray EncodePng(const PictureState& picture, int side);
+
 } // namespace kadromir

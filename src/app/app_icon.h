@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QIcon>
+#include <QImage>
+
+#include <string>
+
+namespace kadromir {
+
+// The program's icon: a 4 × 4 picture of sixteen colours in its border, with the four
+// planes it is stored in fanned out behind it. One drawing serves the window, the
+// installed PNGs and the SVG, so they never differ.
+QImage RenderAppIcon(int size);
+// At the sizes a desktop asks for, 16 to 256.
+QIcon AppIcon();
+// The same drawing as scalable vector graphics.
+std::string AppIconSvg();
+
+} // namespace kadromir
