@@ -57,7 +57,7 @@ QImage RenderAppIcon(int size) {
 
 QIcon AppIcon() {
     QIcon icon;
-    for (const int size : {16, 32, 48, 64, 128, 256}) {
+    for (const int size : {16, 32, 48, 64}) {
         icon.addPixmap(QPixmap::fromImage(RenderAppIcon(size)));
     }
     return icon;

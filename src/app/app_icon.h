@@ -11,7 +11,8 @@ namespace kadromir {
 // planes it is stored in fanned out behind it. One drawing serves the window, the
 // installed PNGs and the SVG, so they never differ.
 QImage RenderAppIcon(int size);
-// At the sizes a desktop asks for, 16 to 256.
+// For the window: 16 to 64 pixels, what title bars and task bars show. Each size more
+// is drawn and sent to the window system before the first paint.
 QIcon AppIcon();
 // The same drawing as scalable vector graphics.
 std::string AppIconSvg();

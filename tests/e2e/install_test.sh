@@ -86,7 +86,7 @@ installed "$pictures/waves.scr"
 window="$(wait_for_window 'Кадромир : 6/6  waves.scr')"
 check "the installed viewer shows waves.scr" test -n "$window"
 [ -n "$window" ] || finish
-check "its window has the icon, 16 to 128 pixels" bash -c "xprop -id $window _NET_WM_ICON | grep -q 'Icon (16 x 16)' && xprop -id $window _NET_WM_ICON | grep -q 'Icon (128 x 128)'"
+check "its window has the icon, 16 to 64 pixels" bash -c "xprop -id $window _NET_WM_ICON | grep -q 'Icon (16 x 16)' && xprop -id $window _NET_WM_ICON | grep -q 'Icon (64 x 64)'"
 xdotool windowactivate --sync "$window"
 wait_for_settled "$window"
 import -window root "$out/installed.png"
