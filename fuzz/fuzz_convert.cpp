@@ -5,7 +5,7 @@
 #include "formats/rmb_decoder.h"
 #include "formats/scr_decoder.h"
 #include "formats/spr_decoder.h"
-#include "png_writer.h"
+#include "picture_image/picture_image.h"
 
 #include <QImage>
 

@@ -13,10 +13,11 @@ case "${1:-run}" in
   test) packages+=(libgtest-dev libbenchmark-dev libxcb-xtest0-dev xvfb xauth openbox icewm xdotool
                    x11-xkb-utils x11-utils x11-xserver-utils wmctrl imagemagick clang-format
                    desktop-file-utils appstream shared-mime-info xdg-utils libfile-mimeinfo-perl
-                   libxml2-utils dpkg-dev file) ;;
+                   libxml2-utils dpkg-dev file libgdk-pixbuf-2.0-dev libgdk-pixbuf2.0-bin) ;;
   fuzz) packages+=(clang libclang-rt-14-dev) ;;
-  # The Debian package (cpack -G DEB): its dependencies come from dpkg-shlibdeps.
-  package) packages+=(dpkg-dev file) ;;
+  # The Debian package (cpack -G DEB), with the GdkPixbuf loader; its dependencies come
+  # from dpkg-shlibdeps.
+  package) packages+=(dpkg-dev file libgdk-pixbuf-2.0-dev) ;;
   # The desktop measurements run in the test session's virtual X server.
   bench) packages+=(libgtest-dev libbenchmark-dev libxcb-xtest0-dev xvfb xauth openbox icewm xdotool
                     x11-utils x11-xserver-utils wmctrl imagemagick) ;;

@@ -16,6 +16,7 @@
 #include "settings/settings_dialog.h"
 #include "settings/settings_file.h"
 
+#include <QAction>
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -123,6 +124,21 @@ ViewerWindow& BuildViewerWindow(const StartupContext& context) {
     parts.ReloadAction->LinkMenuItem(*parts.MainMenu, ReloadItem);
     parts.ReloadAction->SetShortcut(QKeySequence(Qt::Key_R));
     parts.Toolbar->SetContextMenu(*parts.ToolbarMenu);
+    // The picture's own context menu; its shortcuts hold anywhere in the window and
+    // carry Ctrl, so no single-key command is touched.
+    parts.SaveAsPngAction = new QAction(QStringLiteral("Сохранить как PNG…"), form);
+    parts.SaveAsPngAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    QObject::connect(parts.SaveAsPngAction, &QAction::triggered,
+                     [&viewer] { viewer.SavePictureAsPng(); });
+    parts.CopyAction = new QAction(QStringLiteral("Копировать"), form);
+    parts.CopyAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
+    QObject::connect(parts.CopyAction, &QAction::triggered, [&viewer] { viewer.CopyPicture(); });
+    for (QAction* action : {parts.SaveAsPngAction, parts.CopyAction}) {
+        action->setShortcutContext(Qt::WindowShortcut);
+        form->addAction(action);
+        parts.DrawingArea->addAction(action);
+    }
+    parts.DrawingArea->setContextMenuPolicy(Qt::ActionsContextMenu);
     // The status line exists before the window is placed: its height is part of the
     // outer size that the placement centres.
     viewer.LayoutDrawingArea();

@@ -7,6 +7,8 @@
 
 #include <QImage>
 
+class QAction;
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -64,6 +66,9 @@ class ViewerWindow : public WindowGeometry, public NavigatorHost {
         ui::Action* ReloadAction = nullptr;
         ui::Timer* SlideTimer = nullptr;
         ui::Timer* RefreshTimer = nullptr;
+        // The drawing area's context menu, beside the menus the program had before.
+        QAction* SaveAsPngAction = nullptr;
+        QAction* CopyAction = nullptr;
     };
     const Controls& Ui() const { return Parts; }
 
@@ -91,6 +96,11 @@ class ViewerWindow : public WindowGeometry, public NavigatorHost {
     void ReloadFromSettings();
     // "О программе": a message box titled with the window's caption.
     void ShowAbout();
+    // "Сохранить как PNG…": a save dialog in the picture's directory offering
+    // NAME.png, then the PNG the converter writes. Nothing without a picture.
+    void SavePictureAsPng();
+    // "Копировать": the 256 x 256 picture to the clipboard, as an image and as PNG bytes.
+    void CopyPicture();
 
     // The timers' work: the next (or a random) picture; the list rebuilt.
     void SlideTick();

@@ -6,6 +6,7 @@
 #include "app/viewer_window.h"
 #include "formats/load_picture.h"
 #include "picture_encoder.h"
+#include "picture_image/picture_image.h"
 #include "support/temp_dir.h"
 #include "ui/action_list.h"
 #include "ui/form.h"
@@ -16,6 +17,7 @@
 #include "ui/toolbar.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QContextMenuEvent>
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -139,25 +141,25 @@ class ViewerWindowTest : public QObject {
                  QString("*.spr;*.rmb;*.scr|*.spr;*.rmb;*.scr"));
     }
 
-    void ContextMenuOnlyOnTheToolbar() {
+    void ContextMenusOfTheToolbarAndThePicture() {
         Show();
-        QString shown;
-        QTimer::singleShot(100, [&] {
-            if (auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
-                for (QAction* action : popup->actions()) {
-                    shown += action->text();
+        // The text of the popup the event opens, which is then closed.
+        const auto popupFor = [](QWidget* widget) {
+            QString shown;
+            QTimer::singleShot(100, [&] {
+                if (auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+                    for (QAction* action : popup->actions()) {
+                        shown += action->text() + "|";
+                    }
+                    popup->close();
                 }
-                popup->close();
-            }
-        });
-        QContextMenuEvent onToolbar(QContextMenuEvent::Mouse, QPoint(5, 5), QPoint(5, 5));
-        QApplication::sendEvent(&Viewer->Ui().Toolbar->Strip(), &onToolbar);
-        QCOMPARE(shown, QString("Открыть\tO"));
-
-        QContextMenuEvent onPicture(QContextMenuEvent::Mouse, QPoint(5, 5), QPoint(5, 5));
-        QApplication::sendEvent(Viewer->Ui().DrawingArea, &onPicture);
-        QTest::qWait(50);
-        QVERIFY(QApplication::activePopupWidget() == nullptr);
+            });
+            QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), QPoint(5, 5));
+            QApplication::sendEvent(widget, &event);
+            return shown;
+        };
+        QCOMPARE(popupFor(&Viewer->Ui().Toolbar->Strip()), QString("Открыть\tO|"));
+        QCOMPARE(popupFor(Viewer->Ui().DrawingArea), QString("Сохранить как PNG…|Копировать|"));
     }
 
     void StatusLineKeepsTheClientHeight() {
@@ -490,6 +492,57 @@ class ViewerWindowTest : public QObject {
         Viewer->Ui().OpenAction->Execute();
         QCOMPARE(QString::fromStdString(Viewer->Ui().OpenDialog->LastPath()), QString());
         QCOMPARE(Viewer->Ui().Form->windowTitle(), QString("Кадромир : 2/2  two.spr"));
+    }
+
+    void SaveWritesTheConvertersPngWhereTheDialogStarts() {
+        Show();
+        test_support::TempDir dir;
+        PlaneBuffer planes{};
+        planes[PlaneIndex(1, 3, 7)] = 0x5A;
+        dir.Write("pic.Rmb", encoder::EncodeRmb({0x07, 0x38, 0xC0}, planes));
+        Viewer->Ui().Form->OnFilesDropped(dir.Path() + "pic.Rmb");
+        PictureState expected;
+        QCOMPARE(LoadPicture(dir.Path() + "pic.Rmb", expected), LoadOutcome::Loaded);
+        QString startDirectory;
+        QString offeredName;
+        WhenModalShows([&](QWidget* modal) {
+            auto* dialog = qobject_cast<QFileDialog*>(modal);
+            QVERIFY(dialog != nullptr);
+            startDirectory = dialog->directory().absolutePath() + "/";
+            offeredName = dialog->findChild<QLineEdit*>("fileNameEdit")->text();
+            static_cast<QDialog*>(dialog)->accept();
+        });
+        // Through the context menu's shortcut, as a user presses it.
+        QTest::keyClick(Viewer->Ui().Form, Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(startDirectory, QString::fromStdString(dir.Path()));
+        QCOMPARE(offeredName, QString("pic.png"));
+        QFile saved(QString::fromStdString(dir.Path() + "pic.png"));
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QCOMPARE(saved.readAll(), EncodePng(expected));
+        QCOMPARE(Viewer->Ui().DrawingArea->actions(),
+                 QList<QAction*>({Viewer->Ui().SaveAsPngAction, Viewer->Ui().CopyAction}));
+        QCOMPARE(Viewer->Ui().SaveAsPngAction->text(), QString("Сохранить как PNG…"));
+    }
+
+    void CopyPutsThePictureOnTheClipboardAndCtrlCDoesNotCentre() {
+        Show();
+        test_support::TempDir dir;
+        dir.Write("pic.spr", encoder::EncodeSpr({0x07, 0x38, 0xC0, 0xFF}, PlaneBuffer{}));
+        Viewer->Ui().Form->OnFilesDropped(dir.Path() + "pic.spr");
+        PictureState expected;
+        QCOMPARE(LoadPicture(dir.Path() + "pic.spr", expected), LoadOutcome::Loaded);
+        QApplication::clipboard()->clear();
+        Viewer->Ui().Form->SetOuterLeft(3);
+        Viewer->Ui().Form->SetOuterTop(5);
+        const QRect before = Viewer->Ui().Form->frameGeometry();
+        QTest::keyClick(Viewer->Ui().Form, Qt::Key_C, Qt::ControlModifier);
+        const QMimeData* data = QApplication::clipboard()->mimeData();
+        QVERIFY(data != nullptr && data->hasImage());
+        QCOMPARE(qvariant_cast<QImage>(data->imageData()).convertToFormat(QImage::Format_RGB32),
+                 PictureImage(expected).convertToFormat(QImage::Format_RGB32));
+        QCOMPARE(data->data("image/png"), EncodePng(expected));
+        QCOMPARE(Viewer->Ui().Form->frameGeometry(), before);
+        QCOMPARE(Viewer->Ui().CopyAction->text(), QString("Копировать"));
     }
 
     void TheWindowCarriesTheProgramsIcon() {

@@ -51,5 +51,17 @@ read -r left top width height <<<"$(outer_geometry "$window")"
 convert "$out/diagonal.png" -crop "${width}x${height}+${left}+${top}" +repage -colors 64 \
     "$out/viewer-window.png"
 
+# Saved through the picture's context menu, where the dialog starts: the converter's PNG.
+xdotool mousemove --window "$window" 140 180 click 3
+popup_open() { xdotool search --onlyvisible --class kadromir 2>/dev/null | grep -qv "^$window$"; }
+wait_until 5 popup_open
+xdotool key Down Return
+dialog=""
+save_dialog() { dialog="$(xdotool search --name '^Сохранить как PNG$' 2>/dev/null | head -n 1)"; [ -n "$dialog" ]; }
+check "the context menu's first item opens the save dialog" wait_until 5 save_dialog
+xdotool windowactivate --sync "$dialog" key Return
+saved() { cmp -s "$work/pictures/diagonal.png" "$out/expected.png"; }
+check "Return saves diagonal.png beside the picture, byte for byte the converter's" wait_until 5 saved
+
 close_viewer
 finish

@@ -68,12 +68,16 @@ client_geometry() { # WINDOW
          "$(sed -n 's/^ *Height: *//p' <<<"$info")"
 }
 
-# Prints "left top width height" of the window with its frame.
+# Prints "left top width height" of the window with its frame; nothing while the
+# window cannot be read. A manager may drop the frame's record for a moment (icewm
+# while it maximizes): it then counts as no frame, and callers poll again.
 outer_geometry() { # WINDOW
     local x y w h extents l r t b
-    read -r x y w h <<<"$(client_geometry "$1")"
-    extents="$(xprop -id "$1" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')"
-    read -r l r t b <<<"${extents:-0 0 0 0}"
+    read -r x y w h <<<"$(client_geometry "$1" 2>/dev/null)"
+    [[ "$x $y $w $h" =~ ^-?[0-9]+\ -?[0-9]+\ [0-9]+\ [0-9]+$ ]] || return 0
+    extents="$(xprop -id "$1" _NET_FRAME_EXTENTS 2>/dev/null | sed -n 's/.*= //; s/,//gp')"
+    [[ "$extents" =~ ^[0-9]+\ [0-9]+\ [0-9]+\ [0-9]+$ ]] || extents="0 0 0 0"
+    read -r l r t b <<<"$extents"
     echo "$((x - l)) $((y - t)) $((w + l + r)) $((h + t + b))"
 }
 
@@ -188,7 +192,7 @@ outer_is() { # WINDOW LEFT TOP WIDTH HEIGHT
     read -r -a got <<<"$(outer_geometry "$1")"
     want=("$2" "$3" "$4" "$5")
     for i in 0 1 2 3; do
-        [ "${want[$i]}" = _ ] || [ "${want[$i]}" = "${got[$i]}" ] || return 1
+        [ "${want[$i]}" = _ ] || [ "${want[$i]}" = "${got[$i]:-}" ] || return 1
     done
 }
 

@@ -1,5 +1,7 @@
 #include "base/path_rules.h"
 #include "formats/load_picture.h"
+#include "formats/picture_bytes.h"
+#include "formats/scr_decoder.h"
 #include "picture_encoder.h"
 #include "support/temp_dir.h"
 
@@ -143,6 +145,43 @@ TEST(LoadPicture, SprRunsThroughTheMirroredConverter) {
     EXPECT_EQ(state.Bitmap.PixelIndex(248, 0), 8);
     EXPECT_EQ(state.Bitmap.PixelIndex(0, 0), 0);
     EXPECT_EQ(state.Bitmap.PaletteEntry(8), ColourCodeTable::PaletteForm[8]);
+}
+
+} // namespace
+} // namespace kadromir
+
+namespace kadromir {
+namespace {
+
+TEST(PictureBytes, FormatByMarksByNameAndTheReadLimits) {
+    auto scr = encoder::EncodeScr(PlaneBuffer{});
+    auto rmb = encoder::EncodeRmb({}, PlaneBuffer{});
+    auto noSignature = scr;
+    noSignature[15] = 'X'; // the signature's last character
+    const struct {
+        const char* What;
+        std::vector<std::uint8_t> Head;
+        std::optional<PictureFormat> Format;
+    } cases[] = {
+        {"SCR", scr, PictureFormat::Scr},
+        {"RMB", rmb, PictureFormat::Rmb},
+        {"SCR lead mark without its signature", noSignature, std::nullopt},
+        {"the RMB mark cut short", {rmb.begin(), rmb.begin() + 18}, std::nullopt},
+        {"nothing", {}, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.What);
+        EXPECT_EQ(FormatOfContent(c.Head), c.Format);
+    }
+    EXPECT_EQ(FormatOfName("/a.b/pic.Spr"), PictureFormat::Spr);
+    EXPECT_EQ(FormatOfName("pic.RMB"), PictureFormat::Rmb);
+    EXPECT_EQ(FormatOfName("/a.scr/pic"), std::nullopt);
+    EXPECT_EQ(ReadLimitOf(PictureFormat::Scr), 64u + 65536u);
+    EXPECT_EQ(ReadLimitOf(PictureFormat::Rmb), 32787u);
+    // Bytes alone: an SCR takes the default palette.
+    PictureState state;
+    ASSERT_EQ(ApplyDecodeResult(DecodeBytes(PictureFormat::Scr, scr), state), LoadOutcome::Loaded);
+    EXPECT_EQ(state.BorderColour, DefaultScrBorder);
 }
 
 } // namespace

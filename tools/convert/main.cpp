@@ -1,5 +1,5 @@
 // kadromir-convert: runs pictures through the viewer's own load path and writes PNGs.
-#include "png_writer.h"
+#include "picture_image/picture_image.h"
 
 #include "base/file_system.h"
 #include "base/file_writer.h"
@@ -60,14 +60,14 @@ struct Options {
     int Side = FrameBitmap::Width;
 };
 
-// A side of 1 to MaxPngSide written in decimal digits alone.
+// A side of 1 to MaxPictureSide written in decimal digits alone.
 std::optional<int> ParseSide(const std::string& text) {
     if (text.empty() || text.size() > 4 ||
         !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
         return std::nullopt;
     }
     const int side = std::stoi(text);
-    return side >= 1 && side <= MaxPngSide ? std::optional<int>(side) : std::nullopt;
+    return side >= 1 && side <= MaxPictureSide ? std::optional<int>(side) : std::nullopt;
 }
 
 // The options, or the exit code of a usage error, --help or --version.
@@ -109,7 +109,7 @@ std::optional<int> Parse(int argc, char** argv, Options& options) {
         const auto side = ParseSide(*options.SizeText);
         if (!side) {
             return UsageError("'-s " + *options.SizeText + "': SIZE is a whole number from 1 to " +
-                              std::to_string(MaxPngSide));
+                              std::to_string(MaxPictureSide));
         }
         options.Side = *side;
     }

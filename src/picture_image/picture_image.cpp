@@ -1,27 +1,26 @@
-#include "png_writer.h"
+#include "picture_image.h"
 
 #include <QBuffer>
-#include <QImage>
 #include <QImageWriter>
 
 namespace kadromir {
 
-QByteArray EncodePng(const PictureState& picture) {
-    return EncodePng(picture, FrameBitmap::Width);
-}
-
-QByteArray EncodePng(const PictureState& picture, int side) {
-    if (side < 1 || side > MaxPngSide) {
+QImage PictureImage(const PictureState& picture, int side) {
+    if (side < 1 || side > MaxPictureSide) {
         return {};
     }
     const FrameBitmap& bitmap = picture.Bitmap;
     QImage image(side, side, QImage::Format_Indexed8);
+    // A fixed resolution (72 dpi): Qt would take the screen's where there is one, and
+    // the viewer's PNG would differ from the converter's.
+    constexpr int DotsPerMeter = 2835;
+    image.setDotsPerMeterX(DotsPerMeter);
+    image.setDotsPerMeterY(DotsPerMeter);
     QList<QRgb> colours;
     for (int i = 0; i < FrameBitmap::PaletteSize; ++i) {
         colours.append(0xFF000000u | bitmap.PaletteEntry(i));
     }
     image.setColorTable(colours);
-    // Each pixel of the PNG takes the picture's pixel its centre falls in.
     for (int y = 0; y < side; ++y) {
         uchar* line = image.scanLine(y);
         const auto row = bitmap.Row((2 * y + 1) * FrameBitmap::Height / (2 * side));
@@ -34,7 +33,14 @@ QByteArray EncodePng(const PictureState& picture, int side) {
     image.setText(
         QStringLiteral("Border"),
         QStringLiteral("%1").arg(picture.BorderColour, 2, 16, QLatin1Char('0')).toUpper());
+    return image;
+}
 
+QByteArray EncodePng(const PictureState& picture, int side) {
+    const QImage image = PictureImage(picture, side);
+    if (image.isNull()) {
+        return {};
+    }
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
