@@ -18,16 +18,11 @@ bool ExistsAsDirectory(const std::string& path) {
     return !path.empty() && ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
-namespace {
-struct FileDescriptor {
-    int Fd;
-    ~FileDescriptor() {
-        if (Fd >= 0) {
-            ::close(Fd);
-        }
-    }
-};
-} // namespace
+bool Descriptor::Close() {
+    const bool ok = Fd < 0 || ::close(Fd) == 0;
+    Fd = -1;
+    return ok;
+}
 
 class FileReader {
   public:
@@ -68,7 +63,7 @@ std::optional<FileBytes> ReadFileBytes(const std::string& path, std::size_t limi
     ReadFailure& why = failure ? *failure : ignored;
     why = ReadFailure::None;
     // Without O_NONBLOCK the open of a pipe waits for a writer, forever.
-    const FileDescriptor file{::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY)};
+    const Descriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
     if (file.Fd < 0) {
         why = (errno == ENOENT || errno == ENOTDIR || errno == ELOOP) ? ReadFailure::Missing
               : errno == EISDIR || errno == ENXIO                     ? ReadFailure::NotRegular

@@ -16,6 +16,17 @@ bool ExistsAsFile(const std::string& path);
 // True when the path names a directory.
 bool ExistsAsDirectory(const std::string& path);
 
+// An open descriptor, closed when it goes. Close() says whether the close succeeded,
+// which a write counts on.
+struct Descriptor {
+    int Fd = -1;
+    explicit Descriptor(int fd = -1) : Fd(fd) {}
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    ~Descriptor() { Close(); }
+    bool Close();
+};
+
 // Bytes read from a file, without the zero-filling a vector would do first.
 class FileBytes {
   public:

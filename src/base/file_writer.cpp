@@ -1,51 +1,35 @@
 #include "file_writer.h"
 
-#include "file_system.h"
+#include "path_rules.h"
 
 #include <cerrno>
+#include <chrono>
 #include <climits>
-#include <cstdlib>
+#include <cstdio>
 #include <fcntl.h>
-#include <random>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace kadromir {
 namespace {
 
-// Closes the descriptor; the write counts only if the close succeeds too.
-int CloseAfter(int fd, bool written) {
-    const int writeError = written ? 0 : (errno != 0 ? errno : EIO);
-    if (::close(fd) != 0 && writeError == 0) {
-        return errno;
-    }
-    return writeError;
+// The errno of a failed step; a step that failed without one counts as an I/O error.
+int Failure() {
+    return errno != 0 ? errno : EIO;
 }
 
-int WriteIntoExisting(const std::string& path, std::string_view bytes) {
-    // Without O_NONBLOCK, opening a pipe that nobody reads would wait for good.
-    const int fd = ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        return errno;
-    }
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-    errno = 0;
-    return CloseAfter(fd, WriteAllBytes(fd, bytes));
-}
-
-// Creates a new file beside `target` with a name nobody uses; -1 and errno when none
-// can be made.
-int CreateTemporary(const std::string& target, std::string& made) {
-    const auto slash = target.rfind('/');
-    const std::string directory = slash == std::string::npos ? "" : target.substr(0, slash + 1);
-    // A name stays within the 255 bytes an entry may have.
-    const std::string name = target.substr(directory.size()).substr(0, 200);
-    std::random_device seed;
-    std::minstd_rand random(seed());
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        made = directory + "." + name + "." + std::to_string(random() % 1000000000u) + ".part";
-        // 0666 as for any new file: the user's umask decides.
-        const int fd = ::open(made.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+// Creates a fresh temporary file in `directory` (ending in '/', or empty for the
+// working directory), 0666 less the umask; -1 and errno when none can be made.
+int CreateTemporary(const std::string& directory, std::string& name) {
+    const auto seed = static_cast<unsigned long long>(
+        std::chrono::steady_clock::now().time_since_epoch().count() ^
+        (::getpid() * 0x9E3779B97F4A7C15ULL));
+    for (unsigned attempt = 0; attempt < 100; ++attempt) {
+        char suffix[32];
+        std::snprintf(suffix, sizeof suffix, ".kadromir-%012llx",
+                      (seed + attempt * 0x2545F4914F6CDD1DULL) & 0xFFFFFFFFFFFFULL);
+        name = directory + suffix;
+        const int fd =
+            ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
         if (fd >= 0 || errno != EEXIST) {
             return fd;
         }
@@ -53,41 +37,59 @@ int CreateTemporary(const std::string& target, std::string& made) {
     return -1;
 }
 
-} // namespace
-
-int WriteFileReplacing(const std::string& path, std::string_view bytes) {
-    if (path.empty()) {
-        return ENOENT;
-    }
-    struct stat existing {};
-    const bool exists = ::stat(path.c_str(), &existing) == 0;
-    if (exists && !S_ISREG(existing.st_mode)) {
-        return S_ISDIR(existing.st_mode) ? EISDIR : WriteIntoExisting(path, bytes);
-    }
-    std::string target = path;
-    struct stat link {};
-    if (::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
-        // A link is followed, so its file gets the update and the link stays a link.
-        char* resolved = ::realpath(path.c_str(), nullptr);
-        if (resolved == nullptr) {
-            return errno;
-        }
-        target = resolved;
-        std::free(resolved);
-    }
-    std::string temporary;
-    const int fd = CreateTemporary(target, temporary);
-    if (fd < 0) {
+int WriteIntoExisting(const std::string& path, std::string_view bytes) {
+    // Without O_NONBLOCK, opening a pipe that nobody reads would wait for good.
+    Descriptor fd(::open(path.c_str(), O_WRONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
+    if (fd.Fd < 0) {
         return errno;
     }
+    ::fcntl(fd.Fd, F_SETFL, ::fcntl(fd.Fd, F_GETFL) & ~O_NONBLOCK);
     errno = 0;
-    bool written = WriteAllBytes(fd, bytes);
-    if (written && exists) {
-        // The replacement takes the place of a file that was there: its mode, and
-        // contents on disk before the rename, so a crash leaves one or the other.
-        written = ::fchmod(fd, existing.st_mode & 07777) == 0 && ::fsync(fd) == 0;
+    if (!WriteAllBytes(fd.Fd, bytes)) {
+        return Failure();
     }
-    int error = CloseAfter(fd, written);
+    return fd.Close() ? 0 : errno;
+}
+
+} // namespace
+
+std::optional<std::string> FollowLinks(std::string path) {
+    constexpr int MaxHops = 40; // as the kernel allows
+    for (int hop = 0; hop < MaxHops; ++hop) {
+        struct stat info {};
+        if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
+            return path;
+        }
+        std::string target(PATH_MAX, '\0');
+        const ssize_t length = ::readlink(path.c_str(), target.data(), target.size());
+        if (length < 0 || static_cast<std::size_t>(length) >= target.size()) {
+            return std::nullopt;
+        }
+        target.resize(static_cast<std::size_t>(length));
+        path = target.front() == '/' ? target : DirectoryPart(path) + target;
+    }
+    return std::nullopt;
+}
+
+int ReplaceByRename(const std::string& target, std::string_view content, const struct stat* old,
+                    const ChunkWriter& write, bool& noRoom) {
+    std::string temporary;
+    Descriptor fd(CreateTemporary(DirectoryPart(target), temporary));
+    noRoom = fd.Fd < 0;
+    if (noRoom) {
+        return errno;
+    }
+    if (old != nullptr) {
+        // Keep the owner where this process may (the superuser editing a user's
+        // file), then the mode, which a change of owner would clear in part.
+        (void)!::fchown(fd.Fd, old->st_uid, old->st_gid);
+        ::fchmod(fd.Fd, old->st_mode & 07777);
+    }
+    errno = 0;
+    int error = write(fd.Fd, content) && ::fsync(fd.Fd) == 0 ? 0 : Failure();
+    if (!fd.Close() && error == 0) {
+        error = errno;
+    }
     if (error == 0 && ::rename(temporary.c_str(), target.c_str()) != 0) {
         error = errno;
     }
@@ -95,6 +97,26 @@ int WriteFileReplacing(const std::string& path, std::string_view bytes) {
         ::unlink(temporary.c_str());
     }
     return error;
+}
+
+int WriteFileReplacing(const std::string& path, std::string_view bytes) {
+    if (path.empty()) {
+        return ENOENT;
+    }
+    const std::optional<std::string> target = FollowLinks(path);
+    if (!target) {
+        return ELOOP;
+    }
+    struct stat existing {};
+    const bool exists = ::stat(target->c_str(), &existing) == 0;
+    if (exists && S_ISDIR(existing.st_mode)) {
+        return EISDIR;
+    }
+    if (exists && !S_ISREG(existing.st_mode)) {
+        return WriteIntoExisting(*target, bytes);
+    }
+    bool noRoom = false;
+    return ReplaceByRename(*target, bytes, exists ? &existing : nullptr, WriteAllBytes, noRoom);
 }
 
 } // namespace kadromir

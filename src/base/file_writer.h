@@ -1,17 +1,38 @@
 #pragma once
 
+#include "file_system.h"
+
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <sys/stat.h>
 
 namespace kadromir {
 
+// How a file's new content reaches the disk; tests replace it to make a write fail
+// part-way. Writes all the bytes at the descriptor's offset; false on failure.
+using ChunkWriter = std::function<bool(int fd, std::string_view bytes)>;
+
+// The path a chain of symbolic links ends at (the path itself when it is no link, or
+// names nothing yet). Nothing for a loop or a chain too long to follow.
+std::optional<std::string> FollowLinks(std::string path);
+
+// Writes `content` to a new temporary file in the target's directory, then renames it
+// over the target: the target is never seen half-written. A file that was there
+// (`old`, else null) keeps its owner where this process may set it, and its mode; a
+// new file gets 0666 less the umask. Returns 0, or the errno of the failure, after
+// which the target is as it was; `noRoom` then tells whether the directory took no
+// new file at all.
+int ReplaceByRename(const std::string& target, std::string_view content, const struct stat* old,
+                    const ChunkWriter& write, bool& noRoom);
+
 // Writes `bytes` as the whole content of `path`, never leaving a file half-written or
-// removing one it did not make. A regular file, or a new one, is written to a
-// temporary file beside it that is renamed over it once complete; a file that was
-// there keeps its mode, and a symbolic link is followed to the file it names. Anything
-// else that is there (standard output or a pipe named as a path, a device) is written
-// into as it is. Returns 0, or the errno of the failure; any file that was there is
-// then as it was, unless it was no regular file.
+// removing one it did not make: a regular file, or a new one, is replaced by rename
+// (ReplaceByRename), a symbolic link followed to the file it names. Anything else
+// that is there (standard output or a pipe named as a path, a device) is written into
+// as it is. Returns 0, or the errno of the failure; any file that was there is then as
+// it was, unless it was no regular file.
 int WriteFileReplacing(const std::string& path, std::string_view bytes);
 
 } // namespace kadromir

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/file_system.h"
+#include "base/file_writer.h"
 
 #include <cstddef>
 #include <functional>
@@ -27,10 +28,6 @@ struct ConfigFileContent {
 // Reads the file, a symbolic link followed. Opening never blocks, so a pipe of that
 // name cannot hang the viewer. A file too large to be ours gets one line on stderr.
 ConfigFileContent ReadConfigFile(const std::string& path);
-
-// How a file's new content reaches the disk; tests replace it to make a write fail
-// part-way. Writes all the bytes at the descriptor's offset; false on failure.
-using ChunkWriter = std::function<bool(int fd, std::string_view bytes)>;
 
 // Replaces the content of the configuration file, respecting what the file is:
 // - a symbolic link is followed: its target is updated and the link stays;
