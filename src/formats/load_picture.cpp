@@ -1,38 +1,23 @@
 #include "load_picture.h"
 
-#include "base/path_rules.h"
+#include "picture_bytes.h"
 #include "rmb_decoder.h"
 #include "scr_decoder.h"
 #include "spr_decoder.h"
 
 #include <array>
-#include <string_view>
 
 namespace kadromir {
 namespace {
 
-struct FormatEntry {
-    std::string_view Extension;
-    FileDecoder Decoder;
-};
-
-// Compared in this order; the first equal extension wins.
-constexpr std::array<FormatEntry, 3> Formats{{
-    {".SPR", &DecodeSprFile},
-    {".SCR", &DecodeScrFile},
-    {".RMB", &DecodeRmbFile},
-}};
+// The file decoders, in the order of PictureFormat.
+constexpr std::array<FileDecoder, 3> FileDecoders{&DecodeSprFile, &DecodeScrFile, &DecodeRmbFile};
 
 } // namespace
 
 FileDecoder DecoderFor(const std::string& path) {
-    const std::string extension = AsciiUpper(ExtensionPart(path));
-    for (const auto& format : Formats) {
-        if (extension == format.Extension) {
-            return format.Decoder;
-        }
-    }
-    return nullptr;
+    const auto format = FormatOfName(path);
+    return format ? FileDecoders[static_cast<std::size_t>(*format)] : nullptr;
 }
 
 LoadOutcome ApplyDecodeResult(const DecodeResult& result, PictureState& state) {

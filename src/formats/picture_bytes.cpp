@@ -12,10 +12,17 @@
 namespace kadromir {
 namespace {
 
-constexpr std::array<std::uint8_t, 2> ScrLeadMark{0xFF, 0x7F};
-constexpr std::string_view ScrSignature = "T.288-31-25";
-constexpr std::size_t ScrSignatureOffset = 5;
-constexpr std::array<std::uint8_t, 3> RmbMark{0x20, 0x00, 0x0F};
+struct NamedFormat {
+    std::string_view Extension;
+    PictureFormat Format;
+};
+
+// Compared in this order; the first equal extension wins.
+constexpr std::array<NamedFormat, 3> Extensions{{
+    {".SPR", PictureFormat::Spr},
+    {".SCR", PictureFormat::Scr},
+    {".RMB", PictureFormat::Rmb},
+}};
 
 bool HasAt(std::span<const std::uint8_t> bytes, std::size_t offset,
            std::span<const std::uint8_t> mark) {
@@ -24,26 +31,34 @@ bool HasAt(std::span<const std::uint8_t> bytes, std::size_t offset,
                       bytes.begin() + static_cast<std::ptrdiff_t>(offset));
 }
 
+DecodeResult DecodeBytes(PictureFormat format, std::span<const std::uint8_t> bytes) {
+    switch (format) {
+    case PictureFormat::Spr:
+        return DecodeSpr(bytes);
+    case PictureFormat::Scr:
+        return DecodeScr(bytes, std::nullopt);
+    case PictureFormat::Rmb:
+        return DecodeRmb(bytes);
+    }
+    return NothingLoaded{};
+}
+
 } // namespace
 
 std::optional<PictureFormat> FormatOfName(const std::string& name) {
     const std::string extension = AsciiUpper(ExtensionPart(name));
-    if (extension == ".SPR") {
-        return PictureFormat::Spr;
-    }
-    if (extension == ".SCR") {
-        return PictureFormat::Scr;
-    }
-    if (extension == ".RMB") {
-        return PictureFormat::Rmb;
+    for (const auto& entry : Extensions) {
+        if (extension == entry.Extension) {
+            return entry.Format;
+        }
     }
     return std::nullopt;
 }
 
 std::optional<PictureFormat> FormatOfContent(std::span<const std::uint8_t> head) {
-    const std::span<const std::uint8_t> signature(
-        reinterpret_cast<const std::uint8_t*>(ScrSignature.data()), ScrSignature.size());
-    if (HasAt(head, 0, ScrLeadMark) && HasAt(head, ScrSignatureOffset, signature)) {
+    const std::span<const std::uint8_t> text(
+        reinterpret_cast<const std::uint8_t*>(ScrHeaderText.data()), ScrHeaderText.size());
+    if (HasAt(head, 0, ScrLeadMark) && HasAt(head, ScrHeaderTextOffset, text)) {
         return PictureFormat::Scr;
     }
     if (HasAt(head, RmbMarkOffset, RmbMark)) {
@@ -64,16 +79,16 @@ std::size_t ReadLimitOf(PictureFormat format) {
     return 0;
 }
 
-DecodeResult DecodeBytes(PictureFormat format, std::span<const std::uint8_t> bytes) {
-    switch (format) {
-    case PictureFormat::Spr:
-        return DecodeSpr(bytes);
-    case PictureFormat::Scr:
-        return DecodeScr(bytes, std::nullopt);
-    case PictureFormat::Rmb:
-        return DecodeRmb(bytes);
+LoadOutcome LoadPictureBytes(PictureFormat format, std::span<const std::uint8_t> bytes,
+                             PictureState& state) {
+    state.LoadMessage.clear();
+    const std::size_t limit = ReadLimitOf(format);
+    // An SPR longer than any such picture counts as empty, as the file reader has it.
+    if (format == PictureFormat::Spr && bytes.size() > limit) {
+        bytes = {};
     }
-    return NothingLoaded{};
+    return ApplyDecodeResult(DecodeBytes(format, bytes.first(std::min(bytes.size(), limit))),
+                             state);
 }
 
 } // namespace kadromir

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "decoded_picture.h"
+#include "load_picture.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -26,7 +26,9 @@ inline constexpr std::size_t FormatMarkBytes = 19;
 // longer than this is refused, as the viewer refuses it; read one byte more to know.
 std::size_t ReadLimitOf(PictureFormat format);
 
-// Decodes the bytes. An SCR has no side file here: the default palette serves.
-DecodeResult DecodeBytes(PictureFormat format, std::span<const std::uint8_t> bytes);
+// LoadPicture for bytes: only the bytes the format can use count, an SPR longer than
+// its limit is refused, and an SCR has no side file, so the default palette serves.
+LoadOutcome LoadPictureBytes(PictureFormat format, std::span<const std::uint8_t> bytes,
+                             PictureState& state);
 
 } // namespace kadromir

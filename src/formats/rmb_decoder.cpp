@@ -12,8 +12,8 @@ namespace kadromir {
 DecodeResult DecodeRmb(std::span<const std::uint8_t> file) {
     DecodeResult result;
     // A file too short to hold the mark lacks it.
-    if (file.size() < RmbPlanesOffset || file[RmbMarkOffset] != 0x20 ||
-        file[RmbMarkOffset + 1] != 0x00 || file[RmbMarkOffset + 2] != 0x0F) {
+    if (file.size() < RmbPlanesOffset || file[RmbMarkOffset] != RmbMark[0] ||
+        file[RmbMarkOffset + 1] != RmbMark[1] || file[RmbMarkOffset + 2] != RmbMark[2]) {
         result = Rejection{LoadMessages::RmbHeaderMismatch};
         return result;
     }

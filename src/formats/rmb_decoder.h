@@ -2,6 +2,7 @@
 
 #include "decoded_picture.h"
 
+#include <array>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -22,6 +23,7 @@ namespace kadromir {
  * than the planes fill; the missing last plane byte of such a file is 0.
  */
 inline constexpr std::size_t RmbMarkOffset = 16;
+inline constexpr std::array<std::uint8_t, 3> RmbMark{0x20, 0x00, 0x0F};
 inline constexpr std::size_t RmbPlanesOffset = 19;
 inline constexpr std::size_t RmbMinimumSize = 32786;
 inline constexpr std::size_t RmbReadLimit = RmbPlanesOffset + 32768;

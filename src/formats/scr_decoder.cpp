@@ -12,8 +12,6 @@
 
 namespace kadromir {
 namespace {
-constexpr std::string_view HeaderText = "T.288-31-25";
-constexpr std::size_t HeaderTextOffset = 5;
 constexpr std::size_t MarkerAOffset = 16;
 constexpr std::size_t MarkerBOffset = 32;
 constexpr std::size_t MarkerCOffset = 48;
@@ -59,12 +57,13 @@ std::size_t LiteralStretch(const std::uint8_t* top, std::size_t limit, const Mar
 DecodeResult DecodeScr(std::span<const std::uint8_t> file,
                        const std::optional<ScrPalette>& sidePalette) {
     DecodeResult result;
-    if (file.size() < 2 || file[0] != 0xFF || file[1] != 0x7F) {
+    if (file.size() < 2 || file[0] != ScrLeadMark[0] || file[1] != ScrLeadMark[1]) {
         return result;
     }
     // A file that ends inside the header cannot hold the identifying text.
     if (file.size() < ScrHeaderSize ||
-        std::memcmp(file.data() + HeaderTextOffset, HeaderText.data(), HeaderText.size()) != 0) {
+        std::memcmp(file.data() + ScrHeaderTextOffset, ScrHeaderText.data(),
+                    ScrHeaderText.size()) != 0) {
         result = Rejection{LoadMessages::ScrHeaderMismatch};
         return result;
     }

@@ -7,6 +7,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 
 namespace kadromir {
 
@@ -37,6 +38,11 @@ namespace kadromir {
 inline constexpr std::size_t ScrHeaderSize = 64;
 // The most of a file the stream can reach: 64 + 0xFFFF is its highest offset.
 inline constexpr std::size_t ScrReadLimit = ScrHeaderSize + 0x10000;
+
+// The lead mark at the start, and the identifying text at offset 5.
+inline constexpr std::array<std::uint8_t, 2> ScrLeadMark{0xFF, 0x7F};
+inline constexpr std::string_view ScrHeaderText = "T.288-31-25";
+inline constexpr std::size_t ScrHeaderTextOffset = 5;
 
 using ScrPalette = std::array<ColourCode, 16>;
 

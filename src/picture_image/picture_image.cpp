@@ -23,11 +23,10 @@ QImage PictureImage(const PictureState& picture, int side) {
     image.setColorTable(colours);
     for (int y = 0; y < side; ++y) {
         uchar* line = image.scanLine(y);
-        const auto row = bitmap.Row((2 * y + 1) * FrameBitmap::Height / (2 * side));
+        const int row = (2 * y + 1) * FrameBitmap::Height / (2 * side);
         for (int x = 0; x < side; ++x) {
-            const int column = (2 * x + 1) * FrameBitmap::Width / (2 * side);
-            const std::uint8_t pair = row[static_cast<std::size_t>(column / 2)];
-            line[x] = column % 2 == 0 ? pair >> 4 : pair & 0x0F;
+            line[x] = static_cast<uchar>(
+                bitmap.PixelIndex((2 * x + 1) * FrameBitmap::Width / (2 * side), row));
         }
     }
     image.setText(

@@ -102,8 +102,7 @@ class ImagePluginTest : public QObject {
             QVERIFY2(!image.isNull(), c.Name);
             // No name of the format, so no side file: as the bytes alone give it.
             PictureState picture;
-            QCOMPARE(ApplyDecodeResult(DecodeBytes(c.Format, c.Bytes), picture),
-                     LoadOutcome::Loaded);
+            QCOMPARE(LoadPictureBytes(c.Format, c.Bytes, picture), LoadOutcome::Loaded);
             CompareImages(image, ConvertersImage(picture));
         }
     }

@@ -180,7 +180,7 @@ TEST(PictureBytes, FormatByMarksByNameAndTheReadLimits) {
     EXPECT_EQ(ReadLimitOf(PictureFormat::Rmb), 32787u);
     // Bytes alone: an SCR takes the default palette.
     PictureState state;
-    ASSERT_EQ(ApplyDecodeResult(DecodeBytes(PictureFormat::Scr, scr), state), LoadOutcome::Loaded);
+    ASSERT_EQ(LoadPictureBytes(PictureFormat::Scr, scr, state), LoadOutcome::Loaded);
     EXPECT_EQ(state.BorderColour, DefaultScrBorder);
 }
 

@@ -29,12 +29,9 @@ GdkPixbuf* PixbufOf(const PictureState& picture) {
     const int stride = gdk_pixbuf_get_rowstride(pixbuf);
     guchar* pixels = gdk_pixbuf_get_pixels(pixbuf);
     for (int y = 0; y < FrameBitmap::Height; ++y) {
-        const auto row = picture.Bitmap.Row(y);
         guchar* out = pixels + static_cast<std::ptrdiff_t>(y) * stride;
         for (int x = 0; x < FrameBitmap::Width; ++x) {
-            const std::uint8_t pair = row[static_cast<std::size_t>(x / 2)];
-            const std::uint32_t rgb =
-                picture.Bitmap.PaletteEntry(x % 2 == 0 ? pair >> 4 : pair & 0x0F);
+            const std::uint32_t rgb = picture.Bitmap.PaletteEntry(picture.Bitmap.PixelIndex(x, y));
             *out++ = static_cast<guchar>(rgb >> 16);
             *out++ = static_cast<guchar>(rgb >> 8);
             *out++ = static_cast<guchar>(rgb);
@@ -98,12 +95,8 @@ gboolean StopLoad(gpointer context, GError** error) {
     auto* stream = static_cast<Stream*>(context);
     const std::span<const std::uint8_t> bytes(stream->Bytes);
     const PictureFormat format = FormatOfContent(bytes).value_or(PictureFormat::Spr);
-    const std::size_t limit = ReadLimitOf(format);
     PictureState picture;
-    const bool loaded =
-        !(format == PictureFormat::Spr && bytes.size() > limit) &&
-        ApplyDecodeResult(DecodeBytes(format, bytes.first(std::min(bytes.size(), limit))),
-                          picture) == LoadOutcome::Loaded;
+    const bool loaded = LoadPictureBytes(format, bytes, picture) == LoadOutcome::Loaded;
     GdkPixbuf* pixbuf = loaded ? PixbufOf(picture) : nullptr;
     if (pixbuf == nullptr) {
         Fail(error, picture.LoadMessage.empty() ? "not a picture" : picture.LoadMessage);

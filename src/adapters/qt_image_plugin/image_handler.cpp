@@ -58,17 +58,9 @@ bool ImageHandler::read(QImage* image) {
             return false;
         }
     } else {
-        const std::size_t limit = ReadLimitOf(*format);
-        const QByteArray data = device()->read(static_cast<qint64>(limit) + 1);
-        // An SPR longer than any such picture is refused, as the viewer refuses it.
-        const bool tooLong =
-            *format == PictureFormat::Spr && static_cast<std::size_t>(data.size()) > limit;
-        if (data.isEmpty() || tooLong) {
-            return false;
-        }
-        const QByteArray usable = data.left(static_cast<qsizetype>(limit));
-        if (ApplyDecodeResult(DecodeBytes(*format, Bytes(usable)), picture) !=
-            LoadOutcome::Loaded) {
+        // One byte past the limit tells an SPR too long to be a picture.
+        const QByteArray data = device()->read(static_cast<qint64>(ReadLimitOf(*format)) + 1);
+        if (LoadPictureBytes(*format, Bytes(data), picture) != LoadOutcome::Loaded) {
             return false;
         }
     }
