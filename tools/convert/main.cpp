@@ -17,6 +17,7 @@
 #include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -131,11 +132,30 @@ std::optional<int> Parse(int argc, char** argv, Options& options) {
     return std::nullopt;
 }
 
-bool SameFile(const std::string& a, const std::string& b) {
-    struct stat first {
-    }, second{};
-    return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 &&
-           first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+// The inputs by the file each names (device and inode), so that an output that is
+// one of them, under any of its names, is found with one look-up.
+using FileIdentity = std::pair<dev_t, ino_t>;
+using InputFiles = std::map<FileIdentity, std::string>;
+
+InputFiles IdentifyInputs(const std::vector<std::string>& inputs) {
+    InputFiles files;
+    for (const auto& input : inputs) {
+        struct stat info {};
+        if (::stat(input.c_str(), &info) == 0) {
+            files.emplace(FileIdentity(info.st_dev, info.st_ino), input);
+        }
+    }
+    return files;
+}
+
+// The input an output path names, if any.
+const std::string* InputNamedBy(const std::string& output, const InputFiles& inputs) {
+    struct stat info {};
+    if (output == "-" || ::stat(output.c_str(), &info) != 0) {
+        return nullptr;
+    }
+    const auto found = inputs.find(FileIdentity(info.st_dev, info.st_ino));
+    return found == inputs.end() ? nullptr : &found->second;
 }
 
 // Loads the input; an exit code other than ExitOk when it gives no picture.
@@ -159,13 +179,11 @@ int Load(const std::string& input, PictureState& picture) {
 
 int Write(const std::string& output, const QByteArray& png) {
     const std::string_view bytes(png.constData(), static_cast<std::size_t>(png.size()));
-    int error = png.isEmpty() ? EIO : 0;
     errno = 0;
-    if (error == 0 && output == "-") {
-        error = WriteAllBytes(STDOUT_FILENO, bytes) ? 0 : (errno != 0 ? errno : EIO);
-    } else if (error == 0) {
-        error = WriteFileReplacing(output, bytes);
-    }
+    const int error = png.isEmpty()                         ? EIO
+                      : output != "-"                       ? WriteFileReplacing(output, bytes)
+                      : WriteAllBytes(STDOUT_FILENO, bytes) ? 0
+                                                            : (errno != 0 ? errno : EIO);
     if (error != 0) {
         Error((output == "-" ? std::string("standard output") : output) +
               ": cannot be written: " + std::strerror(error));
@@ -174,19 +192,17 @@ int Write(const std::string& output, const QByteArray& png) {
     return ExitOk;
 }
 
-int Convert(const std::string& input, const std::string& output, const Options& options) {
-    const std::vector<std::string>& inputs = options.Inputs;
-    for (const auto& other : inputs) {
-        if (output != "-" && SameFile(other, output)) {
-            Error(output + ": is the input '" + other + "' itself; not overwritten");
-            return ExitUsageOrWrite;
-        }
+int Convert(const std::string& input, const std::string& output, const InputFiles& inputs,
+            int side) {
+    if (const std::string* named = InputNamedBy(output, inputs)) {
+        Error(output + ": is the input '" + *named + "' itself; not overwritten");
+        return ExitUsageOrWrite;
     }
     PictureState picture;
     if (const int loaded = Load(input, picture); loaded != ExitOk) {
         return loaded;
     }
-    return Write(output, EncodePng(picture, options.Side));
+    return Write(output, EncodePng(picture, side));
 }
 
 } // namespace
@@ -196,8 +212,9 @@ int main(int argc, char** argv) {
     if (const auto exit = Parse(argc, argv, options)) {
         return *exit;
     }
+    const InputFiles inputs = IdentifyInputs(options.Inputs);
     if (options.Output) {
-        return Convert(options.Inputs.front(), *options.Output, options);
+        return Convert(options.Inputs.front(), *options.Output, inputs, options.Side);
     }
     std::string directory = *options.Directory;
     if (directory.back() != '/') {
@@ -215,7 +232,7 @@ int main(int argc, char** argv) {
             worst = std::max(worst, ExitUsageOrWrite);
             continue;
         }
-        const int result = Convert(input, output, options);
+        const int result = Convert(input, output, inputs, options.Side);
         if (result == ExitOk) {
             written.emplace(output, input);
         }
