@@ -18,8 +18,10 @@
 namespace kadromir {
 
 void ViewerWindow::SavePictureAsPng() {
-    const std::string& current = Navigator.CurrentFile();
-    if (PictureData == nullptr || current.empty()) {
+    // Named after the picture on screen: after a refused step the current file is
+    // another one, whose picture was never shown.
+    const std::string& shown = Navigator.ShownFile();
+    if (PictureData == nullptr || shown.empty()) {
         return;
     }
     QFileDialog dialog(Parts.Form, QStringLiteral("Сохранить как PNG"));
@@ -28,25 +30,29 @@ void ViewerWindow::SavePictureAsPng() {
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilter(QStringLiteral("PNG (*.png)"));
     dialog.setDefaultSuffix(QStringLiteral("png"));
-    dialog.setDirectory(QFile::decodeName(QByteArray::fromStdString(DirectoryPart(current))));
+    dialog.setDirectory(QFile::decodeName(QByteArray::fromStdString(DirectoryPart(shown))));
     dialog.selectFile(QFile::decodeName(
-        QByteArray::fromStdString(NameWithoutExtension(FileNamePart(current)) + ".png")));
+        QByteArray::fromStdString(NameWithoutExtension(FileNamePart(shown)) + ".png")));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return;
     }
     const std::string path = QFile::encodeName(dialog.selectedFiles().constFirst()).toStdString();
+    // The PNG is made in full before the target is touched.
     const QByteArray png = EncodePng(*PictureData);
-    const int error = WriteFileReplacing(
-        path, std::string_view(png.constData(), static_cast<std::size_t>(png.size())));
-    if (png.isEmpty() || error != 0) {
+    const int error =
+        png.isEmpty()
+            ? ENOMEM
+            : WriteFileReplacing(
+                  path, std::string_view(png.constData(), static_cast<std::size_t>(png.size())));
+    if (error != 0) {
         QMessageBox::warning(Parts.Form, QStringLiteral("Сохранить как PNG"),
                              QFile::decodeName(QByteArray::fromStdString(path)) + "\n" +
-                                 QString::fromLocal8Bit(std::strerror(error != 0 ? error : EIO)));
+                                 QString::fromLocal8Bit(std::strerror(error)));
     }
 }
 
 void ViewerWindow::CopyPicture() {
-    if (PictureData == nullptr || Navigator.CurrentFile().empty()) {
+    if (PictureData == nullptr || Navigator.ShownFile().empty()) {
         return;
     }
     auto* data = new QMimeData;

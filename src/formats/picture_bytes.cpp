@@ -31,12 +31,13 @@ bool HasAt(std::span<const std::uint8_t> bytes, std::size_t offset,
                       bytes.begin() + static_cast<std::ptrdiff_t>(offset));
 }
 
-DecodeResult DecodeBytes(PictureFormat format, std::span<const std::uint8_t> bytes) {
+DecodeResult DecodeBytes(PictureFormat format, std::span<const std::uint8_t> bytes,
+                         const std::string& paletteName) {
     switch (format) {
     case PictureFormat::Spr:
         return DecodeSpr(bytes);
     case PictureFormat::Scr:
-        return DecodeScr(bytes, std::nullopt);
+        return DecodeScr(bytes, paletteName.empty() ? std::nullopt : ReadScrPalette(paletteName));
     case PictureFormat::Rmb:
         return DecodeRmb(bytes);
     }
@@ -61,9 +62,6 @@ std::optional<PictureFormat> FormatOfContent(std::span<const std::uint8_t> head)
     if (HasAt(head, 0, ScrLeadMark) && HasAt(head, ScrHeaderTextOffset, text)) {
         return PictureFormat::Scr;
     }
-    if (HasAt(head, RmbMarkOffset, RmbMark)) {
-        return PictureFormat::Rmb;
-    }
     return std::nullopt;
 }
 
@@ -80,15 +78,15 @@ std::size_t ReadLimitOf(PictureFormat format) {
 }
 
 LoadOutcome LoadPictureBytes(PictureFormat format, std::span<const std::uint8_t> bytes,
-                             PictureState& state) {
+                             PictureState& state, const std::string& paletteName) {
     state.LoadMessage.clear();
     const std::size_t limit = ReadLimitOf(format);
     // An SPR longer than any such picture counts as empty, as the file reader has it.
     if (format == PictureFormat::Spr && bytes.size() > limit) {
         bytes = {};
     }
-    return ApplyDecodeResult(DecodeBytes(format, bytes.first(std::min(bytes.size(), limit))),
-                             state);
+    return ApplyDecodeResult(
+        DecodeBytes(format, bytes.first(std::min(bytes.size(), limit)), paletteName), state);
 }
 
 } // namespace kadromir

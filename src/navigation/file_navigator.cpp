@@ -13,7 +13,9 @@ FileNavigator::FileNavigator(NavigatorHost& host, TimeOfDayClock clock, ScanRunn
 
 void FileNavigator::Load() {
     if (PictureState* picture = Host.Picture()) {
-        LoadPicture(File, *picture);
+        if (LoadPicture(File, *picture) == LoadOutcome::Loaded) {
+            Shown = File;
+        }
     }
 }
 

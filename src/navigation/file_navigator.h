@@ -24,8 +24,11 @@ class FileNavigator {
     FileNavigator(NavigatorHost& host, TimeOfDayClock clock = UtcTimeOfDayMs,
                   ScanRunner* runner = nullptr);
 
-    // The picture now shown, as it was handed over or built by a step.
+    // The file now current, as it was handed over or built by a step.
     const std::string& CurrentFile() const { return File; }
+    // The file whose picture is on screen: the last one that loaded. After a refused
+    // step it differs from CurrentFile; empty until a file has loaded.
+    const std::string& ShownFile() const { return Shown; }
     // The directory part of the path last opened, its delimiter included.
     const std::string& CurrentDirectory() const { return Directory; }
     // Absent until the first scan, and again once released.
@@ -83,6 +86,7 @@ class FileNavigator {
     // The directory the list was scanned from.
     std::string ListDirectory;
     std::string File;
+    std::string Shown;
     std::string Directory;
     std::optional<DirectoryEntries> List;
     std::int32_t CurrentIndex = 0;

@@ -6,6 +6,7 @@
 #include "picture_image/picture_image.h"
 #include "support/temp_dir.h"
 
+#include <QBuffer>
 #include <QGuiApplication>
 #include <QImageReader>
 #include <QTest>
@@ -84,27 +85,82 @@ class ImagePluginTest : public QObject {
         }
     }
 
-    void AMisnamedFileIsKnownByItsMark() {
+    // A format the reader is asked for is the format; only where none is named does
+    // the content tell, and then only SCR's mark, which no other format's file holds.
+    void TheNamedFormatWinsAndOnlyScrIsKnownByItsMark() {
         test_support::TempDir dir;
         const auto scr = encoder::EncodeScr(Noise(5));
         const auto rmb = encoder::EncodeRmb(Palette(0x22), Noise(6));
+        // A valid SPR whose bytes 16..18 read 20 00 0F: its start byte is 0x20 and the
+        // stream's first bytes 00 0F.
+        auto spr = encoder::EncodeSpr(Palette(0x40), Noise(8));
+        spr[16] = 0x20;
+        spr[17] = 0x00;
+        spr[18] = 0x0F;
+        dir.Write("rmb-marked.spr", spr);
         dir.Write("scr-inside.bin", scr);
         dir.Write("rmb-inside.dat", rmb);
         const struct {
             const char* Name;
-            PictureFormat Format;
+            std::optional<PictureFormat> Format;
             const std::vector<std::uint8_t>& Bytes;
-        } cases[] = {{"scr-inside.bin", PictureFormat::Scr, scr},
-                     {"rmb-inside.dat", PictureFormat::Rmb, rmb}};
+        } cases[] = {{"rmb-marked.spr", PictureFormat::Spr, spr},
+                     {"scr-inside.bin", PictureFormat::Scr, scr},
+                     {"rmb-inside.dat", std::nullopt, rmb}};
         for (const auto& c : cases) {
             QImageReader reader(QString::fromStdString(dir.Path() + c.Name));
             const QImage image = reader.read();
-            QVERIFY2(!image.isNull(), c.Name);
-            // No name of the format, so no side file: as the bytes alone give it.
-            PictureState picture;
-            QCOMPARE(LoadPictureBytes(c.Format, c.Bytes, picture), LoadOutcome::Loaded);
-            CompareImages(image, ConvertersImage(picture));
+            QCOMPARE(image.isNull(), !c.Format.has_value());
+            if (c.Format) {
+                PictureState picture;
+                QCOMPARE(LoadPictureBytes(*c.Format, c.Bytes, picture), LoadOutcome::Loaded);
+                CompareImages(image, ConvertersImage(picture));
+            }
         }
+        // The same through buffers, by each key and by content alone.
+        const struct {
+            QByteArray Key;
+            const std::vector<std::uint8_t>& Bytes;
+            std::optional<PictureFormat> Format;
+        } buffers[] = {{"spr", spr, PictureFormat::Spr}, {"rmb", rmb, PictureFormat::Rmb},
+                       {"scr", scr, PictureFormat::Scr}, {"", scr, PictureFormat::Scr},
+                       {"", rmb, std::nullopt},          {"rmb", scr, std::nullopt}};
+        for (const auto& b : buffers) {
+            QByteArray data(reinterpret_cast<const char*>(b.Bytes.data()),
+                            static_cast<qsizetype>(b.Bytes.size()));
+            QBuffer buffer(&data);
+            buffer.open(QIODevice::ReadOnly);
+            QImageReader reader(&buffer, b.Key);
+            const QImage image = reader.read();
+            QVERIFY2(image.isNull() == !b.Format.has_value(), b.Key.constData());
+            if (b.Format) {
+                PictureState picture;
+                QCOMPARE(LoadPictureBytes(*b.Format, b.Bytes, picture), LoadOutcome::Loaded);
+                CompareImages(image, ConvertersImage(picture));
+            }
+        }
+    }
+
+    // The bytes are those of the file that was opened, even when its name has since
+    // been given to another; the name still leads an SCR to its .pal.
+    void TheOpenFileIsTheFileRead() {
+        test_support::TempDir dir;
+        const auto first = encoder::EncodeScr(Noise(9));
+        dir.Write("pic.scr", first);
+        dir.Write("pic.pal", encoder::EncodePal(Palette(0x83)));
+        QFile file(QString::fromStdString(dir.Path() + "pic.scr"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(::rename((dir.Path() + "pic.scr").c_str(), (dir.Path() + "moved.scr").c_str()) ==
+                0);
+        dir.Write("pic.scr", encoder::EncodeScr(Noise(10)));
+        QImageReader reader(&file, "scr");
+        const QImage image = reader.read();
+        QVERIFY(!image.isNull());
+        PictureState picture;
+        QCOMPARE(LoadPictureBytes(PictureFormat::Scr, first, picture, dir.Path() + "pic.scr"),
+                 LoadOutcome::Loaded);
+        QCOMPARE(picture.BorderColour, ColourCode{0x83});
+        CompareImages(image, ConvertersImage(picture));
     }
 
     void DamagedHugeAndEndlessInputEndsInAnError() {

@@ -1,44 +1,87 @@
 // Reads a picture through GdkPixbuf, as GTK programs do, and writes its pixels to
-// standard output as a binary PPM. `file PATH` opens it by name (gdk-pixbuf's whole-file
-// path); `stream PATH` feeds its bytes to a loader in small pieces, as a program
-// reading from a stream does. Exit 1 when gdk-pixbuf reports an error.
+// standard output as a binary PPM.
+//   file PATH          gdk-pixbuf's whole-file path, by name
+//   stream TYPE PATH   the bytes fed to a loader opened for the MIME type TYPE ("-":
+//                      none, gdk-pixbuf guesses from the content), in pieces of random
+//                      sizes up to 64 KiB, read as they go so that a file of any length
+//                      can be fed
+//   info PATH          the name of the format gdk-pixbuf takes the file for
+// On stderr: Border=CODE for a picture; for an error, its code and message, and how
+// many bytes a stream had been fed when it ended. Exit 1 when gdk-pixbuf reports an
+// error.
 #include <gdk-pixbuf/gdk-pixbuf.h>
 
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <iterator>
-#include <string>
+#include <random>
+#include <vector>
+
+namespace {
+
+GdkPixbuf* Stream(const char* type, const char* path, GError** error, unsigned long long& fed) {
+    std::FILE* in = std::fopen(path, "rb");
+    if (in == nullptr) {
+        g_set_error_literal(error, G_FILE_ERROR, G_FILE_ERROR_NOENT, "cannot open");
+        return nullptr;
+    }
+    GdkPixbufLoader* loader = std::strcmp(type, "-") == 0
+                                  ? gdk_pixbuf_loader_new()
+                                  : gdk_pixbuf_loader_new_with_mime_type(type, error);
+    bool ok = loader != nullptr;
+    std::mt19937 random(7);
+    std::vector<guchar> piece(65536);
+    while (ok) {
+        const std::size_t want = 1 + random() % piece.size();
+        const std::size_t got = std::fread(piece.data(), 1, want, in);
+        if (got == 0) {
+            break;
+        }
+        ok = gdk_pixbuf_loader_write(loader, piece.data(), got, error);
+        fed += got;
+    }
+    std::fclose(in);
+    // A loader closed after a failed write must not add a second error.
+    ok = loader != nullptr && gdk_pixbuf_loader_close(loader, ok ? error : nullptr) && ok;
+    GdkPixbuf* pixbuf = nullptr;
+    if (ok && gdk_pixbuf_loader_get_pixbuf(loader) != nullptr) {
+        pixbuf = GDK_PIXBUF(g_object_ref(gdk_pixbuf_loader_get_pixbuf(loader)));
+    }
+    if (loader != nullptr) {
+        g_object_unref(loader);
+    }
+    return pixbuf;
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fputs("usage: pixbuf_probe file|stream PATH\n", stderr);
-        return 2;
-    }
     GError* error = nullptr;
     GdkPixbuf* pixbuf = nullptr;
-    if (std::strcmp(argv[1], "file") == 0) {
+    unsigned long long fed = 0;
+    if (argc == 3 && std::strcmp(argv[1], "info") == 0) {
+        GdkPixbufFormat* format = gdk_pixbuf_get_file_info(argv[2], nullptr, nullptr);
+        if (format == nullptr) {
+            return 1;
+        }
+        gchar* name = gdk_pixbuf_format_get_name(format);
+        std::printf("%s\n", name);
+        g_free(name);
+        return 0;
+    }
+    if (argc == 3 && std::strcmp(argv[1], "file") == 0) {
         pixbuf = gdk_pixbuf_new_from_file(argv[2], &error);
+    } else if (argc == 4 && std::strcmp(argv[1], "stream") == 0) {
+        pixbuf = Stream(argv[2], argv[3], &error, fed);
     } else {
-        std::ifstream in(argv[2], std::ios::binary);
-        const std::string bytes{std::istreambuf_iterator<char>(in), {}};
-        GdkPixbufLoader* loader = gdk_pixbuf_loader_new_with_type("kadromir", &error);
-        bool ok = loader != nullptr;
-        for (std::size_t at = 0; ok && at < bytes.size(); at += 1000) {
-            const std::size_t piece = std::min<std::size_t>(1000, bytes.size() - at);
-            ok = gdk_pixbuf_loader_write(loader, reinterpret_cast<const guchar*>(bytes.data() + at),
-                                         piece, &error);
-        }
-        ok = loader != nullptr && gdk_pixbuf_loader_close(loader, ok ? &error : nullptr) && ok;
-        if (ok && gdk_pixbuf_loader_get_pixbuf(loader) != nullptr) {
-            pixbuf = GDK_PIXBUF(g_object_ref(gdk_pixbuf_loader_get_pixbuf(loader)));
-        }
-        if (loader != nullptr) {
-            g_object_unref(loader);
-        }
+        std::fputs("usage: pixbuf_probe file PATH | stream TYPE|- PATH | info PATH\n", stderr);
+        return 2;
     }
     if (pixbuf == nullptr) {
-        std::fprintf(stderr, "pixbuf_probe: %s\n", error ? error->message : "no picture");
+        std::fprintf(stderr, "error code=%d fed=%llu: %s\n", error ? error->code : -1, fed,
+                     error ? error->message : "no picture");
+        if (error != nullptr) {
+            g_error_free(error);
+        }
         return 1;
     }
     const int width = gdk_pixbuf_get_width(pixbuf);

@@ -524,6 +524,33 @@ class ViewerWindowTest : public QObject {
         QCOMPARE(Viewer->Ui().SaveAsPngAction->text(), QString("Сохранить как PNG…"));
     }
 
+    void SaveAfterARefusedStepOffersThePictureOnScreen() {
+        Show();
+        test_support::TempDir dir;
+        dir.Write("a.spr", encoder::EncodeSpr({0x07, 0x38}, PlaneBuffer{}));
+        dir.Write("b.rmb", std::vector<std::uint8_t>(100, 0x11));
+        Viewer->Ui().Form->OnFilesDropped(dir.Path() + "a.spr");
+        QTRY_COMPARE(Viewer->Ui().Form->windowTitle(), QString("Кадромир : 1/2  a.spr"));
+        QTest::keyClick(Viewer->Ui().Form, Qt::Key_Right);
+        QCOMPARE(Viewer->Ui().Form->windowTitle(),
+                 QString("Кадромир : 2/2  b.rmb-Несоответствие в заголовке!"));
+        PictureState expected;
+        QCOMPARE(LoadPicture(dir.Path() + "a.spr", expected), LoadOutcome::Loaded);
+        QString offeredName;
+        WhenModalShows([&](QWidget* modal) {
+            auto* dialog = qobject_cast<QFileDialog*>(modal);
+            QVERIFY(dialog != nullptr);
+            offeredName = dialog->findChild<QLineEdit*>("fileNameEdit")->text();
+            static_cast<QDialog*>(dialog)->accept();
+        });
+        QTest::keyClick(Viewer->Ui().Form, Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(offeredName, QString("a.png"));
+        QFile saved(QString::fromStdString(dir.Path() + "a.png"));
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QCOMPARE(saved.readAll(), EncodePng(expected));
+        QVERIFY(!QFile::exists(QString::fromStdString(dir.Path() + "b.png")));
+    }
+
     void CopyPutsThePictureOnTheClipboardAndCtrlCDoesNotCentre() {
         Show();
         test_support::TempDir dir;

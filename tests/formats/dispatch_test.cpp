@@ -164,9 +164,10 @@ TEST(PictureBytes, FormatByMarksByNameAndTheReadLimits) {
         std::optional<PictureFormat> Format;
     } cases[] = {
         {"SCR", scr, PictureFormat::Scr},
-        {"RMB", rmb, PictureFormat::Rmb},
+        // Its three bytes at 16 also open 32-bit TGA files: RMB is known by name only.
+        {"RMB", rmb, std::nullopt},
         {"SCR lead mark without its signature", noSignature, std::nullopt},
-        {"the RMB mark cut short", {rmb.begin(), rmb.begin() + 18}, std::nullopt},
+        {"SCR cut inside the signature", {scr.begin(), scr.begin() + 15}, std::nullopt},
         {"nothing", {}, std::nullopt},
     };
     for (const auto& c : cases) {
@@ -178,10 +179,20 @@ TEST(PictureBytes, FormatByMarksByNameAndTheReadLimits) {
     EXPECT_EQ(FormatOfName("/a.scr/pic"), std::nullopt);
     EXPECT_EQ(ReadLimitOf(PictureFormat::Scr), 64u + 65536u);
     EXPECT_EQ(ReadLimitOf(PictureFormat::Rmb), 32787u);
-    // Bytes alone: an SCR takes the default palette.
+    // Bytes alone: an SCR takes the default palette; with the name they were read
+    // under, the side file of that name, and only that file.
     PictureState state;
     ASSERT_EQ(LoadPictureBytes(PictureFormat::Scr, scr, state), LoadOutcome::Loaded);
     EXPECT_EQ(state.BorderColour, DefaultScrBorder);
+    test_support::TempDir dir;
+    std::array<ColourCode, 16> palette{};
+    palette[0] = 0x07;
+    dir.Write("named.pal", encoder::EncodePal(palette));
+    dir.Write("named.scr", encoder::EncodeScr(Filled(0xFF)));
+    ASSERT_EQ(LoadPictureBytes(PictureFormat::Scr, scr, state, dir.Path() + "named.scr"),
+              LoadOutcome::Loaded);
+    EXPECT_EQ(state.BorderColour, 0x07);
+    EXPECT_EQ(state.Bitmap.PixelIndex(0, 0), 0) << "the pixels are the bytes', not the file's";
 }
 
 } // namespace

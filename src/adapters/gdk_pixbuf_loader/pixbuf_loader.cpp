@@ -1,24 +1,95 @@
-// A GdkPixbuf loader for the three formats, so that GTK programs and the desktop's
-// thumbnailers read them as the viewer does. The C interface gdk-pixbuf asks of a
-// module, over the viewer's own decoders.
+// A GdkPixbuf loader for one of the three formats, so that GTK programs and the
+// desktop's thumbnailers read it as the viewer does. Built once per format
+// (KADROMIR_LOADER_FORMAT), because gdk-pixbuf does not tell a module which type it
+// was opened for: a host that asks for RMB gets the RMB module, which knows RMB's
+// rules only.
+//
+// As a guest in other programs it is stricter than the viewer:
+// - a stream is kept only up to what the format can use, and a write past what any
+//   such file holds fails, so the host stops reading;
+// - the bytes are those of the handle or stream the host passes, never a file
+//   reopened by name;
+// - SCR reads its colours from the .pal beside the file, which a nameless stream
+//   cannot give, so the SCR module reads named files only and declines streams (the
+//   thumbnailer serves SCR to file managers);
+// - errors use gdk-pixbuf's codes: UNKNOWN_TYPE for a file that is not ours,
+//   CORRUPT_IMAGE for a damaged one, in plain English.
 #define GDK_PIXBUF_ENABLE_BACKEND
 #include <gdk-pixbuf/gdk-pixbuf-io.h>
 #include <gdk-pixbuf/gdk-pixbuf.h>
 #undef GDK_PIXBUF_ENABLE_BACKEND
 
-#include "formats/load_picture.h"
+#include "base/bounded_bytes.h"
+#include "formats/load_message.h"
 #include "formats/picture_bytes.h"
 
-#include <algorithm>
+#include <array>
+#include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <string>
+#include <string_view>
 #include <unistd.h>
-#include <vector>
 
 namespace {
 
 using namespace kadromir;
+
+constexpr PictureFormat Format = PictureFormat::KADROMIR_LOADER_FORMAT;
+
+// A stream may run on past the bytes the format uses (the viewer ignores them in an
+// RMB or SCR file), but only this far: then it is no picture of ours at all.
+constexpr std::size_t IgnoredTailAllowance = std::size_t{512} << 10;
+// An SPR longer than its limit is refused, as the viewer refuses such a file.
+const std::uint64_t StreamLimit =
+    Format == PictureFormat::Spr ? ReadLimitOf(Format) : ReadLimitOf(Format) + IgnoredTailAllowance;
+
+struct FormatText {
+    const char* Name;
+    const char* Extension;
+    const char* MimeType;
+    const char* Description;
+};
+constexpr std::array<FormatText, 3> Texts{{
+    {"kadromir-spr", "spr", "image/x-kadromir-spr", "SPR picture (256 × 256, 16 colours)"},
+    {"kadromir-scr", "scr", "image/x-kadromir-scr", "SCR picture (256 × 256, 16 colours)"},
+    {"kadromir-rmb", "rmb", "image/x-kadromir-rmb", "RMB picture (256 × 256, 16 colours)"},
+}};
+constexpr const FormatText& Text = Texts[static_cast<std::size_t>(Format)];
+
+struct HostError {
+    std::string_view Rejection; // the viewer's text for the case, empty for none
+    GdkPixbufError Code;
+    const char* Message;
+};
+// The viewer's rejections in the host's terms.
+constexpr std::array<HostError, 7> HostErrors{{
+    {LoadMessages::SprUnsuitable, GDK_PIXBUF_ERROR_CORRUPT_IMAGE,
+     "The file is too short or too long for an SPR picture."},
+    {LoadMessages::ScrHeaderMismatch, GDK_PIXBUF_ERROR_UNKNOWN_TYPE,
+     "The file is not an SCR picture: its signature is missing."},
+    {LoadMessages::ScrReadError, GDK_PIXBUF_ERROR_FAILED, "The SCR file could not be read."},
+    {LoadMessages::RmbHeaderMismatch, GDK_PIXBUF_ERROR_UNKNOWN_TYPE,
+     "The file is not an RMB picture: its mark is missing."},
+    {LoadMessages::RmbTooShort, GDK_PIXBUF_ERROR_CORRUPT_IMAGE, "The RMB picture is cut short."},
+    {LoadMessages::RmbReadError, GDK_PIXBUF_ERROR_FAILED, "The RMB file could not be read."},
+    // An SCR without its lead mark loads nothing and says nothing.
+    {{}, GDK_PIXBUF_ERROR_UNKNOWN_TYPE, "The file is not an SCR picture."},
+}};
+
+void Fail(GError** error, GdkPixbufError code, const char* message) {
+    g_set_error_literal(error, GDK_PIXBUF_ERROR, code, message);
+}
+
+void FailAsRejected(GError** error, const PictureState& picture) {
+    for (const auto& entry : HostErrors) {
+        if (entry.Rejection == picture.LoadMessage) {
+            Fail(error, entry.Code, entry.Message);
+            return;
+        }
+    }
+    Fail(error, GDK_PIXBUF_ERROR_CORRUPT_IMAGE, "The picture could not be decoded.");
+}
 
 GdkPixbuf* PixbufOf(const PictureState& picture) {
     GdkPixbuf* pixbuf =
@@ -43,69 +114,91 @@ GdkPixbuf* PixbufOf(const PictureState& picture) {
     return pixbuf;
 }
 
-void Fail(GError** error, const std::string& why) {
-    g_set_error_literal(error, GDK_PIXBUF_ERROR, GDK_PIXBUF_ERROR_CORRUPT_IMAGE, why.c_str());
+// The bytes decoded with the format's rules; a pixbuf, or nullptr with the error set.
+GdkPixbuf* Decode(std::span<const std::uint8_t> bytes, const std::string& paletteName,
+                  GError** error) {
+    PictureState picture;
+    if (LoadPictureBytes(Format, bytes, picture, paletteName) != LoadOutcome::Loaded) {
+        FailAsRejected(error, picture);
+        return nullptr;
+    }
+    GdkPixbuf* pixbuf = PixbufOf(picture);
+    if (pixbuf == nullptr) {
+        Fail(error, GDK_PIXBUF_ERROR_INSUFFICIENT_MEMORY, "No memory for the picture.");
+    }
+    return pixbuf;
 }
 
-// A whole file: by its name, as the viewer reads it (SCR with its .pal).
-GdkPixbuf* LoadFile(FILE* file, GError** error) {
+// The name the handle was opened under, for an SCR's .pal; empty where there is none.
+std::string NameOf(FILE* file) {
+    if (Format != PictureFormat::Scr) {
+        return {};
+    }
     char link[64];
     std::snprintf(link, sizeof link, "/proc/self/fd/%d", fileno(file));
     char path[PATH_MAX + 1];
     const ssize_t length = ::readlink(link, path, PATH_MAX);
-    PictureState picture;
-    if (length <= 0 || !FormatOfName(std::string(path, static_cast<std::size_t>(length)))) {
-        Fail(error, "no .spr, .scr or .rmb file");
-        return nullptr;
-    }
-    if (LoadPicture(std::string(path, static_cast<std::size_t>(length)), picture) !=
-        LoadOutcome::Loaded) {
-        Fail(error, picture.LoadMessage.empty() ? "not a picture" : picture.LoadMessage);
-        return nullptr;
-    }
-    return PixbufOf(picture);
+    return length > 0 && path[0] == '/' ? std::string(path, static_cast<std::size_t>(length))
+                                        : std::string();
 }
 
-// Bytes as they come, with no name: the format from the content's marks, else SPR,
-// the one format without a mark; an SCR then has the default palette.
+// A whole file, from the handle the host opened.
+GdkPixbuf* LoadFile(FILE* file, GError** error) {
+    BoundedBytes bytes(ReadLimitOf(Format) + 1);
+    const bool read = bytes.ReadFrom([file](std::uint8_t* into, std::size_t length) {
+        const std::size_t got = std::fread(into, 1, length, file);
+        return got == 0 && std::ferror(file) ? -1LL : static_cast<long long>(got);
+    });
+    if (!read) {
+        Fail(error, GDK_PIXBUF_ERROR_FAILED, "The file could not be read.");
+        return nullptr;
+    }
+    return Decode(bytes.Bytes(), NameOf(file), error);
+}
+
+// Bytes as they come, with no name.
 struct Stream {
     GdkPixbufModuleSizeFunc Size;
     GdkPixbufModulePreparedFunc Prepared;
     GdkPixbufModuleUpdatedFunc Updated;
     gpointer User;
-    std::vector<std::uint8_t> Bytes;
+    BoundedBytes Bytes{ReadLimitOf(Format) + 1};
+    bool Failed = false;
 };
 
 gpointer BeginLoad(GdkPixbufModuleSizeFunc size, GdkPixbufModulePreparedFunc prepared,
                    GdkPixbufModuleUpdatedFunc updated, gpointer user, GError**) {
-    return new Stream{size, prepared, updated, user, {}};
+    return new Stream{size, prepared, updated, user};
 }
 
-gboolean LoadIncrement(gpointer context, const guchar* data, guint size, GError**) {
+gboolean LoadIncrement(gpointer context, const guchar* data, guint size, GError** error) {
     auto* stream = static_cast<Stream*>(context);
-    // Kept only up to the most any format can use, and one byte more to know a file
-    // is larger.
-    const std::size_t keep = ReadLimitOf(PictureFormat::Spr) + 1;
-    const std::size_t room = keep - std::min(stream->Bytes.size(), keep);
-    stream->Bytes.insert(stream->Bytes.end(), data, data + std::min<std::size_t>(size, room));
+    if (!stream->Bytes.Append({data, size})) {
+        stream->Failed = true;
+        Fail(error, GDK_PIXBUF_ERROR_INSUFFICIENT_MEMORY, "No memory for the picture.");
+        return FALSE;
+    }
+    if (stream->Bytes.Offered() > StreamLimit) {
+        // Failing the write is what makes the host stop reading.
+        stream->Failed = true;
+        Fail(error, GDK_PIXBUF_ERROR_CORRUPT_IMAGE,
+             Format == PictureFormat::Spr ? "The file is longer than any SPR picture."
+                                          : "The file runs far past the end of the picture.");
+        return FALSE;
+    }
     return TRUE;
 }
 
 gboolean StopLoad(gpointer context, GError** error) {
     auto* stream = static_cast<Stream*>(context);
-    const std::span<const std::uint8_t> bytes(stream->Bytes);
-    const PictureFormat format = FormatOfContent(bytes).value_or(PictureFormat::Spr);
-    PictureState picture;
-    const bool loaded = LoadPictureBytes(format, bytes, picture) == LoadOutcome::Loaded;
-    GdkPixbuf* pixbuf = loaded ? PixbufOf(picture) : nullptr;
-    if (pixbuf == nullptr) {
-        Fail(error, picture.LoadMessage.empty() ? "not a picture" : picture.LoadMessage);
-    } else {
+    GdkPixbuf* pixbuf = stream->Failed ? nullptr : Decode(stream->Bytes.Bytes(), {}, error);
+    if (pixbuf != nullptr) {
         int width = FrameBitmap::Width;
         int height = FrameBitmap::Height;
         if (stream->Size != nullptr) {
             stream->Size(&width, &height, stream->User);
         }
+        // A host that sets the size to 0 wants to know the size only.
         if (width != 0 && height != 0) {
             stream->Prepared(pixbuf, nullptr, stream->User);
             if (stream->Updated != nullptr) {
@@ -115,8 +208,9 @@ gboolean StopLoad(gpointer context, GError** error) {
         }
         g_object_unref(pixbuf);
     }
+    const bool failed = stream->Failed;
     delete stream;
-    return pixbuf != nullptr;
+    return !failed && pixbuf != nullptr;
 }
 
 } // namespace
@@ -125,28 +219,30 @@ extern "C" {
 
 G_MODULE_EXPORT void fill_vtable(GdkPixbufModule* module) {
     module->load = LoadFile;
-    module->begin_load = BeginLoad;
-    module->load_increment = LoadIncrement;
-    module->stop_load = StopLoad;
+    if constexpr (Format != PictureFormat::Scr) {
+        module->begin_load = BeginLoad;
+        module->load_increment = LoadIncrement;
+        module->stop_load = StopLoad;
+    }
 }
 
 G_MODULE_EXPORT void fill_info(GdkPixbufFormat* info) {
-    // SCR: the lead mark 0xFF 0x7F and the signature at 5; RMB: 0x20 0x00 0x0F at 16
-    // ('z' matches the zero byte the prefix cannot hold). SPR has no mark.
-    static GdkPixbufModulePattern signature[] = {
+    // Only SCR's lead mark with its signature tells the format from the content
+    // ('z' in the mask: a zero byte, which the prefix cannot hold). RMB's mark also
+    // opens some TGA files and SPR has none: those two are known by name alone.
+    static GdkPixbufModulePattern scrSignature[] = {
         {const_cast<char*>("\xff\x7fxxxT.288-31-25"), const_cast<char*>("  xxx           "), 100},
-        {const_cast<char*>("xxxxxxxxxxxxxxxx x\x0f"), const_cast<char*>("xxxxxxxxxxxxxxxx z "), 80},
         {nullptr, nullptr, 0}};
-    static const gchar* mimeTypes[] = {"image/x-kadromir-spr", "image/x-kadromir-scr",
-                                       "image/x-kadromir-rmb", nullptr};
-    static const gchar* extensions[] = {"spr", "scr", "rmb", nullptr};
-    info->name = const_cast<gchar*>("kadromir");
-    info->signature = signature;
-    info->description = const_cast<gchar*>("SPR, SCR and RMB pictures (256 × 256, 16 colours)");
+    static GdkPixbufModulePattern noSignature[] = {{nullptr, nullptr, 0}};
+    static const gchar* mimeTypes[] = {Text.MimeType, nullptr};
+    static const gchar* extensions[] = {Text.Extension, nullptr};
+    info->name = const_cast<gchar*>(Text.Name);
+    info->signature = Format == PictureFormat::Scr ? scrSignature : noSignature;
+    info->description = const_cast<gchar*>(Text.Description);
     info->mime_types = const_cast<gchar**>(mimeTypes);
     info->extensions = const_cast<gchar**>(extensions);
     info->flags = GDK_PIXBUF_FORMAT_THREADSAFE;
-    info->license = const_cast<gchar*>("");
+    info->license = const_cast<gchar*>(KADROMIR_LICENSE);
 }
 
 } // extern "C"

@@ -1,9 +1,9 @@
 #include "image_handler.h"
 
+#include "base/bounded_bytes.h"
 #include "picture_image/picture_image.h"
 
 #include <QFile>
-#include <QFileDevice>
 #include <QSize>
 #include <QVariant>
 
@@ -17,8 +17,9 @@ std::span<const std::uint8_t> Bytes(const QByteArray& data) {
             static_cast<std::size_t>(data.size())};
 }
 
-// The path of a device that is a file of the file system, else empty.
-std::string FilePathOf(QIODevice* device) {
+// The name of a device that is a file of the file system, else empty: where an SCR
+// looks for its .pal.
+std::string FileNameOf(QIODevice* device) {
     const auto* file = qobject_cast<QFile*>(device);
     if (file == nullptr || file->fileName().isEmpty() || file->fileName().startsWith(':')) {
         return {};
@@ -29,12 +30,15 @@ std::string FilePathOf(QIODevice* device) {
 } // namespace
 
 std::optional<PictureFormat> ImageHandler::FormatOf(QIODevice* device, const QByteArray& format) {
-    if (device != nullptr) {
-        if (const auto found = FormatOfContent(Bytes(device->peek(FormatMarkBytes)))) {
-            return found;
-        }
+    if (const auto named = FormatOfName("." + format.toLower().toStdString())) {
+        return named;
     }
-    return FormatOfName("." + format.toStdString());
+    // Qt may pass another format's name (the suffix of a misnamed file) with a device
+    // that our content check recognised.
+    if (device != nullptr) {
+        return FormatOfContent(Bytes(device->peek(FormatMarkBytes)));
+    }
+    return std::nullopt;
 }
 
 bool ImageHandler::canRead() const {
@@ -50,19 +54,17 @@ bool ImageHandler::read(QImage* image) {
     if (!format || image == nullptr) {
         return false;
     }
+    // One byte past the limit tells an SPR too long to be a picture.
+    BoundedBytes bytes(ReadLimitOf(*format) + 1);
+    QIODevice* source = device();
+    const bool read = bytes.ReadFrom([source](std::uint8_t* into, std::size_t length) {
+        return static_cast<long long>(
+            source->read(reinterpret_cast<char*>(into), static_cast<qint64>(length)));
+    });
     PictureState picture;
-    const std::string path = FilePathOf(device());
-    if (!path.empty() && FormatOfName(path) == format) {
-        // The viewer's own load: its reader, and the .pal beside an SCR.
-        if (LoadPicture(path, picture) != LoadOutcome::Loaded) {
-            return false;
-        }
-    } else {
-        // One byte past the limit tells an SPR too long to be a picture.
-        const QByteArray data = device()->read(static_cast<qint64>(ReadLimitOf(*format)) + 1);
-        if (LoadPictureBytes(*format, Bytes(data), picture) != LoadOutcome::Loaded) {
-            return false;
-        }
+    if (!read || LoadPictureBytes(*format, bytes.Bytes(), picture, FileNameOf(source)) !=
+                     LoadOutcome::Loaded) {
+        return false;
     }
     *image = PictureImage(picture);
     return !image->isNull();

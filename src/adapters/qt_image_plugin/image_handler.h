@@ -8,9 +8,9 @@
 
 namespace kadromir {
 
-// Reads one picture from a device. A file with a name is read as the viewer reads it
-// (bounded, without blocking, SCR with its .pal); any other device gives at most the
-// bytes the format can use.
+// Reads one picture from the device it is given, whatever that device is: never more
+// than the format can use, in steps as the bytes come. A file's name serves only to
+// find the .pal beside an SCR; the bytes are always the device's own.
 class ImageHandler : public QImageIOHandler {
   public:
     bool canRead() const override;
@@ -18,8 +18,10 @@ class ImageHandler : public QImageIOHandler {
     bool supportsOption(ImageOption option) const override;
     QVariant option(ImageOption option) const override;
 
-    // The format a device holds: by its content's marks, else by the format name asked
-    // for (the file's suffix, as Qt passes it). The device is only peeked at.
+    // The format to read with. One of ours that the host names (a file's suffix, as Qt
+    // passes it) is the format, whatever marks the content holds; only where it names
+    // none of ours does the content decide, and then only SCR's mark counts. The
+    // device is only peeked at.
     static std::optional<PictureFormat> FormatOf(QIODevice* device, const QByteArray& format);
 };
 
