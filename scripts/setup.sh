@@ -9,11 +9,13 @@ case "${1:-run}" in
   # The end-to-end tests drive the real viewer in a virtual X server under two window
   # managers, switch keyboard layouts, split the screen into displays, send keys and
   # take screenshots; the benchmarks are built with the tests. The install is checked
-  # with the desktop's own validators and file-type tools, and packaged with dpkg's.
+  # with the desktop's own validators and file-type tools, and packaged with dpkg's;
+  # the guests in other programs with GIO's type guess and tumbler's thumbnails.
   test) packages+=(libgtest-dev libbenchmark-dev libxcb-xtest0-dev xvfb xauth openbox icewm xdotool
                    x11-xkb-utils x11-utils x11-xserver-utils wmctrl imagemagick clang-format
                    desktop-file-utils appstream shared-mime-info xdg-utils libfile-mimeinfo-perl
-                   libxml2-utils dpkg-dev file libgdk-pixbuf-2.0-dev libgdk-pixbuf2.0-bin) ;;
+                   libxml2-utils dpkg-dev file libgdk-pixbuf-2.0-dev libgdk-pixbuf2.0-bin
+                   python3-gi tumbler dbus-daemon libglib2.0-bin bc) ;;
   fuzz) packages+=(clang libclang-rt-14-dev) ;;
   # The Debian package (cpack -G DEB), with the GdkPixbuf loader; its dependencies come
   # from dpkg-shlibdeps.

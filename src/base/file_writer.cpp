@@ -115,6 +115,16 @@ int WriteFileReplacing(const std::string& path, std::string_view bytes) {
     if (exists && !S_ISREG(existing.st_mode)) {
         return WriteIntoExisting(*target, bytes);
     }
+    // An empty file holds nothing to lose, and the one that asked for it may read it
+    // back through a descriptor it keeps open (a thumbnail service does so with the
+    // temporary file it names): that file must get the bytes, not a new one in its place.
+    if (exists && existing.st_size == 0) {
+        const int error = WriteIntoExisting(*target, bytes);
+        if (error != 0 && ::truncate(target->c_str(), 0) != 0) {
+            // Not even that: the error already reported says the write failed.
+        }
+        return error;
+    }
     bool noRoom = false;
     return ReplaceByRename(*target, bytes, exists ? &existing : nullptr, WriteAllBytes, noRoom);
 }

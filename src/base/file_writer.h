@@ -29,7 +29,9 @@ int ReplaceByRename(const std::string& target, std::string_view content, const s
 
 // Writes `bytes` as the whole content of `path`, never leaving a file half-written or
 // removing one it did not make: a regular file, or a new one, is replaced by rename
-// (ReplaceByRename), a symbolic link followed to the file it names. Anything else
+// (ReplaceByRename), a symbolic link followed to the file it names. An empty regular
+// file is written into as it is, so that whoever holds it open sees the bytes (it is
+// empty again if the write fails). Anything else
 // that is there (standard output or a pipe named as a path, a device) is written into
 // as it is. Returns 0, or the errno of the failure; any file that was there is then as
 // it was, unless it was no regular file.

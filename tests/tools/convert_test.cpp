@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -291,6 +292,24 @@ TEST(Convert, ReplacesWholeKeepsModesFollowsLinksAndWritesToStandardOutput) {
     struct stat info {};
     ASSERT_EQ(::stat(old.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 07777, 0640u);
+}
+
+// A thumbnail service makes an empty temporary file, names it as the output and reads
+// the thumbnail back through the descriptor it kept: the bytes must land in that file.
+TEST(Convert, AnEmptyOutputIsWrittenIntoForWhoeverHoldsItOpen) {
+    test_support::TempDir dir;
+    const auto input = dir.Write("pic.rmb", encoder::EncodeRmb(Palette(0x07), PlaneBuffer{}));
+    const auto output = dir.Write("tumbler-Ab12Cd.png", {});
+    const int held = ::open(output.c_str(), O_RDONLY);
+    ASSERT_GE(held, 0);
+    ASSERT_EQ(RunCommand({Converter, "-s", "128", input, "-o", output}).ExitCode, 0);
+    std::string read(4096, '\0');
+    const ssize_t got = ::read(held, read.data(), read.size());
+    ::close(held);
+    ASSERT_GT(got, 0);
+    read.resize(static_cast<std::size_t>(got));
+    EXPECT_EQ(read, ReadAll(output));
+    EXPECT_EQ(QImage::fromData(QByteArray::fromStdString(read), "png").size(), QSize(128, 128));
 }
 
 } // namespace
