@@ -9,7 +9,7 @@ seconds="${1:-60}"
 shift || true
 targets=("$@")
 if ((${#targets[@]} == 0)); then
-  targets=(spr scr rmb load_picture convert settings_text names)
+  targets=(spr scr rmb load_picture convert image_plugin pixbuf_spr pixbuf_rmb settings_text names)
 fi
 ./scripts/setup.sh fuzz
 cmake -S . -B build-fuzz -G Ninja -DKADROMIR_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++ \
