@@ -224,7 +224,6 @@ void ViewerWindow::RefreshTick() {
 
 void ViewerWindow::ReloadFromSettings() {
     LoadSettings(UserSettings, ConfigPath, *this);
-    SetOuterHeight(OuterHeight() + StoredHeightOffset);
 }
 
 void ViewerWindow::ShowAbout() {

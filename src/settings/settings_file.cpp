@@ -49,7 +49,9 @@ void LoadSettings(Settings& settings, const std::string& configPath, WindowGeome
         window.SetOuterLeft(settings.WindowLeft);
         settings.WindowTop = store.ExchangeInt("y", settings.WindowTop);
         window.SetOuterTop(settings.WindowTop);
-        window.SetOuterHeight(settings.WindowHeight);
+        // The file holds the outer height less the offset (the Windows form's files too):
+        // the offset is added back here, so that start-up and a reload give one height.
+        window.SetOuterHeight(settings.WindowHeight + StoredHeightOffset);
         settings.WindowWidth = store.ExchangeInt("Ширина", settings.WindowWidth);
         window.SetOuterWidth(settings.WindowWidth);
     } else {
@@ -80,9 +82,9 @@ void SaveWindowGeometry(const Settings& settings, const std::string& configPath,
     if (window.OuterTop() != settings.WindowTop) {
         store.ExchangeInt("y", window.OuterTop());
     }
-    // Compared in full, written less 29: an unresized window after a start that
-    // applied the stored height leaves the key alone.
-    if (window.OuterHeight() != settings.WindowHeight) {
+    // Compared with the height the load applied: an unresized window leaves the key
+    // alone.
+    if (window.OuterHeight() != settings.WindowHeight + StoredHeightOffset) {
         store.ExchangeInt("Высота", window.OuterHeight() - StoredHeightOffset);
     }
     if (window.OuterWidth() != settings.WindowWidth) {

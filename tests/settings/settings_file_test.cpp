@@ -90,18 +90,19 @@ TEST(LoadSettings, StoredGeometryIsAppliedUnlessTheHeightIsBelow20) {
         std::vector<std::string> Calls;
         std::int32_t Left;
     } cases[] = {
-        {"applied, height unchanged",
+        // The file holds the outer height less 29, as the Windows form writes it.
+        {"applied, the outer height 29 more than the stored one",
          "x=10\ny=-20\nВысота=400\nШирина=300\n",
-         {"left 10", "top -20", "height 400", "width 300"},
+         {"left 10", "top -20", "height 429", "width 300"},
          10},
         {"height 20: applied",
          "x=10\ny=20\nВысота=20\nШирина=300\n",
-         {"left 10", "top 20", "height 20", "width 300"},
+         {"left 10", "top 20", "height 49", "width 300"},
          10},
         {"height 19: nothing read or moved", "x=10\ny=20\nВысота=19\nШирина=300\n", {}, 0},
         {"only the first section of the name counts",
          "x=10\ny=20\nВысота=400\nШирина=300\n[Настройки]\nx=99\nВысота=10\n",
-         {"left 10", "top 20", "height 400", "width 300"},
+         {"left 10", "top 20", "height 429", "width 300"},
          10},
         {"no height key: 0 is below 20", "x=10\n", {}, 0},
     };
@@ -136,10 +137,10 @@ TEST(SaveWindowGeometry, WritesOnlyWhatDiffersFromTheLastRead) {
     const std::string moved = "[Настройки]\nИспользовать сохранённые координаты=1\n"
                               "x=10\ny=25\nВысота=421\nШирина=300\n";
     EXPECT_EQ(ReadText(path), moved);
-    // The record keeps what was read: the next save compares against 20 and 400 again.
+    // The record keeps what was read: the next save compares against 20 and 429 again.
     EXPECT_EQ(settings.WindowTop, 20);
     window.Top = 20;
-    window.Height = 400;
+    window.Height = 429;
     SaveWindowGeometry(settings, path, window);
     EXPECT_EQ(ReadText(path), moved);
 }
