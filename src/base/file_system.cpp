@@ -1,7 +1,10 @@
 #include "file_system.h"
 
+#include "text_case.h"
+
 #include <algorithm>
 #include <cerrno>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -11,6 +14,24 @@ namespace kadromir {
 bool ExistsAsFile(const std::string& path) {
     struct stat info {};
     return !path.empty() && ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+std::vector<std::string> NamesInAnyCase(const std::string& directory, std::string_view name) {
+    std::vector<std::string> names;
+    DIR* stream = ::opendir(directory.empty() ? "." : directory.c_str());
+    if (stream == nullptr) {
+        return names;
+    }
+    const std::string lower = LowerCaseUtf8(name);
+    while (const dirent* entry = ::readdir(stream)) {
+        const std::string_view entryName = entry->d_name;
+        if (LowerCaseUtf8(entryName) == lower) {
+            names.emplace_back(entryName);
+        }
+    }
+    ::closedir(stream);
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 bool ExistsAsDirectory(const std::string& path) {

@@ -7,6 +7,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kadromir {
 
@@ -15,6 +16,11 @@ namespace kadromir {
 bool ExistsAsFile(const std::string& path);
 // True when the path names a directory.
 bool ExistsAsDirectory(const std::string& path);
+
+// The entries of `directory` (its path with the trailing delimiter, or empty for the
+// working directory) whose names equal `name` without regard to letter case (Latin and
+// Cyrillic), in byte order. Names from DOS and Windows disks matched that way.
+std::vector<std::string> NamesInAnyCase(const std::string& directory, std::string_view name);
 
 // An open descriptor, closed when it goes. Close() says whether the close succeeded,
 // which a write counts on.

@@ -134,15 +134,35 @@ std::string PaletteSideFile(const std::string& picturePath) {
     return DirectoryPart(picturePath) + NameWithoutExtension(picturePath) + ".pal";
 }
 
-std::optional<ScrPalette> ReadScrPalette(const std::string& picturePath) {
-    // A directory of that name fails to read, so it counts as absent too.
-    const auto bytes = ReadFileBytes(PaletteSideFile(picturePath), 16);
+namespace {
+
+std::optional<ScrPalette> ReadPaletteFile(const std::string& path) {
+    // A directory fails to read, so it counts as absent too.
+    const auto bytes = ReadFileBytes(path, 16);
     if (!bytes || bytes->size() < 16) {
         return std::nullopt;
     }
     ScrPalette palette{};
     std::copy_n(bytes->Bytes().begin(), 16, palette.begin());
     return palette;
+}
+
+} // namespace
+
+std::optional<ScrPalette> ReadScrPalette(const std::string& picturePath) {
+    const std::string exact = PaletteSideFile(picturePath);
+    if (ExistsAsFile(exact)) {
+        return ReadPaletteFile(exact);
+    }
+    // Pictures from DOS and Windows disks come as GAME.SCR beside GAME.PAL: there
+    // names matched without regard to case, so a side file in any case serves.
+    const std::string directory = DirectoryPart(exact);
+    for (const std::string& name : NamesInAnyCase(directory, FileNamePart(exact))) {
+        if (ExistsAsFile(directory + name)) {
+            return ReadPaletteFile(directory + name);
+        }
+    }
+    return std::nullopt;
 }
 
 DecodeResult DecodeScrFile(const std::string& path) {

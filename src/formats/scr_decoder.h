@@ -59,7 +59,8 @@ DecodeResult DecodeScr(std::span<const std::uint8_t> file,
 std::string PaletteSideFile(const std::string& picturePath);
 
 // The first 16 bytes of the side file, or nothing when it is absent, is a directory,
-// cannot be read or is shorter than 16 bytes.
+// cannot be read or is shorter than 16 bytes. A file of exactly that name is the side
+// file; without one, the first (in byte order) whose name differs only in letter case.
 std::optional<ScrPalette> ReadScrPalette(const std::string& picturePath);
 
 // Reads the file and its side file and decodes it. A file that cannot be read is

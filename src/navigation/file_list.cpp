@@ -1,5 +1,6 @@
 #include "file_list.h"
 
+#include "base/code_pages.h"
 #include "base/text_case.h"
 
 #include <algorithm>
@@ -125,7 +126,9 @@ DirectoryEntries ScanDirectory(const std::string& directory,
         if (name == "." || name == "..") {
             continue;
         }
-        const std::string lower = LowerCaseUtf8(name);
+        // A name in an old code page sorts by the letters it shows.
+        const std::string lower =
+            IsValidUtf8(name) ? LowerCaseUtf8(name) : LowerCaseUtf8(ReadableName(name));
         const bool matches =
             std::any_of(lowerMasks.begin(), lowerMasks.end(),
                         [&](const std::string& mask) { return MatchLower(lower, mask); });

@@ -1,5 +1,6 @@
 #include "file_navigator.h"
 
+#include "base/code_pages.h"
 #include "base/file_system.h"
 #include "base/path_rules.h"
 #include "formats/load_picture.h"
@@ -53,7 +54,8 @@ std::string FileNavigator::TitleLine() {
     const std::string name = listed
                                  ? std::string((*List)[static_cast<std::size_t>(CurrentIndex)].Name)
                                  : FileNamePart(File);
-    return "Кадромир : " + position + "/" + CountDigits + "  " + name + message;
+    // The name as a person reads it; the file itself keeps its own bytes.
+    return "Кадромир : " + position + "/" + CountDigits + "  " + ReadableName(name) + message;
 }
 
 void FileNavigator::RebuildFileList() {

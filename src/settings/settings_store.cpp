@@ -1,6 +1,9 @@
 #include "settings_store.h"
 
+#include "base/code_pages.h"
 #include "base/path_rules.h"
+
+#include <cstdio>
 
 #include <fcntl.h>
 #include <pwd.h>
@@ -24,7 +27,12 @@ SettingsStore::~SettingsStore() {
 IniText& SettingsStore::Content() {
     if (!Loaded) {
         Original = ReadConfigFile(Path);
-        Loaded = IniText::Parse(Original.Bytes);
+        // A UTF-8 file may hold a file name that is not UTF-8 (its bytes are kept as
+        // they are), but it names its section in UTF-8; the Windows form's file does not.
+        Windows1251 =
+            !IsValidUtf8(Original.Bytes) &&
+            FoldCase(Original.Bytes).find("[" + FoldCase(Section) + "]") == std::string::npos;
+        Loaded = IniText::Parse(Windows1251 ? Cp1251ToUtf8(Original.Bytes) : Original.Bytes);
     }
     return *Loaded;
 }
@@ -43,7 +51,16 @@ std::optional<std::string> SettingsStore::Read(std::string_view key) {
 }
 
 void SettingsStore::Write(std::string_view key, std::string_view value) {
-    Content().Set(Section, key, value);
+    IniText& content = Content();
+    if (Windows1251 && !Utf8ToCp1251(value)) {
+        std::fprintf(stderr,
+                     "%s: \"%.*s\" not written: the file is in Windows-1251, which cannot hold "
+                     "\"%.*s\"\n",
+                     Path.c_str(), static_cast<int>(key.size()), key.data(),
+                     static_cast<int>(value.size()), value.data());
+        return;
+    }
+    content.Set(Section, key, value);
     Changed = true;
 }
 
@@ -84,7 +101,10 @@ bool SettingsStore::Close() {
     if (Original.State == ConfigFileState::Unusable) {
         return false;
     }
-    return WriteConfigFile(Path, Loaded->Serialise(), Original.Bytes, Writer);
+    const std::string text = Loaded->Serialise();
+    // Every line came from the file or passed the check in Write, so it converts.
+    const auto bytes = Windows1251 ? Utf8ToCp1251(text) : std::optional<std::string>(text);
+    return bytes && WriteConfigFile(Path, *bytes, Original.Bytes, Writer);
 }
 
 std::string ConfigFilePath(const std::string& executablePath) {

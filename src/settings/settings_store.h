@@ -17,6 +17,10 @@ enum class StoreMode { Read, Write };
 // once, when the store is closed (or destroyed), as WriteConfigFile allows. A file
 // that could not be read is never written. A write that fails leaves the old file
 // whole and is not reported.
+// The Windows form writes the file in Windows-1251: a file that is not UTF-8 and does
+// not name its section in UTF-8 is read in that code page and written back in it, so
+// that form can still read it. A value that code page cannot hold is then not written,
+// and one line on stderr says which. New files are UTF-8.
 class SettingsStore {
   public:
     explicit SettingsStore(std::string path, ChunkWriter writer = WriteAllBytes);
@@ -51,6 +55,7 @@ class SettingsStore {
     StoreMode CurrentMode = StoreMode::Read;
     std::string Section;
     std::optional<IniText> Loaded;
+    bool Windows1251 = false;
     bool Changed = false;
 };
 

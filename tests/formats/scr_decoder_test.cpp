@@ -176,6 +176,64 @@ TEST(PaletteSideFile, LookupTakesSixteenBytesOrNothing) {
     EXPECT_FALSE(ReadScrPalette(dir.Path() + "missing.scr"));
 }
 
+// Pictures from DOS and Windows disks: the side file is found whatever its case; one
+// of exactly the picture's name wins; a directory of that name counts as absent.
+TEST(PaletteSideFile, FoundWithoutRegardToCase) {
+    const auto palette = [](std::uint8_t first) {
+        return std::vector<std::uint8_t>{first, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15};
+    };
+    const struct {
+        const char* What;
+        const char* Picture;
+        std::vector<std::pair<const char*, std::uint8_t>> Palettes; // name, first code
+        std::vector<const char*> Directories;
+        std::optional<std::uint8_t> First;
+    } cases[] = {
+        {"exact", "GAME.SCR", {{"GAME.pal", 0x07}}, {}, 0x07},
+        {"upper case", "GAME.SCR", {{"GAME.PAL", 0x38}}, {}, 0x38},
+        {"lower case", "GAME.SCR", {{"game.pal", 0x38}}, {}, 0x38},
+        {"mixed case", "Game.Scr", {{"GAME.Pal", 0x38}}, {}, 0x38},
+        {"Cyrillic name", "ИГРА.SCR", {{"игра.PAL", 0x38}}, {}, 0x38},
+        {"exact wins over another case",
+         "GAME.SCR",
+         {{"GAME.PAL", 0x38}, {"GAME.pal", 0x07}},
+         {},
+         0x07},
+        {"of two other cases, the first in byte order",
+         "GAME.SCR",
+         {{"game.pal", 0x38}, {"GAME.PAL", 0x07}},
+         {},
+         0x07},
+        {"a directory in another case is passed over",
+         "GAME.SCR",
+         {{"game.PAL", 0x38}},
+         {"GAME.PAL"},
+         0x38},
+        {"an exact directory counts as absent",
+         "GAME.SCR",
+         {{"GAME.PAL", 0x38}},
+         {"GAME.pal"},
+         0x38},
+        {"another name", "GAME.SCR", {{"GAMES.PAL", 0x38}}, {}, std::nullopt},
+        {"none", "GAME.SCR", {}, {"game.pal"}, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.What);
+        test_support::TempDir dir;
+        for (const auto& [name, first] : c.Palettes) {
+            dir.Write(name, palette(first));
+        }
+        for (const char* name : c.Directories) {
+            dir.MakeDirectory(name);
+        }
+        const auto found = ReadScrPalette(dir.Path() + c.Picture);
+        ASSERT_EQ(found.has_value(), c.First.has_value());
+        if (found) {
+            EXPECT_EQ((*found)[0], *c.First);
+        }
+    }
+}
+
 TEST(DecodeScrFile, UsesTheSideFileAndReportsUnreadableFiles) {
     test_support::TempDir dir;
     const PlaneBuffer planes{};

@@ -85,9 +85,33 @@ TEST(FileList, ListsPicturesOnlySortedByLowerCaseName) {
     // Ties of the lower-cased name go by bytes: "Cat.spr" < "cat.SPR".
     EXPECT_EQ(Names(navigator),
               (std::vector<std::string>{"ant.Rmb", "Cat.spr", "cat.SPR", "Dog.spr", "link.spr",
-                                        "ель.scr", "Ёж.scr", "\xff.spr"}));
+                                        "ель.scr", "\xff.spr", "Ёж.scr"}));
     EXPECT_EQ(host.Title, "Кадромир : 3/8  cat.SPR");
     EXPECT_EQ(host.Enabled, 1);
+}
+
+// Names unpacked from old archives, in Windows-1251 or DOS 866: shown and sorted by
+// the letters they stand for, opened by their own bytes.
+TEST(FileList, NamesInOldCodePagesShowAndSortAsTheirLetters) {
+    const std::string cat1251 = "\xca\xee\xf2.spr"; // Кот.spr
+    const std::string fir866 = "\x85\xab\xec.SPR";  // Ель.SPR
+    const std::string hedgehog = "ёж.spr";          // UTF-8
+    PictureDir dir({cat1251, fir866, hedgehog, "Bear.spr"});
+    FakeHost host;
+    FileNavigator navigator(host);
+    navigator.OpenFile(dir / cat1251);
+    EXPECT_EQ(Names(navigator), (std::vector<std::string>{"Bear.spr", fir866, cat1251, hedgehog}));
+    EXPECT_EQ(host.Title, "Кадромир : 3/4  Кот.spr");
+    EXPECT_EQ(host.State.BorderColour, 1);
+    navigator.StepNext();
+    EXPECT_EQ(host.Title, "Кадромир : 4/4  ёж.spr");
+    navigator.StepPrevious();
+    EXPECT_EQ(host.Title, "Кадромир : 3/4  Кот.spr");
+    EXPECT_EQ(navigator.CurrentFile(), dir / cat1251); // the bytes on disk, untouched
+    EXPECT_EQ(host.State.BorderColour, 1);
+    navigator.StepPrevious();
+    EXPECT_EQ(host.Title, "Кадромир : 2/4  Ель.SPR");
+    EXPECT_EQ(host.State.BorderColour, 2);
 }
 
 // Scans held back until the test lets them end, as a worker thread would.

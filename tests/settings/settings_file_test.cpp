@@ -1,3 +1,4 @@
+#include "base/code_pages.h"
 #include "settings/settings_file.h"
 #include "support/fake_window.h"
 #include "support/temp_dir.h"
@@ -248,6 +249,85 @@ TEST(SettingsValues, NumbersClampsAndPath) {
         EXPECT_EQ(settings.AutoRefreshInterval, c.Refresh) << c.In;
     }
     EXPECT_EQ(ConfigFilePath("/opt/k/bin/kadromir"), "/opt/k/bin/Кадромир.кфг");
+}
+
+} // namespace
+} // namespace kadromir
+
+namespace kadromir {
+namespace {
+
+// The Windows form's file: Windows-1251 text. Every key is read, and a rewrite keeps
+// the code page so that form can still read the file.
+TEST(SettingsFile, AWindows1251FileIsReadAndWrittenInItsCodePage) {
+    test_support::TempDir dir;
+    const std::string utf8 = "; от Windows-версии\r\n[Настройки]\r\n"
+                             "Сохранять координаты главного окна=1\r\n"
+                             "Использовать сохранённые координаты=0\r\n"
+                             "Файлы из недавней директории=1\r\n"
+                             "Случайное открытие из недавней директории=1\r\n"
+                             "Недавняя директория=C:\\Картинки\\\r\n"
+                             "Запуск недавнего файла=1\r\n"
+                             "Недавний файл=C:\\Картинки\\Ёжик.SPR\r\n"
+                             "Показ слайдов=1\r\n"
+                             "Интервал слайдов=3\r\n"
+                             "Случайные слайды=1\r\n"
+                             "Автообновление пути файлов=1\r\n"
+                             "Интервал автообновления пути файлов=12\r\n"
+                             "x=10\r\ny=20\r\nВысота=300\r\nШирина=400\r\n";
+    const std::string windows = *Utf8ToCp1251(utf8);
+    const auto path = WriteText(dir, windows);
+    Settings settings;
+    FakeWindow window;
+    LoadSettings(settings, path, window);
+    EXPECT_TRUE(settings.SaveWindowOnClose);
+    EXPECT_FALSE(settings.UseFrozenGeometry);
+    EXPECT_TRUE(settings.OpenFromRecentDir && settings.RandomFromRecentDir);
+    EXPECT_EQ(settings.RecentDir, "C:\\Картинки\\");
+    EXPECT_TRUE(settings.OpenRecentFile);
+    EXPECT_EQ(settings.RecentFile, "C:\\Картинки\\Ёжик.SPR");
+    EXPECT_TRUE(settings.SlideShow && settings.RandomSlides && settings.AutoRefresh);
+    EXPECT_EQ(settings.SlideInterval, 3);
+    EXPECT_EQ(settings.AutoRefreshInterval, 12);
+    EXPECT_EQ(window.Calls,
+              (std::vector<std::string>{"left 10", "top 20", "height 329", "width 400"}));
+    WriteSettings(settings, path); // the same values: the same bytes
+    EXPECT_EQ(ReadText(path), windows);
+
+    // A Cyrillic value goes in as Windows-1251; one the code page cannot hold stays out.
+    settings.RecentDir = "/home/пользователь/картинки/";
+    settings.RecentFile = "/home/user/图.spr";
+    settings.SlideInterval = 2;
+    testing::internal::CaptureStderr();
+    WriteSettings(settings, path);
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("\"Недавний файл\" not written"), std::string::npos) << said;
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1);
+    std::string expected = utf8;
+    const auto replace = [&expected](const std::string& from, const std::string& to) {
+        expected.replace(expected.find(from), from.size(), to);
+    };
+    replace("=C:\\Картинки\\\r", "=/home/пользователь/картинки/\r");
+    replace("Интервал слайдов=3", "Интервал слайдов=2");
+    EXPECT_EQ(Cp1251ToUtf8(ReadText(path)), expected);
+    EXPECT_FALSE(IsValidUtf8(ReadText(path)));
+}
+
+// A UTF-8 file keeps a file name that is not UTF-8 byte for byte: it still names its
+// section in UTF-8, so it is not taken for the Windows form's file.
+TEST(SettingsFile, AUtf8FileKeepsANameInAnotherCodePage) {
+    test_support::TempDir dir;
+    const auto path = WriteText(dir, "[Настройки]\nЗапуск недавнего файла=1\n");
+    Settings settings;
+    settings.OpenRecentFile = true;
+    settings.RecentFile = "/pics/\xca\xee\xf2.spr"; // a Windows-1251 name on disk
+    WriteSettings(settings, path);
+    Settings read;
+    FakeWindow window;
+    LoadSettings(read, path, window);
+    EXPECT_EQ(read.RecentFile, settings.RecentFile);
+    WriteSettings(read, path);
+    EXPECT_NE(ReadText(path).find("Недавний файл=/pics/\xca\xee\xf2.spr\n"), std::string::npos);
 }
 
 } // namespace
