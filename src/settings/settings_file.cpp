@@ -1,6 +1,9 @@
 #include "settings_file.h"
 
+#include "base/code_pages.h"
 #include "base/file_system.h"
+
+#include <sys/stat.h>
 
 namespace kadromir {
 namespace {
@@ -28,6 +31,18 @@ void ExchangeSettings(SettingsStore& store, Settings& s) {
         store.ExchangeInt("Интервал автообновления пути файлов", s.AutoRefreshInterval);
 }
 
+// A path read from a Windows-1251 file comes as UTF-8; where only its Windows-1251
+// bytes name something on disk (a name unpacked from an old archive), those bytes are
+// the path.
+std::string AsOnDisk(const std::string& path) {
+    struct stat info {};
+    if (path.empty() || ::lstat(path.c_str(), &info) == 0) {
+        return path;
+    }
+    const auto bytes = Utf8ToCp1251(path);
+    return bytes && *bytes != path && ::lstat(bytes->c_str(), &info) == 0 ? *bytes : path;
+}
+
 constexpr int MinimumStoredHeight = 20;
 constexpr int CentreLift = 15;
 
@@ -40,6 +55,8 @@ void LoadSettings(Settings& settings, const std::string& configPath, WindowGeome
     store.SetMode(ExistsAsFile(configPath) ? StoreMode::Read : StoreMode::Write);
     store.SetSection(SettingsSection);
     ExchangeSettings(store, settings);
+    settings.RecentFile = AsOnDisk(settings.RecentFile);
+    settings.RecentDir = AsOnDisk(settings.RecentDir);
     if (settings.UseFrozenGeometry || settings.SaveWindowOnClose) {
         settings.WindowHeight = store.ExchangeInt("Высота", settings.WindowHeight);
         if (settings.WindowHeight < MinimumStoredHeight) {

@@ -52,6 +52,13 @@ std::optional<std::string> SettingsStore::Read(std::string_view key) {
 
 void SettingsStore::Write(std::string_view key, std::string_view value) {
     IniText& content = Content();
+    if (Windows1251 && !IsValidUtf8(value)) {
+        // A file name's own bytes, which no code page is sure of: written as they are
+        // (their Windows-1251 reading goes back to the same bytes).
+        content.Set(Section, key, Cp1251ToUtf8(value));
+        Changed = true;
+        return;
+    }
     if (Windows1251 && !Utf8ToCp1251(value)) {
         std::fprintf(stderr,
                      "%s: \"%.*s\" not written: the file is in Windows-1251, which cannot hold "

@@ -311,6 +311,16 @@ TEST(SettingsFile, AWindows1251FileIsReadAndWrittenInItsCodePage) {
     replace("Интервал слайдов=3", "Интервал слайдов=2");
     EXPECT_EQ(Cp1251ToUtf8(ReadText(path)), expected);
     EXPECT_FALSE(IsValidUtf8(ReadText(path)));
+
+    // A picture whose name on disk is in Windows-1251 itself: stored as its bytes, and
+    // the next load gives those bytes back, since they name the file.
+    const std::string onDisk = dir.Write("\xca\xee\xf2.spr", {1}); // Кот.spr
+    settings.RecentFile = onDisk;
+    WriteSettings(settings, path);
+    EXPECT_NE(ReadText(path).find("=" + onDisk + "\r\n"), std::string::npos);
+    Settings again;
+    LoadSettings(again, path, window);
+    EXPECT_EQ(again.RecentFile, onDisk);
 }
 
 // A UTF-8 file keeps a file name that is not UTF-8 byte for byte: it still names its
