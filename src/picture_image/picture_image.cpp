@@ -1,33 +1,24 @@
 #include "picture_image.h"
 
-#include <QBuffer>
-#include <QImageWriter>
-
 namespace kadromir {
 
 QImage PictureImage(const PictureState& picture, int side) {
-    if (side < 1 || side > MaxPictureSide) {
+    const std::vector<std::uint8_t> indices = PictureIndices(picture.Bitmap, side);
+    if (indices.empty()) {
         return {};
     }
-    const FrameBitmap& bitmap = picture.Bitmap;
     QImage image(side, side, QImage::Format_Indexed8);
-    // A fixed resolution (72 dpi): Qt would take the screen's where there is one, and
-    // the viewer's PNG would differ from the converter's.
+    // A fixed resolution (72 dpi): Qt would take the screen's where there is one.
     constexpr int DotsPerMeter = 2835;
     image.setDotsPerMeterX(DotsPerMeter);
     image.setDotsPerMeterY(DotsPerMeter);
     QList<QRgb> colours;
     for (int i = 0; i < FrameBitmap::PaletteSize; ++i) {
-        colours.append(0xFF000000u | bitmap.PaletteEntry(i));
+        colours.append(0xFF000000u | picture.Bitmap.PaletteEntry(i));
     }
     image.setColorTable(colours);
     for (int y = 0; y < side; ++y) {
-        uchar* line = image.scanLine(y);
-        const int row = (2 * y + 1) * FrameBitmap::Height / (2 * side);
-        for (int x = 0; x < side; ++x) {
-            line[x] = static_cast<uchar>(
-                bitmap.PixelIndex((2 * x + 1) * FrameBitmap::Width / (2 * side), row));
-        }
+        std::copy_n(indices.data() + static_cast<std::size_t>(y) * side, side, image.scanLine(y));
     }
     image.setText(
         QStringLiteral("Border"),
@@ -36,18 +27,8 @@ QImage PictureImage(const PictureState& picture, int side) {
 }
 
 QByteArray EncodePng(const PictureState& picture, int side) {
-    const QImage image = PictureImage(picture, side);
-    if (image.isNull()) {
-        return {};
-    }
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "png");
-    if (!writer.write(image)) {
-        return {};
-    }
-    return png;
+    const std::string png = EncodePicturePng(picture, side);
+    return QByteArray(png.data(), static_cast<qsizetype>(png.size()));
 }
 
 } // namespace kadromir

@@ -1,5 +1,7 @@
 #include "picture_encoder.h"
 
+#include "formats/picture_writers.h"
+
 #include <algorithm>
 #include <cstring>
 #include <stdexcept>
@@ -10,21 +12,7 @@ PlaneBuffer PlanesFromIndices(std::span<const std::uint8_t> indices, PlaneOrder 
     if (indices.size() != 65536) {
         throw std::invalid_argument("PlanesFromIndices needs 65536 pixels");
     }
-    PlaneBuffer planes{};
-    for (int y = 0; y < 256; ++y) {
-        for (int x = 0; x < 256; ++x) {
-            const int group = x / 8;
-            const int column = order == PlaneOrder::Mirrored ? 31 - group : group;
-            const auto bit = static_cast<std::uint8_t>(0x80 >> (x % 8));
-            const std::uint8_t index = indices[static_cast<std::size_t>(y * 256 + x)];
-            for (int p = 0; p < 4; ++p) {
-                if (index & (1 << p)) {
-                    planes[PlaneIndex(p, column, y)] |= bit;
-                }
-            }
-        }
-    }
-    return planes;
+    return kadromir::PlanesFromIndices(indices, order);
 }
 
 namespace {
