@@ -1,6 +1,7 @@
 // The converter as a user runs it: the real binary on fixture files, its PNGs read back.
 #include "formats/colour_code.h"
 #include "picture_encoder.h"
+#include "png/picture_png.h"
 #include "support/run_command.h"
 #include "support/temp_dir.h"
 
@@ -110,7 +111,8 @@ TEST(Convert, FailuresGiveTheirExitCodeAndNoFile) {
         {"short.spr", std::vector<std::uint8_t>(535, 1), 2, "short.spr - Неподходящий файл!"},
         {"bad.rmb", std::vector<std::uint8_t>(40, 0), 2, "bad.rmb-Несоответствие в заголовке!"},
         {"nolead.scr", noLead, 3, "nolead.scr"},
-        {"picture.png", std::vector<std::uint8_t>(600, 0), 3, "picture.png"},
+        {"picture.txt", std::vector<std::uint8_t>(600, 0), 3, "picture.txt"},
+        {"picture.png", std::vector<std::uint8_t>(600, 0), 1, "is a PNG already"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);
@@ -220,7 +222,7 @@ TEST(Convert, NeverDestroysAFile) {
         {"two inputs of one name",
          {"a.spr", "b/a.rmb", "-d", "out"},
          1,
-         "b/a.rmb: its output out/a.png was written from 'a.spr'",
+         "b/a.rmb: its output out/a.png is written from 'a.spr'",
          {"a.spr", "b/a.rmb"}},
         // Through a link of the test's own: a faulty converter removes the link, never
         // the device.
@@ -310,6 +312,87 @@ TEST(Convert, AnEmptyOutputIsWrittenIntoForWhoeverHoldsItOpen) {
     read.resize(static_cast<std::size_t>(got));
     EXPECT_EQ(read, ReadAll(output));
     EXPECT_EQ(QImage::fromData(QByteArray::fromStdString(read), "png").size(), QSize(128, 128));
+}
+
+} // namespace
+} // namespace kadromir
+
+namespace kadromir {
+namespace {
+
+// Back the other way: a PNG into each format, by the output's extension or --to, and
+// the PNG of what was written is the first PNG again.
+TEST(ConvertBack, PngIntoEachFormatAndBackExactly) {
+    test_support::TempDir dir;
+    const auto spr = dir.Write("pic.spr", encoder::EncodeSpr(Palette(0x40), Noise()));
+    const std::string png = dir.Path() + "pic.png";
+    ASSERT_EQ(RunCommand({Converter, spr, "-o", png}).ExitCode, 0);
+    for (const char* format : {"spr", "scr", "rmb"}) {
+        SCOPED_TRACE(format);
+        const std::string out = dir.Path() + "back." + format;
+        const auto run = RunCommand({Converter, png, "-o", out});
+        ASSERT_EQ(run.ExitCode, 0) << run.Error;
+        ASSERT_EQ(RunCommand({Converter, out, "-o", dir.Path() + "again.png"}).ExitCode, 0);
+        EXPECT_EQ(ReadAll(dir.Path() + "again.png"), ReadAll(png));
+    }
+    // The SCR's colours went into its .pal.
+    EXPECT_EQ(ReadAll(dir.Path() + "back.pal").size(), 16u);
+    // Several with -d and --to, on every core; the outputs named after the inputs.
+    const auto out = dir.MakeDirectory("out");
+    std::vector<std::string> argv{Converter, "--to", "rmb", "-d", out};
+    for (int i = 0; i < 6; ++i) {
+        const std::string copy = dir.Path() + "copy" + std::to_string(i) + ".png";
+        std::filesystem::copy_file(png, copy);
+        argv.push_back(copy);
+    }
+    ASSERT_EQ(RunCommand(argv).ExitCode, 0);
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(ReadAll(out + "/copy" + std::to_string(i) + ".rmb"),
+                  ReadAll(dir.Path() + "back.rmb"));
+    }
+}
+
+TEST(ConvertBack, PalettesBordersAndRefusals) {
+    test_support::TempDir dir;
+    // The default palette needs no .pal; one already there is reported and kept.
+    const auto scr = dir.Write("plain.scr", encoder::EncodeScr(Noise()));
+    ASSERT_EQ(RunCommand({Converter, scr, "-o", dir.Path() + "plain.png"}).ExitCode, 0);
+    dir.Write("copy.pal", {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16});
+    const auto run =
+        RunCommand({Converter, dir.Path() + "plain.png", "-o", dir.Path() + "copy.scr"});
+    EXPECT_EQ(run.ExitCode, 0);
+    EXPECT_NE(run.Error.find("copy.pal: the colours are the default palette"), std::string::npos)
+        << run.Error;
+    EXPECT_EQ(ReadAll(dir.Path() + "copy.pal").size(), 16u);
+    ASSERT_EQ(
+        RunCommand({Converter, dir.Path() + "plain.png", "-o", dir.Path() + "fresh.scr"}).ExitCode,
+        0);
+    EXPECT_FALSE(std::filesystem::exists(dir.Path() + "fresh.pal"));
+
+    // A Border text that names another code than entry 0: said, and of no effect.
+    PictureState picture;
+    picture.Bitmap.SetPaletteEntry(0, 0x40);
+    picture.BorderColour = 0x07;
+    const std::string png = EncodePicturePng(picture);
+    dir.Write("border.png", std::vector<std::uint8_t>(png.begin(), png.end()));
+    const auto border =
+        RunCommand({Converter, dir.Path() + "border.png", "-o", dir.Path() + "b.rmb"});
+    EXPECT_EQ(border.ExitCode, 0) << border.Error;
+    EXPECT_NE(border.Error.find("Border text names 07"), std::string::npos) << border.Error;
+    EXPECT_EQ(static_cast<unsigned char>(ReadAll(dir.Path() + "b.rmb")[15]), 0x40);
+
+    // Refused: a PNG that is no picture of ours, an SCR with colours to standard output.
+    dir.Write("small.png", {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'});
+    const auto small =
+        RunCommand({Converter, dir.Path() + "small.png", "-o", dir.Path() + "x.spr"});
+    EXPECT_EQ(small.ExitCode, 2);
+    EXPECT_FALSE(std::filesystem::exists(dir.Path() + "x.spr"));
+    const auto spr = dir.Write("c.spr", encoder::EncodeSpr(Palette(0x40), Noise()));
+    ASSERT_EQ(RunCommand({Converter, spr, "-o", dir.Path() + "c.png"}).ExitCode, 0);
+    const auto piped = RunCommand({Converter, dir.Path() + "c.png", "--to", "scr", "-o", "-"});
+    EXPECT_EQ(piped.ExitCode, 1);
+    EXPECT_NE(piped.Error.find(".pal"), std::string::npos);
+    EXPECT_EQ(RunCommand({Converter, "--to", "gif", spr, "-o", "x"}).ExitCode, 1);
 }
 
 } // namespace

@@ -1,13 +1,17 @@
-// kadromir-convert: runs pictures through the viewer's own load path and writes PNGs.
-#include "picture_image/picture_image.h"
-
+// kadromir-convert: runs pictures through the viewer's own load path and writes PNGs,
+// and takes PNGs (or pictures) back into the three formats. No Qt: it runs where only
+// libspng is installed, and a thumbnail costs a few milliseconds.
 #include "base/file_system.h"
 #include "base/file_writer.h"
 #include "base/path_rules.h"
 #include "base/version.h"
 #include "formats/load_picture.h"
+#include "formats/picture_writers.h"
+#include "formats/scr_decoder.h"
+#include "png/picture_png.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -16,8 +20,10 @@
 #include <string>
 #include <string_view>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 #include <utility>
+#include <variant>
 #include <vector>
 
 namespace {
@@ -32,10 +38,17 @@ constexpr int ExitNothingLoaded = 3;
 constexpr std::string_view Usage =
     "usage: kadromir-convert [-s SIZE] INPUT -o OUTPUT.png\n"
     "       kadromir-convert [-s SIZE] INPUT... -d DIR\n"
+    "       kadromir-convert [--nearest] IN.png -o OUT.spr|OUT.scr|OUT.rmb\n"
+    "       kadromir-convert [--nearest] --to spr|scr|rmb IN.png... -d DIR\n"
     "Converts .SPR, .SCR and .RMB pictures to 256 x 256 palette PNGs (tEXt \"Border\" holds\n"
     "the border colour code). -o - writes the PNG to standard output; with -d each\n"
     "INPUT becomes DIR/NAME.png. -s scales the picture to SIZE x SIZE pixels by nearest\n"
     "neighbour (1 to 4096; default 256), as for a thumbnail.\n"
+    "Back the other way, a PNG (or a picture) becomes a .SPR, .SCR or .RMB file, the\n"
+    "format named by the output's extension or by --to (needed with -d). The PNG must\n"
+    "be 256 x 256 with at most 16 colours, each one of the 256 code colours; --nearest\n"
+    "first takes each colour to the nearest code colour. Palette entry 0 is the border.\n"
+    "An SCR's colours go into the .pal beside it, unless they are the default palette.\n"
     "A file is never written half: the PNG goes to a temporary file that replaces the\n"
     "old one once complete, and an output that is one of the inputs, or that an earlier\n"
     "input of the same run wrote, is refused.\n"
@@ -58,8 +71,40 @@ struct Options {
     std::optional<std::string> Output;
     std::optional<std::string> Directory;
     std::optional<std::string> SizeText;
+    std::optional<std::string> ToText;
+    bool Nearest = false;
     int Side = FrameBitmap::Width;
 };
+
+// What a run writes.
+enum class Target { Png, Spr, Scr, Rmb };
+struct TargetName {
+    std::string_view Name;
+    Target Kind;
+};
+constexpr TargetName Targets[] = {
+    {"png", Target::Png}, {"spr", Target::Spr}, {"scr", Target::Scr}, {"rmb", Target::Rmb}};
+
+std::optional<Target> TargetNamed(std::string name) {
+    std::transform(name.begin(), name.end(), name.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    for (const auto& target : Targets) {
+        if (target.Name == name) {
+            return target.Kind;
+        }
+    }
+    return std::nullopt;
+}
+
+// The format an output's extension names, if any.
+std::optional<Target> TargetOfPath(const std::string& path) {
+    const std::string extension = ExtensionPart(FileNamePart(path));
+    return extension.size() > 1 ? TargetNamed(extension.substr(1)) : std::nullopt;
+}
+
+bool IsPngName(const std::string& path) {
+    return TargetOfPath(path) == Target::Png;
+}
 
 // A side of 1 to MaxPictureSide written in decimal digits alone.
 std::optional<int> ParseSide(const std::string& text) {
@@ -86,15 +131,19 @@ std::optional<int> Parse(int argc, char** argv, Options& options) {
         } else if (arg == "--version") {
             std::printf("kadromir-convert %s\n", ProjectVersion);
             return ExitOk;
-        } else if (arg == "-o" || arg == "-d" || arg == "-s") {
+        } else if (arg == "--nearest") {
+            options.Nearest = true;
+        } else if (arg == "-o" || arg == "-d" || arg == "-s" || arg == "--to") {
             std::optional<std::string>& value = arg == "-o"   ? options.Output
                                                 : arg == "-d" ? options.Directory
-                                                              : options.SizeText;
+                                                : arg == "-s" ? options.SizeText
+                                                              : options.ToText;
             if (i + 1 >= argc || argv[i + 1][0] == '\0') {
                 return UsageError("'" + arg + "' needs " +
                                   (arg == "-o"   ? "a file name"
                                    : arg == "-d" ? "a directory"
-                                                 : "a SIZE"));
+                                   : arg == "-s" ? "a SIZE"
+                                                 : "a FORMAT (png, spr, scr or rmb)"));
             }
             if (value) {
                 return UsageError("'" + arg + " " + argv[i + 1] + "': " + arg +
@@ -113,6 +162,9 @@ std::optional<int> Parse(int argc, char** argv, Options& options) {
                               std::to_string(MaxPictureSide));
         }
         options.Side = *side;
+    }
+    if (options.ToText && !TargetNamed(*options.ToText)) {
+        return UsageError("'--to " + *options.ToText + "': FORMAT is png, spr, scr or rmb");
     }
     if (options.Output && options.Directory) {
         return UsageError("'-o " + *options.Output + "' and '-d " + *options.Directory +
@@ -161,7 +213,7 @@ const std::string* InputNamedBy(const std::string& output, const InputFiles& inp
 // Loads the input; an exit code other than ExitOk when it gives no picture.
 int Load(const std::string& input, PictureState& picture) {
     if (DecoderFor(input) == nullptr) {
-        Error(input + ": the extension is none of .SPR, .SCR, .RMB; nothing loaded");
+        Error(input + ": the extension is none of .SPR, .SCR, .RMB, .PNG; nothing loaded");
         return ExitNothingLoaded;
     }
     switch (LoadPicture(input, picture)) {
@@ -177,10 +229,50 @@ int Load(const std::string& input, PictureState& picture) {
     return ExitOk;
 }
 
-int Write(const std::string& output, const QByteArray& png) {
-    const std::string_view bytes(png.constData(), static_cast<std::size_t>(png.size()));
+// A PNG larger than this is no picture of ours.
+constexpr std::size_t MaxPngSize = std::size_t{16} << 20;
+
+// An input as 16 codes and 65536 indices: a PNG read back, or a picture loaded.
+int LoadCodes(const std::string& input, bool nearest, PngPicture& codes) {
+    if (IsPngName(input)) {
+        ReadFailure why = ReadFailure::None;
+        const auto bytes = ReadFileBytes(input, MaxPngSize, Oversize::Refuse, &why);
+        if (!bytes) {
+            Error(input + (why == ReadFailure::TooLarge ? ": larger than any PNG of a picture"
+                                                        : ": cannot be read"));
+            return why == ReadFailure::TooLarge ? ExitRejected : ExitNothingLoaded;
+        }
+        auto read = ReadPicturePng(*bytes, nearest);
+        if (const auto* refusal = std::get_if<PngRefusal>(&read)) {
+            Error(input + ": " + refusal->Message);
+            return ExitRejected;
+        }
+        codes = std::move(std::get<PngPicture>(read));
+        if (codes.BorderText && *codes.BorderText != codes.Palette[0]) {
+            char text[160];
+            std::snprintf(text, sizeof text,
+                          ": its Border text names %02X, but the border is palette entry 0 "
+                          "(%02X) in all three formats; the text has no effect",
+                          *codes.BorderText, codes.Palette[0]);
+            Error(input + text);
+        }
+        return ExitOk;
+    }
+    PictureState picture;
+    if (const int loaded = Load(input, picture); loaded != ExitOk) {
+        return loaded;
+    }
+    for (int i = 0; i < FrameBitmap::PaletteSize; ++i) {
+        codes.Palette[static_cast<std::size_t>(i)] =
+            CodeOfColour(picture.Bitmap.PaletteEntry(i)).value_or(0);
+    }
+    codes.Indices = PictureIndices(picture.Bitmap, FrameBitmap::Width);
+    return ExitOk;
+}
+
+int WriteBytes(const std::string& output, std::string_view bytes) {
     errno = 0;
-    const int error = png.isEmpty()                         ? EIO
+    const int error = bytes.empty()                         ? EIO
                       : output != "-"                       ? WriteFileReplacing(output, bytes)
                       : WriteAllBytes(STDOUT_FILENO, bytes) ? 0
                                                             : (errno != 0 ? errno : EIO);
@@ -192,17 +284,114 @@ int Write(const std::string& output, const QByteArray& png) {
     return ExitOk;
 }
 
-int Convert(const std::string& input, const std::string& output, const InputFiles& inputs,
-            int side) {
+std::string_view AsText(const std::vector<std::uint8_t>& bytes) {
+    return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
+}
+
+// Writes the picture in one of the three formats; an SCR's colours go into its .pal.
+int WriteFormat(const std::string& output, Target target, const PngPicture& codes,
+                const InputFiles& inputs) {
+    if (target == Target::Spr) {
+        return WriteBytes(output, AsText(WriteSpr(codes.Palette, codes.Indices)));
+    }
+    if (target == Target::Rmb) {
+        return WriteBytes(output, AsText(WriteRmb(codes.Palette, codes.Indices)));
+    }
+    const bool defaultColours = codes.Palette == DefaultScrPalette;
+    if (output == "-") {
+        if (!defaultColours) {
+            Error("standard output: an SCR's colours go in a .pal beside it; give -o a file name");
+            return ExitUsageOrWrite;
+        }
+        return WriteBytes(output, AsText(WriteScr(codes.Indices)));
+    }
+    const std::string pal = PaletteSideFile(output);
+    if (defaultColours) {
+        if (ReadScrPalette(output)) {
+            Error(pal + ": the colours are the default palette, which needs no .pal, but this "
+                        "one is there and gives its own colours; left as it is");
+        }
+    } else {
+        if (const std::string* named = InputNamedBy(pal, inputs)) {
+            Error(pal + ": is the input '" + *named + "' itself; not overwritten");
+            return ExitUsageOrWrite;
+        }
+        if (const int written = WriteBytes(pal, AsText(WritePal(codes.Palette)));
+            written != ExitOk) {
+            return written;
+        }
+    }
+    return WriteBytes(output, AsText(WriteScr(codes.Indices)));
+}
+
+int Convert(const std::string& input, const std::string& output, Target target,
+            const Options& options, const InputFiles& inputs) {
     if (const std::string* named = InputNamedBy(output, inputs)) {
         Error(output + ": is the input '" + *named + "' itself; not overwritten");
+        return ExitUsageOrWrite;
+    }
+    if (target != Target::Png) {
+        PngPicture codes;
+        if (const int loaded = LoadCodes(input, options.Nearest, codes); loaded != ExitOk) {
+            return loaded;
+        }
+        return WriteFormat(output, target, codes, inputs);
+    }
+    if (IsPngName(input)) {
+        Error(input + ": is a PNG already; name .spr, .scr or .rmb by the output's extension "
+                      "or --to");
         return ExitUsageOrWrite;
     }
     PictureState picture;
     if (const int loaded = Load(input, picture); loaded != ExitOk) {
         return loaded;
     }
-    return Write(output, EncodePng(picture, side));
+    return WriteBytes(output, EncodePicturePng(picture, options.Side));
+}
+
+// Several inputs into a directory: each output planned in order (a second input of the
+// same name would silently replace the first one's file), then converted on every core.
+int ConvertAll(const Options& options, Target target, const InputFiles& inputs) {
+    std::string directory = *options.Directory;
+    if (directory.back() != '/') {
+        directory += '/';
+    }
+    const std::string extension = "." + std::string(Targets[static_cast<int>(target)].Name);
+    std::vector<std::pair<std::string, std::string>> jobs; // input, output
+    std::map<std::string, std::string> planned;
+    int worst = ExitOk;
+    for (const auto& input : options.Inputs) {
+        const std::string output = directory + NameWithoutExtension(input) + extension;
+        if (const auto earlier = planned.find(output); earlier != planned.end()) {
+            Error(input + ": its output " + output + " is written from '" + earlier->second +
+                  "' in this run; not converted");
+            worst = std::max(worst, ExitUsageOrWrite);
+            continue;
+        }
+        planned.emplace(output, input);
+        jobs.emplace_back(input, output);
+    }
+    std::atomic<std::size_t> next{0};
+    std::atomic<int> worstOfJobs{ExitOk};
+    const auto work = [&] {
+        for (std::size_t i = next++; i < jobs.size(); i = next++) {
+            const int result = Convert(jobs[i].first, jobs[i].second, target, options, inputs);
+            int seen = worstOfJobs.load();
+            while (result > seen && !worstOfJobs.compare_exchange_weak(seen, result)) {
+            }
+        }
+    };
+    const std::size_t threads =
+        std::min<std::size_t>(std::max(1u, std::thread::hardware_concurrency()), jobs.size());
+    std::vector<std::thread> helpers;
+    for (std::size_t t = 1; t < threads; ++t) {
+        helpers.emplace_back(work);
+    }
+    work();
+    for (auto& helper : helpers) {
+        helper.join();
+    }
+    return std::max(worst, worstOfJobs.load());
 }
 
 } // namespace
@@ -213,30 +402,13 @@ int main(int argc, char** argv) {
         return *exit;
     }
     const InputFiles inputs = IdentifyInputs(options.Inputs);
+    std::optional<Target> target = options.ToText ? TargetNamed(*options.ToText) : std::nullopt;
     if (options.Output) {
-        return Convert(options.Inputs.front(), *options.Output, inputs, options.Side);
-    }
-    std::string directory = *options.Directory;
-    if (directory.back() != '/') {
-        directory += '/';
-    }
-    // Outputs written in this run, and from which input: a second input of the same
-    // name would silently replace the first one's picture.
-    std::map<std::string, std::string> written;
-    int worst = ExitOk;
-    for (const auto& input : options.Inputs) {
-        const std::string output = directory + NameWithoutExtension(input) + ".png";
-        if (const auto earlier = written.find(output); earlier != written.end()) {
-            Error(input + ": its output " + output + " was written from '" + earlier->second +
-                  "' in this run; not converted");
-            worst = std::max(worst, ExitUsageOrWrite);
-            continue;
+        // The output's extension names the format; any other name gets a PNG.
+        if (!target) {
+            target = TargetOfPath(*options.Output).value_or(Target::Png);
         }
-        const int result = Convert(input, output, inputs, options.Side);
-        if (result == ExitOk) {
-            written.emplace(output, input);
-        }
-        worst = std::max(worst, result);
+        return Convert(options.Inputs.front(), *options.Output, *target, options, inputs);
     }
-    return worst;
+    return ConvertAll(options, target.value_or(Target::Png), inputs);
 }

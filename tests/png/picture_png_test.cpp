@@ -1,0 +1,222 @@
+// The PNG both ways: every picture our decoders accept comes back byte for byte through
+// each of the three formats, and a PNG that is no picture of ours is refused with a
+// message that names what is wrong.
+#include "formats/picture_bytes.h"
+#include "formats/picture_writers.h"
+#include "formats/rmb_decoder.h"
+#include "formats/scr_decoder.h"
+#include "formats/spr_decoder.h"
+#include "picture_encoder.h"
+#include "png/picture_png.h"
+
+#include <gtest/gtest.h>
+#include <spng.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+namespace kadromir {
+namespace {
+
+std::vector<std::uint8_t> ReadAll(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+std::span<const std::uint8_t> Bytes(const std::string& text) {
+    return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
+}
+
+// The picture a file of the format gives; an SCR takes `pal` (the default when none).
+std::optional<PictureState> Decode(PictureFormat format, std::span<const std::uint8_t> file,
+                                   const std::optional<ScrPalette>& pal = std::nullopt) {
+    const DecodeResult result = format == PictureFormat::Spr   ? DecodeSpr(file)
+                                : format == PictureFormat::Scr ? DecodeScr(file, pal)
+                                                               : DecodeRmb(file);
+    PictureState picture;
+    if (ApplyDecodeResult(result, picture) != LoadOutcome::Loaded) {
+        return std::nullopt;
+    }
+    return picture;
+}
+
+// PNG -> each format -> PNG must give the first PNG's bytes again.
+void ExpectRoundTrips(const PictureState& picture) {
+    const std::string png = EncodePicturePng(picture);
+    ASSERT_FALSE(png.empty());
+    const auto read = ReadPicturePng(Bytes(png));
+    ASSERT_TRUE(std::holds_alternative<PngPicture>(read)) << std::get<PngRefusal>(read).Message;
+    const PngPicture& codes = std::get<PngPicture>(read);
+    EXPECT_EQ(codes.Palette[0], picture.BorderColour) << "the border is palette entry 0";
+    const std::optional<ScrPalette> pal = codes.Palette == DefaultScrPalette
+                                              ? std::nullopt
+                                              : std::optional<ScrPalette>(codes.Palette);
+    const struct {
+        PictureFormat Format;
+        std::vector<std::uint8_t> File;
+    } files[] = {{PictureFormat::Spr, WriteSpr(codes.Palette, codes.Indices)},
+                 {PictureFormat::Scr, WriteScr(codes.Indices)},
+                 {PictureFormat::Rmb, WriteRmb(codes.Palette, codes.Indices)}};
+    for (const auto& file : files) {
+        SCOPED_TRACE(static_cast<int>(file.Format));
+        const auto back = Decode(file.Format, file.File, pal);
+        ASSERT_TRUE(back);
+        EXPECT_EQ(back->Bitmap, picture.Bitmap);
+        EXPECT_EQ(back->BorderColour, picture.BorderColour);
+        EXPECT_EQ(EncodePicturePng(*back), png);
+    }
+}
+
+TEST(PicturePng, PicturesOfOurEncodersComeBackExactly) {
+    std::mt19937 random(11);
+    for (int round = 0; round < 6; ++round) {
+        SCOPED_TRACE(round);
+        PlaneBuffer planes{};
+        for (std::size_t i = 0; i < planes.size(); ++i) {
+            // Noise, runs and stripes, so every token of every format is used.
+            planes[i] = round % 3 == 0   ? static_cast<std::uint8_t>(random())
+                        : round % 3 == 1 ? static_cast<std::uint8_t>((i / 37) * 13)
+                                         : static_cast<std::uint8_t>(i % 7 == 0 ? 0xFE : 0x00);
+        }
+        std::array<ColourCode, 16> palette{};
+        for (auto& code : palette) {
+            // Duplicates too: indices must survive them.
+            code = static_cast<ColourCode>(random() % (round == 5 ? 3 : 256));
+        }
+        PictureState picture;
+        ASSERT_EQ(
+            LoadPictureBytes(PictureFormat::Spr, encoder::EncodeSpr(palette, planes), picture),
+            LoadOutcome::Loaded);
+        ExpectRoundTrips(picture);
+        PictureState scr; // the default palette
+        ASSERT_EQ(LoadPictureBytes(PictureFormat::Scr, encoder::EncodeScr(planes), scr),
+                  LoadOutcome::Loaded);
+        ExpectRoundTrips(scr);
+    }
+}
+
+// The seed pictures, and damaged copies of them that the decoders still accept.
+TEST(PicturePng, DamagedButAcceptedPicturesComeBackExactly) {
+    std::mt19937 random(5);
+    int accepted = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(KADROMIR_PICTURE_SEEDS)) {
+        const auto format = FormatOfName(entry.path().string());
+        if (!format) {
+            continue;
+        }
+        const std::vector<std::uint8_t> seed = ReadAll(entry.path());
+        for (int variant = 0; variant < 20; ++variant) {
+            SCOPED_TRACE(entry.path().filename().string() + " variant " + std::to_string(variant));
+            std::vector<std::uint8_t> file = seed;
+            if (variant % 2 == 1) {
+                file.resize(file.size() * static_cast<std::size_t>(variant) / 20);
+            }
+            for (int flip = 0; flip < variant && !file.empty(); ++flip) {
+                file[random() % file.size()] ^= static_cast<std::uint8_t>(1 + random() % 255);
+            }
+            PictureState picture;
+            if (LoadPictureBytes(*format, file, picture) == LoadOutcome::Loaded) {
+                ++accepted;
+                ExpectRoundTrips(picture);
+            }
+        }
+    }
+    EXPECT_GT(accepted, 40);
+}
+
+// A PNG made here: width x height, 8-bit RGB (or 16-bit), pixels from `colour`.
+std::string MakePng(std::uint32_t width, std::uint32_t height, int depth,
+                    const std::function<std::uint32_t(std::uint32_t, std::uint32_t)>& colour) {
+    spng_ctx* png = spng_ctx_new(SPNG_CTX_ENCODER);
+    spng_set_option(png, SPNG_ENCODE_TO_BUFFER, 1);
+    spng_ihdr header{width, height, static_cast<std::uint8_t>(depth), SPNG_COLOR_TYPE_TRUECOLOR, 0,
+                     0,     0};
+    spng_set_ihdr(png, &header);
+    const std::size_t sample = depth / 8;
+    std::vector<std::uint8_t> pixels(std::size_t{width} * height * 3 * sample);
+    for (std::uint32_t y = 0; y < height; ++y) {
+        for (std::uint32_t x = 0; x < width; ++x) {
+            const std::uint32_t rgb = colour(x, y);
+            for (std::size_t c = 0; c < 3; ++c) {
+                const auto value = static_cast<std::uint8_t>(rgb >> (16 - 8 * c));
+                for (std::size_t b = 0; b < sample; ++b) {
+                    pixels[((std::size_t{y} * width + x) * 3 + c) * sample + b] = value;
+                }
+            }
+        }
+    }
+    spng_encode_image(png, pixels.data(), pixels.size(), SPNG_FMT_PNG, SPNG_ENCODE_FINALIZE);
+    std::size_t length = 0;
+    int error = 0;
+    void* bytes = spng_get_png_buffer(png, &length, &error);
+    std::string result(static_cast<const char*>(bytes), length);
+    std::free(bytes);
+    spng_ctx_free(png);
+    return result;
+}
+
+std::uint32_t Code(int code) {
+    return ColourCodeTable::PaletteForm[static_cast<std::size_t>(code)];
+}
+
+TEST(PicturePng, RefusalsNameWhatIsWrong) {
+    const std::string good = MakePng(256, 256, 8, [](auto x, auto) { return Code(x % 16); });
+    std::string truncated = good.substr(0, good.size() / 2);
+    // A header that declares 100000 x 100000 pixels: refused before any pixel is read.
+    std::string bomb = MakePng(256, 256, 8, [](auto, auto) { return Code(0); });
+    bomb[16] = 0x00, bomb[17] = 0x01, bomb[18] = static_cast<char>(0x86),
+    bomb[19] = static_cast<char>(0xA0);
+    bomb[20] = 0x00, bomb[21] = 0x01, bomb[22] = static_cast<char>(0x86),
+    bomb[23] = static_cast<char>(0xA0);
+    const struct {
+        const char* What;
+        std::string Png;
+        bool Nearest;
+        std::string Named;
+    } cases[] = {
+        {"wrong size", MakePng(255, 256, 8, [](auto, auto) { return Code(0); }), false,
+         "this one is 255 x 256"},
+        {"17 colours", MakePng(256, 256, 8, [](auto x, auto) { return Code(x % 17); }), false,
+         "17 distinct colours"},
+        {"a colour that is no code colour",
+         MakePng(256, 256, 8,
+                 [](auto x, auto y) { return x == 7 && y == 3 ? 0x123456u : Code(1); }),
+         false, "pixel 7,3 has the colour #123456"},
+        {"16 bits per sample", MakePng(256, 256, 16, [](auto, auto) { return Code(0); }), false,
+         "16 bits"},
+        {"truncated", truncated, false, "cannot be read"},
+        {"a declared size far too large", bomb, false, "256 x 256"},
+        {"not a PNG", std::string(100, 'x'), false, "not a PNG"},
+        {"17 colours after --nearest",
+         MakePng(256, 256, 8, [](auto x, auto) { return Code(x % 17 * 9); }), true,
+         "17 distinct colours after --nearest"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.What);
+        const auto read = ReadPicturePng(Bytes(c.Png), c.Nearest);
+        ASSERT_TRUE(std::holds_alternative<PngRefusal>(read));
+        EXPECT_NE(std::get<PngRefusal>(read).Message.find(c.Named), std::string::npos)
+            << std::get<PngRefusal>(read).Message;
+    }
+    EXPECT_TRUE(std::holds_alternative<PngPicture>(ReadPicturePng(Bytes(good))));
+}
+
+TEST(PicturePng, NearestTakesEachColourToTheClosestCodeColour) {
+    // Off by a little from four code colours, in the order the rows show them.
+    const std::string png = MakePng(256, 256, 8, [](auto x, auto) {
+        const std::uint32_t colours[] = {0xFC0000, 0x00FD00, 0x0000FE, 0x010101};
+        return colours[x / 64];
+    });
+    EXPECT_TRUE(std::holds_alternative<PngRefusal>(ReadPicturePng(Bytes(png))));
+    const auto read = ReadPicturePng(Bytes(png), true);
+    ASSERT_TRUE(std::holds_alternative<PngPicture>(read));
+    const auto& picture = std::get<PngPicture>(read);
+    EXPECT_EQ((std::vector<int>(picture.Palette.begin(), picture.Palette.begin() + 4)),
+              (std::vector<int>{0x07, 0x38, 0xC0, 0x00}));
+    EXPECT_EQ(picture.Indices[70], 1);
+    EXPECT_EQ(picture.Indices[255 + 256 * 9], 3);
+}
+
+} // namespace
+} // namespace kadromir
