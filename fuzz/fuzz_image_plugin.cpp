@@ -13,7 +13,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    for (const QByteArray key :
+    for (const QByteArray& key :
          {QByteArray("spr"), QByteArray("scr"), QByteArray("rmb"), QByteArray()}) {
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::ReadOnly);

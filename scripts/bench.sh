@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs the benchmarks; each target is printed next to its floor or target,
-# measured in the same run: the libraries (Google Benchmark), then under Xvfb, read
+# measured in the same run: the libraries (Google Benchmark), the converter (a
+# thumbnail next to gdk-pixbuf-thumbnailer, 10,000 pictures next to a floor), then under Xvfb, read
 # back from the X server, start-up next to a plain Qt window with the same chrome, and
 # a directory of 100,000 pictures (start-up, key to picture with refresh, memory).
 set -euo pipefail
@@ -9,6 +10,8 @@ cd "$(dirname "$0")/.."
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build
 build/bench/kadromir_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true "$@"
+bench/converter/converter_bench.sh build/tools/convert/kadromir-convert \
+    build/tools/samples/kadromir-samples build/bench/kadromir_batch_floor build/bench/kadromir_measure
 tools=(build/tools/convert/kadromir-convert build/tools/samples/kadromir-samples)
 bench/desktop/startup.sh build/src/app/kadromir build/bench/kadromir_minimal_window "${tools[@]}" \
     build/bench/kadromir_first_paint_probe

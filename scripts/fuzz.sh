@@ -9,7 +9,7 @@ seconds="${1:-60}"
 shift || true
 targets=("$@")
 if ((${#targets[@]} == 0)); then
-  targets=(spr scr rmb load_picture convert image_plugin pixbuf_spr pixbuf_rmb settings_text names)
+  targets=(spr scr rmb load_picture png convert image_plugin pixbuf_spr pixbuf_rmb settings_text names)
 fi
 ./scripts/setup.sh fuzz
 cmake -S . -B build-fuzz -G Ninja -DKADROMIR_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++ \
@@ -18,7 +18,7 @@ cmake --build build-fuzz
 
 seeds_of() { # TARGET
   case "$1" in
-    settings_text | names) echo "fuzz/corpus/$1" ;;
+    settings_text | names | png) echo "fuzz/corpus/$1" ;;
     *) echo "fuzz/corpus/pictures" ;;
   esac
 }

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a task needs, only those missing: run | test | fuzz | bench | package.
 set -euo pipefail
-# The viewer: the build tools, Qt, xcb (the window frame), Qt's own Russian texts.
+# The viewer: the build tools, Qt, xcb (the window frame), Qt's own Russian texts, and
+# libspng for the PNG the viewer saves and the converter writes.
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev libxcb1-dev qt6-translations-l10n
-          fonts-dejavu-core)
+          fonts-dejavu-core libspng-dev)
 case "${1:-run}" in
   run) ;;
   # The end-to-end tests drive the real viewer in a virtual X server under two window
@@ -21,8 +22,11 @@ case "${1:-run}" in
   # from dpkg-shlibdeps.
   package) packages+=(dpkg-dev file libgdk-pixbuf-2.0-dev) ;;
   # The desktop measurements run in the test session's virtual X server.
+  # The converter is measured next to gdk-pixbuf's own thumbnailer; the batch floor
+  # deflates with zlib.
   bench) packages+=(libgtest-dev libbenchmark-dev libxcb-xtest0-dev xvfb xauth openbox icewm xdotool
-                    x11-utils x11-xserver-utils wmctrl imagemagick) ;;
+                    x11-utils x11-xserver-utils wmctrl imagemagick libgdk-pixbuf2.0-bin
+                    zlib1g-dev bc) ;;
   *) echo "usage: setup.sh [run|test|fuzz|bench|package]" >&2; exit 2 ;;
 esac
 missing=()
