@@ -397,3 +397,17 @@ TEST(ConvertBack, PalettesBordersAndRefusals) {
 
 } // namespace
 } // namespace kadromir
+
+namespace kadromir {
+namespace {
+
+// It runs where Qt is not installed: a server, a CI box, a file manager's thumbnailer.
+TEST(ConvertBack, NeedsNoQt) {
+    const auto run = RunCommand({"/usr/bin/ldd", Converter});
+    ASSERT_EQ(run.ExitCode, 0);
+    EXPECT_NE(run.Output.find("libspng"), std::string::npos) << run.Output;
+    EXPECT_EQ(run.Output.find("Qt"), std::string::npos) << run.Output;
+}
+
+} // namespace
+} // namespace kadromir
