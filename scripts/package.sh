@@ -5,7 +5,7 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="$root/build-package"
 "$root/scripts/setup.sh" package
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKADROMIR_TESTS=OFF \
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKADROMIR_TESTS=OFF \
       -DKADROMIR_BENCH=OFF >/dev/null
 cmake --build "$build"
 (cd "$build" && cpack -G DEB >/dev/null)

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a task needs, only those missing: run | test | fuzz | bench | package.
+# With --list after the task, prints the task's packages instead.
 set -euo pipefail
 # The viewer: the build tools, Qt, xcb (the window frame), Qt's own Russian texts, and
 # libspng for the PNG the viewer saves and the converter writes.
@@ -16,11 +17,11 @@ case "${1:-run}" in
                    x11-xkb-utils x11-utils x11-xserver-utils wmctrl imagemagick clang-format
                    desktop-file-utils appstream shared-mime-info xdg-utils libfile-mimeinfo-perl
                    libxml2-utils dpkg-dev file libgdk-pixbuf-2.0-dev libgdk-pixbuf2.0-bin
-                   python3-gi tumbler dbus-daemon libglib2.0-bin bc) ;;
+                   python3-gi tumbler dbus-daemon libglib2.0-bin bc lintian) ;;
   fuzz) packages+=(clang libclang-rt-14-dev) ;;
   # The Debian package (cpack -G DEB), with the GdkPixbuf loader; its dependencies come
   # from dpkg-shlibdeps.
-  package) packages+=(dpkg-dev file libgdk-pixbuf-2.0-dev) ;;
+  package) packages+=(dpkg-dev file libgdk-pixbuf-2.0-dev binutils) ;;
   # The desktop measurements run in the test session's virtual X server.
   # The converter is measured next to gdk-pixbuf's own thumbnailer; the batch floor
   # deflates with zlib.
@@ -29,6 +30,10 @@ case "${1:-run}" in
                     zlib1g-dev bc) ;;
   *) echo "usage: setup.sh [run|test|fuzz|bench|package]" >&2; exit 2 ;;
 esac
+if [ "${2:-}" = --list ]; then
+  printf '%s\n' "${packages[@]}"
+  exit 0
+fi
 missing=()
 for package in "${packages[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then

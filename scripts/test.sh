@@ -13,12 +13,13 @@ if ! git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run -Werror; th
   status=1
 fi
 
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DKADROMIR_WERROR=ON >/dev/null
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DKADROMIR_WERROR=ON -DKADROMIR_TESTS=ON \
+      -DKADROMIR_BENCH=ON >/dev/null
 cmake --build build -j "$jobs"
 ctest --test-dir build --output-on-failure -j "$jobs" || status=1
 
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKADROMIR_SANITIZE=ON \
-      -DKADROMIR_BENCH=OFF -DKADROMIR_PLAIN_ONLY=OFF -DKADROMIR_WERROR=ON >/dev/null
+      -DKADROMIR_TESTS=ON -DKADROMIR_BENCH=OFF -DKADROMIR_PLAIN_ONLY=OFF -DKADROMIR_WERROR=ON >/dev/null
 cmake --build build-asan -j "$jobs"
 # The viewer runs as an ordinary user in the end-to-end tests: the suppressions go
 # where that user can read them.

@@ -64,6 +64,12 @@ done
 # superuser, so the program's folder is one the viewer's user may not write.
 (cd "$build" && cpack -G DEB >/dev/null) || check "cpack builds the package" false
 package="$(ls "$build"/kadromir_*.deb | head -n 1)"
+lintian --fail-on error,warning --info "$package" >"$out/lintian.txt" 2>&1
+status=$?
+check "lintian finds no error and no warning ($(grep -c '^[EW]:' "$out/lintian.txt") found)" \
+    test "$status" -eq 0
+check "the binaries keep a link to their debug symbols, kept beside the package" \
+    test -s "$build/debug/usr/bin/kadromir.debug" -a -s "$build/debug/usr/bin/kadromir-convert.debug"
 check "the package depends on Qt's window-system plugins and Russian texts" \
     bash -c "dpkg-deb -f '$package' Depends | grep -q 'qt6-qpa-plugins' &&
              dpkg-deb -f '$package' Depends | grep -q 'qt6-translations-l10n'"
