@@ -11,6 +11,9 @@ namespace kadromir {
 // UTF-8 sequence, stays as it is.
 std::string LowerCaseUtf8(std::string_view text);
 
+// Appends the character in UTF-8.
+void AppendUtf8(std::string& out, char32_t c);
+
 // The length in bytes of the UTF-8 character starting at text[at]: 1 for a byte that
 // does not start a valid sequence.
 std::size_t Utf8CharLength(std::string_view text, std::size_t at);

@@ -15,16 +15,7 @@ start_x_session 1280x1024 || exit 1
 
 position() { xdotool getwindowname "$window" | sed -n 's/^Кадромир : \([0-9]*\)\/3 .*/\1/p'; }
 # Waits for the next slide; prints the position it shows.
-next_slide() {
-    local before now
-    before="$(position)"
-    for _ in $(seq 40); do
-        now="$(position)"
-        if [ -n "$now" ] && [ "$now" != "$before" ]; then echo "$now"; return 0; fi
-        sleep 0.05
-    done
-    return 1
-}
+next_slide() { wait_for_change position; }
 
 start_viewer 'Кадромир : 1/3  bands.rmb' "$work/pictures/bands.rmb"
 

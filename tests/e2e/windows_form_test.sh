@@ -22,16 +22,7 @@ start_x_session 1280x1024 || exit 1
 
 title() { xdotool getwindowname "$window"; }
 # Waits for the slide after the one shown; prints the new title.
-next_slide() {
-    local before now
-    before="$(title)"
-    for _ in $(seq 60); do
-        now="$(title)"
-        if [ -n "$now" ] && [ "$now" != "$before" ]; then echo "$now"; return 0; fi
-        sleep 0.05
-    done
-    return 1
-}
+next_slide() { wait_for_change title; }
 
 start_viewer 'Кадромир : 1/4  Bear.rmb' "$work/pictures/Bear.rmb"
 first="$(next_slide)"

@@ -206,3 +206,16 @@ wait_for_title() { # TITLE [SECONDS]
     echo "  the title is \"$(xdotool getwindowname "$window" 2>/dev/null)\"" >&2
     return 1
 }
+
+# Waits until READER (a command printing something of the window) prints something
+# new and not empty, for up to 3 s; prints it.
+wait_for_change() { # READER
+    local before now
+    before="$("$1")"
+    for _ in $(seq 60); do
+        now="$("$1")"
+        if [ -n "$now" ] && [ "$now" != "$before" ]; then echo "$now"; return 0; fi
+        sleep 0.05
+    done
+    return 1
+}
