@@ -4,6 +4,7 @@
 
 #include "base/file_system.h"
 #include "formats/load_picture.h"
+#include "formats/plane_conversion.h"
 #include "formats/rmb_decoder.h"
 #include "formats/scr_decoder.h"
 #include "formats/spr_decoder.h"

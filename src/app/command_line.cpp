@@ -1,5 +1,7 @@
 #include "command_line.h"
 
+#include "key_table.h"
+
 #include <algorithm>
 #include <array>
 #include <cerrno>
@@ -80,15 +82,8 @@ std::string HelpText(const std::string& configFilePath) {
            "through those of the picture's directory. Without a PICTURE it opens what the\n"
            "settings ask for (the last file, or a file of the last directory).\n"
            "\n"
-           "Keys:\n"
-           "  Right, Space       next picture (after the last, the first)\n"
-           "  Left, Backspace    previous picture\n"
-           "  O                  open a picture (Открыть)\n"
-           "  1                  window for the picture at its own size (Экран х1)\n"
-           "  2                  window for the picture at twice its size (Экран х2)\n"
-           "  C                  window to the middle of the screen (Поцентру)\n"
-           "  R                  settings read again from the file (Обновить из сохранённых\n"
-           "                     настроек)\n"
+           "Keys:\n" +
+           KeyHelpText() +
            "\n"
            "Settings: " +
            configFilePath +

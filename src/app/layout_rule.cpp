@@ -31,18 +31,8 @@ int DrawingAreaLeft(int w, int actualWidth) {
     return w / LeftDivisor - 2 * (actualWidth / ShiftStep);
 }
 
-DrawingAreaBounds LayoutRule(int w, int h) {
-    const int width = DrawingAreaWidth(w);
-    return {DrawingAreaLeft(w, width), DrawingAreaTop(h), width, DrawingAreaHeight(h)};
-}
-
 std::string StatusLineText(int width, int height) {
     return "Экран: Ширина=" + std::to_string(width) + ", Высота=" + std::to_string(height);
-}
-
-Position CentredPosition(const ScreenBounds& screen, int outerWidth, int outerHeight) {
-    return {screen.Left + (screen.Width - outerWidth) / 2,
-            screen.Top + (screen.Height - outerHeight) / 2};
 }
 
 } // namespace kadromir

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "settings/window_geometry.h"
+#include "base/screen_geometry.h"
 
 #include <string>
 
@@ -9,19 +9,12 @@ namespace kadromir {
 // Where the drawing area goes in a client area of W x H (the area between the menu
 // bar and the status line, the toolbar strip included). Divisions truncate toward
 // zero; a client shorter than 32 gives a negative height.
-struct DrawingAreaBounds {
-    int Left, Top, Width, Height;
-};
-
 int DrawingAreaHeight(int clientHeight);
 int DrawingAreaTop(int clientHeight);
 int DrawingAreaWidth(int clientWidth);
 // The left edge follows from the width the area really has (a window system may
 // refuse a negative one).
 int DrawingAreaLeft(int clientWidth, int actualWidth);
-
-// All four at once, for an area that takes the widths it is given.
-DrawingAreaBounds LayoutRule(int clientWidth, int clientHeight);
 
 // "Экран: Ширина=<width>, Высота=<height>"
 std::string StatusLineText(int width, int height);
@@ -32,12 +25,5 @@ struct OuterSize {
 };
 inline constexpr OuterSize ScreenX1Size{304, 423};
 inline constexpr OuterSize ScreenX2Size{594, 715};
-
-// Top-left corner that centres a window of the given outer size on a display;
-// beyond the display's top-left corner for a window larger than the display.
-struct Position {
-    int Left, Top;
-};
-Position CentredPosition(const ScreenBounds& screen, int outerWidth, int outerHeight);
 
 } // namespace kadromir

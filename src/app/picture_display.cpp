@@ -2,7 +2,7 @@
 #include "layout_rule.h"
 #include "viewer_window.h"
 
-#include "ui/bitmap_image.h"
+#include "bitmap_image.h"
 #include "ui/form.h"
 #include "ui/paint_box.h"
 
@@ -12,7 +12,7 @@ namespace kadromir {
 
 void ViewerWindow::RenderPictureImage() {
     if (PictureData) {
-        ui::RenderFrameBitmap(PictureData->Bitmap, Image);
+        RenderFrameBitmap(PictureData->Bitmap, Image);
     }
 }
 
@@ -42,7 +42,7 @@ void ViewerWindow::LayoutDrawingArea() {
     }
     const int w = Parts.Form->ClientWidth();
     const int h = Parts.Form->ClientHeight();
-    // Each bound is set on its own, as the rule reads; the window system may refuse a
+    // Each bound is set on its own: the window system may refuse a
     // negative size, and the left edge follows from the width the area then has.
     Parts.DrawingArea->setGeometry(Parts.DrawingArea->x(), DrawingAreaTop(h), DrawingAreaWidth(w),
                                    std::max(0, DrawingAreaHeight(h)));

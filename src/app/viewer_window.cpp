@@ -2,9 +2,11 @@
 
 #include "app_icon.h"
 #include "background_scan_runner.h"
+#include "formats/picture_formats.h"
+#include "key_table.h"
 
+#include "bitmap_image.h"
 #include "ui/action_list.h"
-#include "ui/bitmap_image.h"
 #include "ui/form.h"
 #include "ui/menu.h"
 #include "ui/open_dialog.h"
@@ -13,8 +15,8 @@
 #include "ui/toolbar.h"
 
 #include "navigation/recent_files.h"
-#include "settings/settings_dialog.h"
 #include "settings/settings_file.h"
+#include "settings_dialog/settings_dialog.h"
 
 #include <QAction>
 #include <QKeyEvent>
@@ -71,7 +73,7 @@ ViewerWindow& BuildViewerWindow(const StartupContext& context) {
     parts.MainMenu->SetOnClick(AboutItem, [&viewer] { viewer.ShowAbout(); });
     parts.OpenDialog = &form->Own(std::make_unique<ui::OpenDialog>(*form));
     // The description and the patterns are both the masks of the file list.
-    parts.OpenDialog->SetFilter(std::string(PictureMasks) + "|" + std::string(PictureMasks));
+    parts.OpenDialog->SetFilter(PictureMasks() + "|" + PictureMasks());
     parts.Actions = &form->Own(std::make_unique<ui::ActionList>(*form));
     parts.ToolbarMenu = &form->Own(ui::Menu::CreatePopup(*form, ToolbarMenuTemplate));
     parts.SlideTimer =
@@ -104,25 +106,25 @@ ViewerWindow& BuildViewerWindow(const StartupContext& context) {
     parts.ScreenX1Action =
         &actions.CreateAction("Экран х1", "", [&viewer](ui::Action&) { viewer.ScreenX1(); });
     parts.ScreenX1Action->LinkMenuItem(*parts.MainMenu, ScreenX1Item);
-    parts.ScreenX1Action->SetShortcut(QKeySequence(Qt::Key_1));
+    parts.ScreenX1Action->SetShortcut(QKeySequence(KeyOf(KeyCommand::ScreenX1)));
     parts.OpenAction = &actions.CreateAction("Открыть", "Открыть файл(ы)",
                                              [&viewer](ui::Action&) { viewer.OpenCommand(); });
     parts.OpenAction->LinkMenuItem(*parts.ToolbarMenu, 0);
     parts.OpenAction->LinkToolbarButton(*parts.Toolbar, OpenButton);
-    parts.OpenAction->SetShortcut(QKeySequence(Qt::Key_O));
+    parts.OpenAction->SetShortcut(QKeySequence(KeyOf(KeyCommand::Open)));
     parts.ScreenX2Action =
         &actions.CreateAction("Экран х2", "", [&viewer](ui::Action&) { viewer.ScreenX2(); });
     parts.ScreenX2Action->LinkMenuItem(*parts.MainMenu, ScreenX2Item);
-    parts.ScreenX2Action->SetShortcut(QKeySequence(Qt::Key_2));
+    parts.ScreenX2Action->SetShortcut(QKeySequence(KeyOf(KeyCommand::ScreenX2)));
     parts.CentreAction =
         &actions.CreateAction("Поцентру ", "", [&viewer](ui::Action&) { viewer.CentreWindow(); });
     parts.CentreAction->LinkMenuItem(*parts.MainMenu, CentreItem);
-    parts.CentreAction->SetShortcut(QKeySequence(Qt::Key_C));
+    parts.CentreAction->SetShortcut(QKeySequence(KeyOf(KeyCommand::Centre)));
     parts.ReloadAction =
         &actions.CreateAction("Обновить из сохранённых настроек", "",
                               [&viewer](ui::Action&) { viewer.ReloadFromSettings(); });
     parts.ReloadAction->LinkMenuItem(*parts.MainMenu, ReloadItem);
-    parts.ReloadAction->SetShortcut(QKeySequence(Qt::Key_R));
+    parts.ReloadAction->SetShortcut(QKeySequence(KeyOf(KeyCommand::Reload)));
     parts.Toolbar->SetContextMenu(*parts.ToolbarMenu);
     // The picture's own context menu; its shortcuts hold anywhere in the window and
     // carry Ctrl, so no single-key command is touched.
@@ -250,9 +252,9 @@ void ViewerWindow::NavigationKeys(int key) {
     if (!Parts.Toolbar->IsEnabled(NextButton)) {
         return;
     }
-    if (key == Qt::Key_Right || key == Qt::Key_Space) {
+    if (IsKeyOf(KeyCommand::Next, key)) {
         Navigator.StepNext();
-    } else if (key == Qt::Key_Left || key == Qt::Key_Backspace) {
+    } else if (IsKeyOf(KeyCommand::Previous, key)) {
         Navigator.StepPrevious();
     }
 }

@@ -91,8 +91,8 @@ class ViewerWindow : public WindowGeometry, public NavigatorHost {
     void OpenCommand();
     // The "Настройки" command: the settings dialog, modal.
     void OpenSettings();
-    // "Обновить из сохранённых настроек": the settings read again (which places the
-    // window), then the window 29 pixels taller; the timers stay as they are.
+    // "Обновить из сохранённых настроек": the settings read again, which places the
+    // window as start-up does; the timers stay as they are.
     void ReloadFromSettings();
     // "О программе": a message box titled with the window's caption.
     void ShowAbout();
@@ -117,10 +117,6 @@ class ViewerWindow : public WindowGeometry, public NavigatorHost {
     // tick does any work; then stores the recent file and directory and the window
     // geometry as the settings ask.
     void CloseRequested();
-    bool Closed() const { return IsClosed; }
-
-    // The drawing form of the frame bitmap, as the last DrawPicture left it.
-    const QImage& FrameImage() const { return Image; }
 
     // The main window's outer bounds and the primary screen, for the settings.
     int OuterLeft() const override;

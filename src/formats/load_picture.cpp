@@ -1,23 +1,13 @@
 #include "load_picture.h"
 
-#include "picture_bytes.h"
-#include "rmb_decoder.h"
-#include "scr_decoder.h"
-#include "spr_decoder.h"
-
-#include <array>
+#include "picture_formats.h"
+#include "plane_conversion.h"
 
 namespace kadromir {
-namespace {
-
-// The file decoders, in the order of PictureFormat.
-constexpr std::array<FileDecoder, 3> FileDecoders{&DecodeSprFile, &DecodeScrFile, &DecodeRmbFile};
-
-} // namespace
 
 FileDecoder DecoderFor(const std::string& path) {
     const auto format = FormatOfName(path);
-    return format ? FileDecoders[static_cast<std::size_t>(*format)] : nullptr;
+    return format ? RowOf(*format).DecodeFile : nullptr;
 }
 
 LoadOutcome ApplyDecodeResult(const DecodeResult& result, PictureState& state) {

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "frame_bitmap.h"
-
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -21,12 +19,5 @@ constexpr std::size_t PlaneIndex(int plane, int column, int row) {
     return static_cast<std::size_t>(plane) * PlaneSize +
            static_cast<std::size_t>(column) * PlaneColumnSize + static_cast<std::size_t>(row);
 }
-
-// Rewrites all pixels of `bitmap`: column c becomes pixels 8c .. 8c + 7.
-void ConvertPlanes(const PlaneBuffer& planes, FrameBitmap& bitmap);
-// Rewrites all pixels of `bitmap`: column c becomes pixels 8(31 - c) .. 8(31 - c) + 7.
-// Only the order of the 8-pixel groups differs; nothing is mirrored inside a group.
-// Neither converter touches the palette.
-void ConvertPlanesMirrored(const PlaneBuffer& planes, FrameBitmap& bitmap);
 
 } // namespace kadromir

@@ -1,4 +1,4 @@
-#include "plane_buffer.h"
+#include "plane_conversion.h"
 #include "plane_conversion_paths.h"
 
 #include <bit>

@@ -102,8 +102,8 @@ void DirectoryEntries::Add(std::string_view name, std::string_view lowerName) {
 }
 
 void DirectoryEntries::Sort() {
-    // Names in one directory differ byte for byte, so these two keys already order
-    // every pair: the size and creation time that follow them never decide.
+    // The lower-cased name, then the name's own bytes. Names in one directory differ
+    // byte for byte, so these two keys order every pair.
     std::sort(Spans.begin(), Spans.end(), [this](const Span& a, const Span& b) {
         if (const int order = LowerNameOf(a).compare(LowerNameOf(b)); order != 0) {
             return order < 0;

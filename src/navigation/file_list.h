@@ -65,8 +65,6 @@ class DirectoryEntries {
     std::vector<Span> Spans;
 };
 
-inline constexpr std::string_view PictureMasks = "*.spr;*.rmb;*.scr";
-
 // The masks of a ';'-separated list: trimmed of characters up to code 32 at both ends,
 // lower-cased, empty ones dropped.
 std::vector<std::string> SplitMasks(std::string_view masks);

@@ -4,13 +4,14 @@
 #include "base/file_system.h"
 #include "base/path_rules.h"
 #include "formats/load_picture.h"
+#include "formats/picture_formats.h"
 #include "settings/settings.h"
 
 namespace kadromir {
 
 FileNavigator::FileNavigator(NavigatorHost& host, TimeOfDayClock clock, ScanRunner* runner)
     : Host(host), Clock(std::move(clock)), Runner(runner ? *runner : OwnRunner),
-      Masks(SplitMasks(PictureMasks)) {}
+      Masks(SplitMasks(PictureMasks())) {}
 
 void FileNavigator::Load() {
     if (PictureState* picture = Host.Picture()) {

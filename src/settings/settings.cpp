@@ -1,20 +1,22 @@
 #include "settings.h"
 
+#include "setting_limits.h"
+
 namespace kadromir {
 
 void ClampSlideInterval(Settings& settings) {
-    if (settings.SlideInterval > 4) {
-        settings.SlideInterval = 4;
-    } else if (settings.SlideInterval < 1) {
-        settings.SlideInterval = 1;
+    if (settings.SlideInterval > MaxSlideInterval) {
+        settings.SlideInterval = MaxSlideInterval;
+    } else if (settings.SlideInterval < MinSlideInterval) {
+        settings.SlideInterval = MinSlideInterval;
     }
 }
 
 void ClampRefreshInterval(Settings& settings) {
-    if (settings.AutoRefreshInterval > 50) {
-        settings.AutoRefreshInterval = 50;
-    } else if (settings.AutoRefreshInterval < 1) {
-        settings.AutoRefreshInterval = 1;
+    if (settings.AutoRefreshInterval > MaxRefreshIntervalAtStartup) {
+        settings.AutoRefreshInterval = MaxRefreshIntervalAtStartup;
+    } else if (settings.AutoRefreshInterval < MinRefreshInterval) {
+        settings.AutoRefreshInterval = MinRefreshInterval;
     }
 }
 

@@ -23,15 +23,15 @@ struct Settings {
     // The window geometry as last read from the file; writing it leaves these alone.
     std::int32_t WindowLeft = 0;
     std::int32_t WindowTop = 0;
-    std::int32_t WindowHeight = 0; // the stored value: the outer height less 29
+    std::int32_t WindowHeight = 0; // the stored value: the outer height less StoredHeightOffset
     std::int32_t WindowWidth = 0;
 
     bool operator==(const Settings&) const = default;
 };
 
-// Above 4 becomes 4, below 1 becomes 1.
+// Into MinSlideInterval..MaxSlideInterval (setting_limits.h).
 void ClampSlideInterval(Settings& settings);
-// Above 50 becomes 50, below 1 (negative values too) becomes 1.
+// Into MinRefreshInterval..MaxRefreshIntervalAtStartup, negative values too.
 void ClampRefreshInterval(Settings& settings);
 
 } // namespace kadromir

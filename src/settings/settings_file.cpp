@@ -43,7 +43,6 @@ std::string AsOnDisk(const std::string& path) {
     return bytes && *bytes != path && ::lstat(bytes->c_str(), &info) == 0 ? *bytes : path;
 }
 
-constexpr int MinimumStoredHeight = 20;
 constexpr int CentreLift = 15;
 
 } // namespace
@@ -74,8 +73,9 @@ void LoadSettings(Settings& settings, const std::string& configPath, WindowGeome
     } else {
         // On the primary display, wherever it lies on the desktop.
         const ScreenBounds screen = window.PrimaryScreen();
-        window.SetOuterTop(screen.Top + (screen.Height - window.OuterHeight()) / 2 - CentreLift);
-        window.SetOuterLeft(screen.Left + (screen.Width - window.OuterWidth()) / 2);
+        const Position at = CentredPosition(screen, window.OuterWidth(), window.OuterHeight());
+        window.SetOuterTop(at.Top - CentreLift);
+        window.SetOuterLeft(at.Left);
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "setting_limits.h"
 #include "settings.h"
 #include "settings_store.h"
 #include "window_geometry.h"
@@ -24,8 +25,5 @@ void WriteSettings(const Settings& settings, const std::string& configPath,
 // read.
 void SaveWindowGeometry(const Settings& settings, const std::string& configPath,
                         const WindowGeometry& window, const ChunkWriter& writer = WriteAllBytes);
-
-// The stored height is the outer height less this.
-inline constexpr int StoredHeightOffset = 29;
 
 } // namespace kadromir

@@ -3,6 +3,8 @@
 #include "base/code_pages.h"
 #include "base/path_rules.h"
 
+#include <algorithm>
+#include <climits>
 #include <cstdio>
 
 #include <fcntl.h>
@@ -189,11 +191,15 @@ std::int32_t ParseProfileInt(std::string_view value) {
         negative = value[i] == '-';
         ++i;
     }
-    std::uint32_t number = 0;
+    // As large as the digits say, up to the 32-bit range: a pasted or mistyped huge
+    // number stays huge, it never wraps round to a small one.
+    constexpr std::int64_t Ceiling = std::int64_t{INT32_MAX} + 1;
+    std::int64_t number = 0;
     for (; i < value.size() && value[i] >= '0' && value[i] <= '9'; ++i) {
-        number = number * 10 + static_cast<std::uint32_t>(value[i] - '0');
+        number = std::min(Ceiling, number * 10 + (value[i] - '0'));
     }
-    return static_cast<std::int32_t>(negative ? 0u - number : number);
+    return static_cast<std::int32_t>(negative ? -number
+                                              : std::min<std::int64_t>(number, INT32_MAX));
 }
 
 } // namespace kadromir

@@ -72,8 +72,9 @@ std::string ConfigFilePath(const std::string& executablePath);
 std::string ChooseConfigFilePath(const std::string& executablePath, const char* xdgConfigHome,
                                  const char* home, bool makeDirectory = true);
 
-// Reads a number as the file holds it: an optional sign and decimal digits at the
-// start of the value (after blanks); anything else reads 0. Wraps to 32 bits.
+// The one reading of a number, for the file and the dialog's fields alike: an optional
+// sign and decimal digits at the start (after blanks); anything else reads 0. Beyond
+// the 32-bit range it stays at the range's end.
 std::int32_t ParseProfileInt(std::string_view value);
 
 } // namespace kadromir

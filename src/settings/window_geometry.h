@@ -1,11 +1,8 @@
 #pragma once
 
-namespace kadromir {
+#include "base/screen_geometry.h"
 
-// The full bounds of a display on the desktop (not its work area).
-struct ScreenBounds {
-    int Left = 0, Top = 0, Width = 0, Height = 0;
-};
+namespace kadromir {
 
 // What the settings need of the main window: its outer bounds (frame included) and
 // the primary display. The application implements it; tests fake it.

@@ -30,7 +30,6 @@ class Action {
     bool Enabled() const { return IsEnabled; }
     bool Visible() const { return IsVisible; }
     const QKeySequence& Shortcut() const { return Keys; }
-    const std::vector<ActionLink>& Links() const { return LinkList; }
 
     // A TAB splits the text: before it the caption, after it the shortcut text.
     void SetCaption(std::string_view text);

@@ -1,5 +1,6 @@
 #include "form.h"
 
+#include "base/screen_geometry.h"
 #include "resize_watcher.h"
 
 #include <algorithm>
@@ -320,8 +321,9 @@ void Form::CentreOnPointerDisplay() {
         return;
     }
     const QRect area = screen->geometry();
-    MoveOuter(area.left() + (area.width() - OuterWidth()) / 2,
-              area.top() + (area.height() - OuterHeight()) / 2);
+    const Position at = CentredPosition({area.left(), area.top(), area.width(), area.height()},
+                                        OuterWidth(), OuterHeight());
+    MoveOuter(at.Left, at.Top);
 }
 
 QRect Form::PrimaryScreen() {

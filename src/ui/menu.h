@@ -42,7 +42,6 @@ class Menu : public ActionTarget {
     void SetAccelerator(int index, const QKeySequence& keys);
 
     QMenuBar* Bar() const { return MenuBar; }
-    QMenu* Popup() const { return PopupMenu; }
     // Shows the pop-up menu at a global position and runs the chosen item.
     void ShowPopup(const QPoint& globalPosition);
 

@@ -67,7 +67,13 @@ class ImagePluginTest : public QObject {
     void initTestCase() { std::signal(SIGPIPE, SIG_IGN); }
 
     void TheThreeFormatsReadAsTheConverterWritesThem() {
-        QVERIFY(QImageReader::supportedImageFormats().contains("spr"));
+        // The plugin's metadata names each format of the table, by key and MIME type.
+        for (const auto& row : PictureFormats) {
+            QVERIFY(QImageReader::supportedImageFormats().contains(
+                QByteArray(row.Key.data(), row.Key.size())));
+            QVERIFY(QImageReader::supportedMimeTypes().contains(
+                QByteArray(row.MimeType.data(), row.MimeType.size())));
+        }
         test_support::TempDir dir;
         dir.Write("a.spr", encoder::EncodeSpr(Palette(0x40), Noise(1)));
         dir.Write("b.scr", encoder::EncodeScr(Noise(2)));

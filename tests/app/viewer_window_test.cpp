@@ -335,6 +335,24 @@ class ViewerWindowTest : public QObject {
                  (screen.width() - Viewer->Ui().Form->OuterWidth()) / 2);
     }
 
+    // A stored height below 20 is no geometry: the window stays centred on the display
+    // as it was placed before the settings were read, in both directions.
+    void ARejectedStoredHeightLeavesTheWindowCentred() {
+        test_support::TempDir dir;
+        const std::string config = dir.Path() + "Кадромир.кфг";
+        const std::string text = "[Настройки]\nСохранять координаты главного окна=1\n"
+                                 "x=30\ny=40\nВысота=10\nШирина=350\n";
+        dir.Write("Кадромир.кфг", std::vector<std::uint8_t>(text.begin(), text.end()));
+        ViewerWindow& viewer = BuildViewerWindow(Context(config));
+        const QRect screen = ui::Form::PrimaryScreen();
+        QCOMPARE(viewer.Ui().Form->OuterLeft(),
+                 screen.left() + (screen.width() - viewer.Ui().Form->OuterWidth()) / 2);
+        QCOMPARE(viewer.Ui().Form->OuterTop(),
+                 screen.top() + (screen.height() - viewer.Ui().Form->OuterHeight()) / 2);
+        QVERIFY(viewer.Ui().Form->OuterWidth() != 350);
+        delete viewer.Ui().Form;
+    }
+
     void StoredGeometryPlacesTheWindowAndTheCloseSavesIt() {
         test_support::TempDir dir;
         const std::string config = dir.Path() + "Кадромир.кфг";

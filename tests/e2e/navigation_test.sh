@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The real viewer opened on a picture in a directory of several: the title gives the
 # position, Right steps to the next picture, and the drawing area then shows exactly
-# that picture's colours in the proportions the converter gives for it.
+# that picture's colours in the proportions the converter gives for it; the save
+# writes the converter's PNG; a picture named relative to the working folder opens.
 # Usage: navigation_test.sh VIEWER CONVERTER SAMPLES_TOOL OUTPUT_DIR
 set -uo pipefail
 converter="$2"
@@ -63,5 +64,14 @@ xdotool windowactivate --sync "$dialog" key Return
 saved() { cmp -s "$work/pictures/diagonal.png" "$out/expected.png"; }
 check "Return saves diagonal.png beside the picture, byte for byte the converter's" wait_until 5 saved
 
+close_viewer
+
+# A picture named relative to the folder the viewer is started in, as from a shell.
+cd "$work/pictures" || exit 1
+start_viewer 'Кадромир : 5/5  waves.scr' waves.scr
+cd - >/dev/null || exit 1
+xdotool key Left
+check "a relative name opens and lists its folder: Left steps to rings.spr" \
+    wait_for_title 'Кадромир : 4/5  rings.spr'
 close_viewer
 finish

@@ -1,5 +1,5 @@
 #include "formats/colour_code.h"
-#include "formats/plane_buffer.h"
+#include "formats/plane_conversion.h"
 #include "formats/plane_conversion_paths.h"
 
 #include <gtest/gtest.h>

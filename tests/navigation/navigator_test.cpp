@@ -1,4 +1,5 @@
 #include "formats/load_picture.h"
+#include "formats/picture_formats.h"
 #include "navigation/file_navigator.h"
 #include "navigation/recent_files.h"
 #include "picture_encoder.h"
@@ -88,6 +89,17 @@ TEST(FileList, ListsPicturesOnlySortedByLowerCaseName) {
                                         "ель.scr", "\xff.spr", "Ёж.scr"}));
     EXPECT_EQ(host.Title, "Кадромир : 3/8  cat.SPR");
     EXPECT_EQ(host.Enabled, 1);
+}
+
+// Capital Cyrillic letters fold as small ones do, Я (the last) and Ё (outside the
+// block) among them.
+TEST(FileList, CyrillicCapitalsSortAsTheirSmallLetters) {
+    PictureDir dir({"ящик.spr", "Яблоко.spr", "Юла.spr", "Ёж.spr", "ель.spr", "Абв.spr"});
+    FakeHost host;
+    FileNavigator navigator(host);
+    navigator.OpenFile(dir / "Юла.spr");
+    EXPECT_EQ(Names(navigator), (std::vector<std::string>{"Абв.spr", "ель.spr", "Юла.spr",
+                                                          "Яблоко.spr", "ящик.spr", "Ёж.spr"}));
 }
 
 // Names unpacked from old archives, in Windows-1251 or DOS 866: shown and sorted by
@@ -292,7 +304,7 @@ TEST(FileList, AnEmptyDirectoryTextListsNothing) {
     PictureDir dir({"a.spr", "b.spr"});
     const auto previous = std::filesystem::current_path();
     std::filesystem::current_path(dir.Dir.Path());
-    const auto entries = ScanDirectory("", SplitMasks(PictureMasks));
+    const auto entries = ScanDirectory("", SplitMasks(PictureMasks()));
     std::filesystem::current_path(previous);
     EXPECT_TRUE(entries.empty());
 }

@@ -1,7 +1,7 @@
 // The settings dialog as built, its rules, and what "Применить" and "Сброс" do.
-#include "settings/settings_dialog.h"
 #include "settings/settings_file.h"
-#include "settings/spin_edit.h"
+#include "settings_dialog/settings_dialog.h"
+#include "settings_dialog/spin_edit.h"
 #include "support/fake_window.h"
 #include "support/temp_dir.h"
 #include "ui/timer.h"

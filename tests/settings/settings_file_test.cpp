@@ -230,8 +230,19 @@ TEST(SettingsValues, NumbersClampsAndPath) {
     const struct {
         const char* Text;
         std::int32_t Value;
-    } numbers[] = {{"42", 42}, {"-7", -7}, {"+5", 5}, {"  12abc", 12},
-                   {"abc", 0}, {"", 0},    {"- 3", 0}};
+    } numbers[] = {{"42", 42},
+                   {"-7", -7},
+                   {"+5", 5},
+                   {"  12abc", 12},
+                   {"abc", 0},
+                   {"", 0},
+                   {"- 3", 0},
+                   // Beyond the range: its end, never a wrapped small number.
+                   {"2147483647", 2147483647},
+                   {"2147483648", 2147483647},
+                   {"4294967301", 2147483647},
+                   {"-2147483648", -2147483647 - 1},
+                   {"-99999999999999999999", -2147483647 - 1}};
     for (const auto& n : numbers) {
         EXPECT_EQ(ParseProfileInt(n.Text), n.Value) << n.Text;
     }

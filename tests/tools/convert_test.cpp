@@ -401,6 +401,19 @@ TEST(ConvertBack, PalettesBordersAndRefusals) {
 namespace kadromir {
 namespace {
 
+// The sizes a thumbnail may ask for, the largest included.
+TEST(ConvertBack, ThumbnailSizesUpToTheLargest) {
+    test_support::TempDir dir;
+    const auto spr = dir.Write("pic.spr", encoder::EncodeSpr(Palette(0x40), Noise()));
+    for (const int side : {1, 128, 4096}) {
+        SCOPED_TRACE(side);
+        const std::string out = dir.Path() + "s" + std::to_string(side) + ".png";
+        const auto run = RunCommand({Converter, "-s", std::to_string(side), spr, "-o", out});
+        ASSERT_EQ(run.ExitCode, 0) << run.Error;
+        EXPECT_EQ(QImage(QString::fromStdString(out)).size(), QSize(side, side));
+    }
+}
+
 // It runs where Qt is not installed: a server, a CI box, a file manager's thumbnailer.
 TEST(ConvertBack, NeedsNoQt) {
     const auto run = RunCommand({"/usr/bin/ldd", Converter});

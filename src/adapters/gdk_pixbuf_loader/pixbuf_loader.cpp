@@ -22,7 +22,9 @@
 #include "base/bounded_bytes.h"
 #include "formats/load_message.h"
 #include "formats/picture_bytes.h"
+#include "formats/picture_formats.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <climits>
@@ -40,22 +42,15 @@ constexpr PictureFormat Format = PictureFormat::KADROMIR_LOADER_FORMAT;
 // A stream may run on past the bytes the format uses (the viewer ignores them in an
 // RMB or SCR file), but only this far: then it is no picture of ours at all.
 constexpr std::size_t IgnoredTailAllowance = std::size_t{512} << 10;
-// An SPR longer than its limit is refused, as the viewer refuses such a file.
-const std::uint64_t StreamLimit =
-    Format == PictureFormat::Spr ? ReadLimitOf(Format) : ReadLimitOf(Format) + IgnoredTailAllowance;
 
-struct FormatText {
-    const char* Name;
-    const char* Extension;
-    const char* MimeType;
-    const char* Description;
-};
-constexpr std::array<FormatText, 3> Texts{{
-    {"kadromir-spr", "spr", "image/x-kadromir-spr", "SPR picture (256 × 256, 16 colours)"},
-    {"kadromir-scr", "scr", "image/x-kadromir-scr", "SCR picture (256 × 256, 16 colours)"},
-    {"kadromir-rmb", "rmb", "image/x-kadromir-rmb", "RMB picture (256 × 256, 16 colours)"},
-}};
-constexpr const FormatText& Text = Texts[static_cast<std::size_t>(Format)];
+const PictureFormatRow& Row() {
+    return RowOf(Format);
+}
+
+// What a stream may bring: a format that refuses longer files (SPR) stops at its limit.
+std::uint64_t StreamLimit() {
+    return Row().RefusesLongerFiles ? Row().ReadLimit : Row().ReadLimit + IgnoredTailAllowance;
+}
 
 struct HostError {
     std::string_view Rejection; // the viewer's text for the case, empty for none
@@ -178,12 +173,12 @@ gboolean LoadIncrement(gpointer context, const guchar* data, guint size, GError*
         Fail(error, GDK_PIXBUF_ERROR_INSUFFICIENT_MEMORY, "No memory for the picture.");
         return FALSE;
     }
-    if (stream->Bytes.Offered() > StreamLimit) {
+    if (stream->Bytes.Offered() > StreamLimit()) {
         // Failing the write is what makes the host stop reading.
         stream->Failed = true;
         Fail(error, GDK_PIXBUF_ERROR_CORRUPT_IMAGE,
-             Format == PictureFormat::Spr ? "The file is longer than any SPR picture."
-                                          : "The file runs far past the end of the picture.");
+             Row().RefusesLongerFiles ? "The file is longer than any such picture."
+                                      : "The file runs far past the end of the picture.");
         return FALSE;
     }
     return TRUE;
@@ -227,18 +222,35 @@ G_MODULE_EXPORT void fill_vtable(GdkPixbufModule* module) {
 }
 
 G_MODULE_EXPORT void fill_info(GdkPixbufFormat* info) {
-    // Only SCR's lead mark with its signature tells the format from the content
-    // ('z' in the mask: a zero byte, which the prefix cannot hold). RMB's mark also
-    // opens some TGA files and SPR has none: those two are known by name alone.
-    static GdkPixbufModulePattern scrSignature[] = {
-        {const_cast<char*>("\xff\x7fxxxT.288-31-25"), const_cast<char*>("  xxx           "), 100},
+    // The format's marks as a gdk-pixbuf pattern: the bytes to match at their offsets,
+    // 'x' in the mask for any byte between (and a 'z' where a zero must stand, which
+    // the prefix cannot hold). A format without marks is known by name alone.
+    static std::string prefix;
+    static std::string mask;
+    for (const auto& mark : Row().Marks) {
+        if (mark.Bytes.empty()) {
+            continue;
+        }
+        prefix.resize(std::max(prefix.size(), mark.Offset), 'x');
+        mask.resize(std::max(mask.size(), mark.Offset), 'x');
+        for (std::size_t i = 0; i < mark.Bytes.size(); ++i) {
+            const char byte = mark.Bytes[i];
+            prefix.replace(mark.Offset + i, 1, 1, byte == '\0' ? 'x' : byte);
+            mask.replace(mark.Offset + i, 1, 1, byte == '\0' ? 'z' : ' ');
+        }
+    }
+    static GdkPixbufModulePattern signature[] = {
+        {prefix.empty() ? nullptr : prefix.data(), prefix.empty() ? nullptr : mask.data(), 100},
         {nullptr, nullptr, 0}};
-    static GdkPixbufModulePattern noSignature[] = {{nullptr, nullptr, 0}};
-    static const gchar* mimeTypes[] = {Text.MimeType, nullptr};
-    static const gchar* extensions[] = {Text.Extension, nullptr};
-    info->name = const_cast<gchar*>(Text.Name);
-    info->signature = Format == PictureFormat::Scr ? scrSignature : noSignature;
-    info->description = const_cast<gchar*>(Text.Description);
+    static const std::string name = "kadromir-" + std::string(Row().Key);
+    static const std::string mimeType(Row().MimeType);
+    static const std::string extension(Row().Key);
+    static const std::string description(Row().Description);
+    static const gchar* mimeTypes[] = {mimeType.c_str(), nullptr};
+    static const gchar* extensions[] = {extension.c_str(), nullptr};
+    info->name = const_cast<gchar*>(name.c_str());
+    info->signature = signature;
+    info->description = const_cast<gchar*>(description.c_str());
     info->mime_types = const_cast<gchar**>(mimeTypes);
     info->extensions = const_cast<gchar**>(extensions);
     info->flags = GDK_PIXBUF_FORMAT_THREADSAFE;

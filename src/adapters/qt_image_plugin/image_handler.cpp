@@ -36,7 +36,7 @@ std::optional<PictureFormat> ImageHandler::FormatOf(QIODevice* device, const QBy
     // Qt may pass another format's name (the suffix of a misnamed file) with a device
     // that our content check recognised.
     if (device != nullptr) {
-        return FormatOfContent(Bytes(device->peek(FormatMarkBytes)));
+        return FormatOfContent(Bytes(device->peek(static_cast<qint64>(FormatMarkBytes()))));
     }
     return std::nullopt;
 }

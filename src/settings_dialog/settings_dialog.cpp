@@ -1,7 +1,8 @@
 #include "settings_dialog.h"
 
-#include "settings_file.h"
-#include "settings_store.h"
+#include "settings/setting_limits.h"
+#include "settings/settings_file.h"
+#include "settings/settings_store.h"
 #include "spin_edit.h"
 #include "ui/timer.h"
 
@@ -22,24 +23,9 @@
 namespace kadromir {
 namespace {
 
-// The field's number: its leading digits, as large as they come (no wrap-around, so a
-// pasted "4294967301" is large, not 5).
+// The field's number, read as the settings file's numbers are.
 int NumberIn(const QLineEdit& field) {
-    const std::string text = field.text().toStdString();
-    std::size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) {
-        ++i;
-    }
-    const bool negative = i < text.size() && text[i] == '-';
-    if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
-        ++i;
-    }
-    constexpr long long Ceiling = 1'000'000'000;
-    long long number = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-        number = std::min(Ceiling, number * 10 + (text[i] - '0'));
-    }
-    return static_cast<int>(negative ? -number : number);
+    return ParseProfileInt(field.text().toStdString());
 }
 
 // An edit field whose selection stays when the focus moves on (a plain one drops it).
@@ -63,8 +49,8 @@ constexpr int RightMargin = 8;
 
 } // namespace
 
-QCheckBox* SettingsDialog::CheckBox(const char* caption, int left, int top) {
-    auto* box = new QCheckBox(QString::fromUtf8(caption), this);
+QCheckBox* SettingsDialog::CheckBox(const std::string& caption, int left, int top) {
+    auto* box = new QCheckBox(QString::fromStdString(caption), this);
     box->setFocusPolicy(Qt::NoFocus);
     box->move(left, top);
     box->adjustSize(); // sized to its caption
@@ -105,25 +91,29 @@ SettingsDialog::SettingsDialog(QWidget& parent, const SettingsContext& context)
     ApplyButton = Button("Применить", 328, 272);
     FrozenBox = CheckBox("Применять замороженные координаты для следующей загрузки", 16, 48);
     RecentFileBox = CheckBox("После старта открывать недавний  файл", 16, 112);
-    SlideShowBox = CheckBox("Показ слайдов  -  Интервал в секундах (максимум 4)", 16, 176);
+    SlideShowBox = CheckBox("Показ слайдов  -  Интервал в секундах (максимум " +
+                                std::to_string(MaxSlideInterval) + ")",
+                            16, 176);
     SlideField = new QLineEdit(this);
     SlideField->setGeometry(480, 178, 36, 22);
     SlideField->setReadOnly(true);
     RefreshSpin = &SpinEdit::CreateSpinEdit(*this, spinOptions);
-    RefreshSpin->PlaceAt(673, 336).SizeTo(32, 22);
-    RefreshSpin->SetMax(30);
-    RefreshSpin->SetMin(1);
+    // Placed by its field (SetBuddy, below), at the field's right edge.
+    RefreshSpin->SizeTo(32, 22);
+    RefreshSpin->SetMax(MaxRefreshIntervalInDialog);
+    RefreshSpin->SetMin(MinRefreshInterval);
     RandomSlidesBox = CheckBox("Случайный выбор слайдов", 16, 208);
-    RefreshBox =
-        CheckBox("Автообновление пути файлов  -  Интервал в секундах (максимум 30)", 16, 240);
+    RefreshBox = CheckBox("Автообновление пути файлов  -  Интервал в секундах (максимум " +
+                              std::to_string(MaxRefreshIntervalInDialog) + ")",
+                          16, 240);
     RefreshField = new SelectionKeepingEdit(this);
     RefreshField->setGeometry(616, 240, 49, 22);
     RefreshField->setValidator(
         new QRegularExpressionValidator(QRegularExpression("[0-9]*"), RefreshField));
     SlideSpin = &SpinEdit::CreateSpinEdit(*this, spinOptions);
-    SlideSpin->PlaceAt(516, 178).SizeTo(13, 22);
-    SlideSpin->SetMax(4);
-    SlideSpin->SetMin(1);
+    SlideSpin->SizeTo(13, 22); // placed by its field too
+    SlideSpin->SetMax(MaxSlideInterval);
+    SlideSpin->SetMin(MinSlideInterval);
     RecentDirBox = CheckBox("После старта открывать файлы из недавней директории - ", 16, 144);
     RandomOrderBox = CheckBox("В случайном порядке", 544, 144);
     FreezeBox = CheckBox(
@@ -156,8 +146,9 @@ SettingsDialog::SettingsDialog(QWidget& parent, const SettingsContext& context)
     }
     if (screen != nullptr) {
         const QRect area = screen->geometry();
-        move(area.left() + (area.width() - ClientWidth) / 2,
-             area.top() + (area.height() - ClientHeight) / 2);
+        const Position at = CentredPosition({area.left(), area.top(), area.width(), area.height()},
+                                            ClientWidth, ClientHeight);
+        move(at.Left, at.Top);
     }
     FillDialog();
 }
@@ -220,10 +211,10 @@ void SettingsDialog::SlideRule() {
 
 void SettingsDialog::ValidateRefreshField() {
     const int number = NumberIn(*RefreshField);
-    if (number > 30) {
-        RefreshField->setText(QStringLiteral("30"));
-    } else if (number < 1) {
-        RefreshField->setText(QStringLiteral("1"));
+    if (number > MaxRefreshIntervalInDialog) {
+        RefreshField->setText(QString::number(MaxRefreshIntervalInDialog));
+    } else if (number < MinRefreshInterval) {
+        RefreshField->setText(QString::number(MinRefreshInterval));
     }
 }
 
@@ -295,7 +286,7 @@ bool SettingsDialog::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void SettingsDialog::closeEvent(QCloseEvent* event) {
-    // CloseDialog: the main window comes back to the front.
+    // On closing, the main window comes back to the front.
     setEnabled(false);
     MainWindow.setEnabled(true);
     MainWindow.raise();

@@ -1,6 +1,6 @@
 #include "spin_edit.h"
 
-#include "settings_store.h"
+#include "settings/settings_store.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>

@@ -1,6 +1,6 @@
 #include "bitmap_image.h"
 
-namespace kadromir::ui {
+namespace kadromir {
 
 void RenderFrameBitmap(const FrameBitmap& bitmap, QImage& image) {
     if (image.size() != QSize(FrameBitmap::Width, FrameBitmap::Height) ||
@@ -25,4 +25,4 @@ void RenderFrameBitmap(const FrameBitmap& bitmap, QImage& image) {
     }
 }
 
-} // namespace kadromir::ui
+} // namespace kadromir

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "settings.h"
-#include "window_geometry.h"
+#include "settings/settings.h"
+#include "settings/window_geometry.h"
 
 #include <QDialog>
 #include <QTimer>
@@ -78,7 +78,7 @@ class SettingsDialog : public QDialog {
     void showEvent(QShowEvent* event) override;
 
   private:
-    QCheckBox* CheckBox(const char* caption, int left, int top);
+    QCheckBox* CheckBox(const std::string& caption, int left, int top);
     QPushButton* Button(const char* caption, int left, int top);
     void ApplyOuterWidth();
 

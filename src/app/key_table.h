@@ -1,0 +1,70 @@
+#pragma once
+
+#include <Qt>
+
+#include <array>
+#include <string>
+#include <string_view>
+
+namespace kadromir {
+
+// The viewer's keys, in one table: the shortcuts of the commands, the navigation keys
+// and the --help text are all made from it.
+enum class KeyCommand { Next, Previous, Open, ScreenX1, ScreenX2, Centre, Reload };
+
+struct KeyBinding {
+    KeyCommand Command;
+    std::array<int, 2> Keys; // Qt key codes; 0 where there is no second key
+    std::string_view KeyNames;
+    std::string_view Does; // a "\n" continues on the next line of the help
+};
+
+inline constexpr std::array<KeyBinding, 7> KeyTable{{
+    {KeyCommand::Next,
+     {Qt::Key_Right, Qt::Key_Space},
+     "Right, Space",
+     "next picture (after the last, the first)"},
+    {KeyCommand::Previous,
+     {Qt::Key_Left, Qt::Key_Backspace},
+     "Left, Backspace",
+     "previous picture"},
+    {KeyCommand::Open, {Qt::Key_O, 0}, "O", "open a picture (Открыть)"},
+    {KeyCommand::ScreenX1,
+     {Qt::Key_1, 0},
+     "1",
+     "window for the picture at its own size (Экран х1)"},
+    {KeyCommand::ScreenX2,
+     {Qt::Key_2, 0},
+     "2",
+     "window for the picture at twice its size (Экран х2)"},
+    {KeyCommand::Centre, {Qt::Key_C, 0}, "C", "window to the middle of the screen (Поцентру)"},
+    {KeyCommand::Reload,
+     {Qt::Key_R, 0},
+     "R",
+     "settings read again from the file (Обновить из сохранённых\nнастроек)"},
+}};
+
+// The first key of a command.
+constexpr int KeyOf(KeyCommand command) {
+    for (const auto& binding : KeyTable) {
+        if (binding.Command == command) {
+            return binding.Keys[0];
+        }
+    }
+    return 0;
+}
+
+// Whether `key` is one of the command's keys.
+constexpr bool IsKeyOf(KeyCommand command, int key) {
+    for (const auto& binding : KeyTable) {
+        if (binding.Command == command) {
+            return key != 0 && (binding.Keys[0] == key || binding.Keys[1] == key);
+        }
+    }
+    return false;
+}
+
+// The table as the --help text lists it, a line a command.
+std::string KeyHelpText();
+
+} // namespace kadromir
