@@ -177,8 +177,32 @@ TEST(PictureBytes, FormatByMarksByNameAndTheReadLimits) {
     EXPECT_EQ(FormatOfName("/a.b/pic.Spr"), PictureFormat::Spr);
     EXPECT_EQ(FormatOfName("pic.RMB"), PictureFormat::Rmb);
     EXPECT_EQ(FormatOfName("/a.scr/pic"), std::nullopt);
-    EXPECT_EQ(ReadLimitOf(PictureFormat::Scr), 64u + 65536u);
-    EXPECT_EQ(ReadLimitOf(PictureFormat::Rmb), 32787u);
+    // Past the read limit: an SPR is refused whole, the others keep their picture.
+    for (const auto format : {PictureFormat::Spr, PictureFormat::Scr, PictureFormat::Rmb}) {
+        SCOPED_TRACE(static_cast<int>(format));
+        std::vector<std::uint8_t> file =
+            format == PictureFormat::Spr   ? encoder::EncodeSpr(Palette(0x20), Filled(0x5A))
+            : format == PictureFormat::Scr ? scr
+                                           : encoder::EncodeRmb(Palette(0x20), Filled(0x5A));
+        PictureState fitting;
+        ASSERT_EQ(LoadPictureBytes(format, file, fitting), LoadOutcome::Loaded);
+        const std::size_t limit = ReadLimitOf(format);
+        const std::size_t original = file.size();
+        // Zero padding after an SPR's stream is skipped, so the same picture up to the limit.
+        file.resize(limit, 0x00);
+        PictureState atLimit;
+        EXPECT_EQ(LoadPictureBytes(format, file, atLimit), LoadOutcome::Loaded) << original;
+        EXPECT_EQ(atLimit.Bitmap, fitting.Bitmap);
+        file.push_back(0x00);
+        PictureState over;
+        const LoadOutcome outcome = LoadPictureBytes(format, file, over);
+        if (format == PictureFormat::Spr) {
+            EXPECT_EQ(outcome, LoadOutcome::Rejected);
+        } else {
+            EXPECT_EQ(outcome, LoadOutcome::Loaded);
+            EXPECT_EQ(over.Bitmap, fitting.Bitmap);
+        }
+    }
     // Bytes alone: an SCR takes the default palette; with the name they were read
     // under, the side file of that name, and only that file.
     PictureState state;
