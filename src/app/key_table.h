@@ -44,24 +44,24 @@ inline constexpr std::array<KeyBinding, 7> KeyTable{{
      "settings read again from the file (Обновить из сохранённых\nнастроек)"},
 }};
 
+// The command's row; every command has one.
+constexpr const KeyBinding& BindingOf(KeyCommand command) {
+    std::size_t i = 0;
+    while (i + 1 < KeyTable.size() && KeyTable[i].Command != command) {
+        ++i;
+    }
+    return KeyTable[i];
+}
+
 // The first key of a command.
 constexpr int KeyOf(KeyCommand command) {
-    for (const auto& binding : KeyTable) {
-        if (binding.Command == command) {
-            return binding.Keys[0];
-        }
-    }
-    return 0;
+    return BindingOf(command).Keys[0];
 }
 
 // Whether `key` is one of the command's keys.
 constexpr bool IsKeyOf(KeyCommand command, int key) {
-    for (const auto& binding : KeyTable) {
-        if (binding.Command == command) {
-            return key != 0 && (binding.Keys[0] == key || binding.Keys[1] == key);
-        }
-    }
-    return false;
+    const auto& keys = BindingOf(command).Keys;
+    return key != 0 && (keys[0] == key || keys[1] == key);
 }
 
 // The table as the --help text lists it, a line a command.

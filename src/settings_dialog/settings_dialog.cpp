@@ -97,11 +97,15 @@ SettingsDialog::SettingsDialog(QWidget& parent, const SettingsContext& context)
     SlideField = new QLineEdit(this);
     SlideField->setGeometry(480, 178, 36, 22);
     SlideField->setReadOnly(true);
-    RefreshSpin = &SpinEdit::CreateSpinEdit(*this, spinOptions);
-    // Placed by its field (SetBuddy, below), at the field's right edge.
-    RefreshSpin->SizeTo(32, 22);
-    RefreshSpin->SetMax(MaxRefreshIntervalInDialog);
-    RefreshSpin->SetMin(MinRefreshInterval);
+    // Each spin field is placed by its field (SetBuddy, below), at the field's right edge.
+    const auto spin = [this, &spinOptions](int width, int min, int max) {
+        SpinEdit& made = SpinEdit::CreateSpinEdit(*this, spinOptions);
+        made.SizeTo(width, 22);
+        made.SetMax(max);
+        made.SetMin(min);
+        return &made;
+    };
+    RefreshSpin = spin(32, MinRefreshInterval, MaxRefreshIntervalInDialog);
     RandomSlidesBox = CheckBox("Случайный выбор слайдов", 16, 208);
     RefreshBox = CheckBox("Автообновление пути файлов  -  Интервал в секундах (максимум " +
                               std::to_string(MaxRefreshIntervalInDialog) + ")",
@@ -110,10 +114,7 @@ SettingsDialog::SettingsDialog(QWidget& parent, const SettingsContext& context)
     RefreshField->setGeometry(616, 240, 49, 22);
     RefreshField->setValidator(
         new QRegularExpressionValidator(QRegularExpression("[0-9]*"), RefreshField));
-    SlideSpin = &SpinEdit::CreateSpinEdit(*this, spinOptions);
-    SlideSpin->SizeTo(13, 22); // placed by its field too
-    SlideSpin->SetMax(MaxSlideInterval);
-    SlideSpin->SetMin(MinSlideInterval);
+    SlideSpin = spin(13, MinSlideInterval, MaxSlideInterval);
     RecentDirBox = CheckBox("После старта открывать файлы из недавней директории - ", 16, 144);
     RandomOrderBox = CheckBox("В случайном порядке", 544, 144);
     FreezeBox = CheckBox(
