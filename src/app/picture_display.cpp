@@ -52,36 +52,24 @@ void ViewerWindow::LayoutDrawingArea() {
 }
 
 // A maximized window is restored before any of the three commands sizes or moves it.
+// Each then asks for its new bounds at once, in place: no step shows, and the window
+// is never hidden and shown again (which some window managers answer late or not at
+// all, and a compositor answers with a window placed anew).
 void ViewerWindow::ScreenX1() {
-    Parts.Form->InNormalState([this] {
-        Parts.Form->SetOuterWidth(ScreenX1Size.Width);
-        Parts.Form->SetOuterHeight(ScreenX1Size.Height);
-        CentreInNormalState();
-    });
+    Parts.Form->InNormalState([this] { PlaceCentred(ScreenX1Size.Width, ScreenX1Size.Height); });
 }
 
 void ViewerWindow::ScreenX2() {
-    Parts.Form->InNormalState([this] {
-        // Hidden for the time of the change, so the window does not show its steps.
-        const bool wasVisible = Parts.Form->isVisible();
-        Parts.Form->hide();
-        Parts.Form->SetOuterWidth(ScreenX2Size.Width);
-        Parts.Form->SetOuterHeight(ScreenX2Size.Height);
-        CentreInNormalState();
-        if (wasVisible) {
-            Parts.Form->show();
-        }
-    });
+    Parts.Form->InNormalState([this] { PlaceCentred(ScreenX2Size.Width, ScreenX2Size.Height); });
 }
 
 void ViewerWindow::CentreWindow() {
-    Parts.Form->InNormalState([this] { CentreInNormalState(); });
+    Parts.Form->InNormalState([this] { PlaceCentred(OuterWidth(), OuterHeight()); });
 }
 
-void ViewerWindow::CentreInNormalState() {
-    const Position at = CentredPosition(PrimaryScreen(), OuterWidth(), OuterHeight());
-    Parts.Form->SetOuterTop(at.Top);
-    Parts.Form->SetOuterLeft(at.Left);
+void ViewerWindow::PlaceCentred(int outerWidth, int outerHeight) {
+    const Position at = CentredPosition(PrimaryScreen(), outerWidth, outerHeight);
+    Parts.Form->SetOuterBounds(at.Left, at.Top, outerWidth, outerHeight);
 }
 
 } // namespace kadromir

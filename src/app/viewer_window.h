@@ -133,7 +133,8 @@ class ViewerWindow : public WindowGeometry, public NavigatorHost {
     friend ViewerWindow& BuildViewerWindow(const StartupContext&);
     friend void FinishStartup(ViewerWindow&);
     void PaintDrawingArea(QPainter& painter);
-    void CentreInNormalState();
+    // Sizes the window to the outer size and centres it on the primary display, in one step.
+    void PlaceCentred(int outerWidth, int outerHeight);
     // Converts the frame bitmap into the image the paint stretches, once per load.
     void RenderPictureImage();
 

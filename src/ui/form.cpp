@@ -249,6 +249,22 @@ void Form::MoveOuter(int left, int top) {
     Request(QRect(QPoint(left, top) + FrameOffset(), LatestGeometry().size()));
 }
 
+void Form::SetOuterBounds(int left, int top, int width, int height) {
+    left = Coordinate(left);
+    top = Coordinate(top);
+    width = Size(width);
+    height = Size(height);
+    if (AwaitingFrame()) {
+        Intent.Left = left;
+        Intent.Top = top;
+        Intent.Width = width;
+        Intent.Height = height;
+    }
+    const QSize extra = FrameExtra();
+    Request(QRect(QPoint(left, top) + FrameOffset(),
+                  QSize(std::max(0, width - extra.width()), std::max(0, height - extra.height()))));
+}
+
 void Form::InNormalState(std::function<void()> change) {
     constexpr auto Enlarged = Qt::WindowMaximized | Qt::WindowFullScreen;
     if (!(windowState() & Enlarged) || !isVisible()) {

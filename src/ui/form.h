@@ -57,6 +57,9 @@ class Form : public QWidget {
     void SetOuterHeight(int height);
     // Moves the window so that its outer top-left corner lands at (left, top).
     void MoveOuter(int left, int top);
+    // Moves and sizes the window in one request, in place: the window never shows a
+    // step between, and it is never hidden for the change.
+    void SetOuterBounds(int left, int top, int width, int height);
     // Runs `change` on the window in its normal state: a maximized or full-screen window
     // is restored first, and the change runs once the window system has restored it
     // (its bounds are then the normal ones to start from).
