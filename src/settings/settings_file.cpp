@@ -3,6 +3,9 @@
 #include "base/code_pages.h"
 #include "base/file_system.h"
 
+#include <algorithm>
+#include <climits>
+#include <cstdint>
 #include <sys/stat.h>
 
 namespace kadromir {
@@ -45,6 +48,13 @@ std::string AsOnDisk(const std::string& path) {
 
 constexpr int CentreLift = 15;
 
+// The outer height a stored height stands for, held at the range's end for a stored
+// value so large that adding the offset would overflow.
+int AppliedHeight(std::int32_t stored) {
+    return static_cast<int>(
+        std::min<std::int64_t>(std::int64_t{stored} + StoredHeightOffset, INT32_MAX));
+}
+
 } // namespace
 
 void LoadSettings(Settings& settings, const std::string& configPath, WindowGeometry& window,
@@ -67,7 +77,7 @@ void LoadSettings(Settings& settings, const std::string& configPath, WindowGeome
         window.SetOuterTop(settings.WindowTop);
         // The file holds the outer height less the offset (the Windows form's files too):
         // the offset is added back here, so that start-up and a reload give one height.
-        window.SetOuterHeight(settings.WindowHeight + StoredHeightOffset);
+        window.SetOuterHeight(AppliedHeight(settings.WindowHeight));
         settings.WindowWidth = store.ExchangeInt("Ширина", settings.WindowWidth);
         window.SetOuterWidth(settings.WindowWidth);
     } else {
@@ -101,7 +111,7 @@ void SaveWindowGeometry(const Settings& settings, const std::string& configPath,
     }
     // Compared with the height the load applied: an unresized window leaves the key
     // alone.
-    if (window.OuterHeight() != settings.WindowHeight + StoredHeightOffset) {
+    if (window.OuterHeight() != AppliedHeight(settings.WindowHeight)) {
         store.ExchangeInt("Высота", window.OuterHeight() - StoredHeightOffset);
     }
     if (window.OuterWidth() != settings.WindowWidth) {

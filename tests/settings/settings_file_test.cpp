@@ -106,6 +106,10 @@ TEST(LoadSettings, StoredGeometryIsAppliedUnlessTheHeightIsBelow20) {
          {"left 10", "top 20", "height 429", "width 300"},
          10},
         {"no height key: 0 is below 20", "x=10\n", {}, 0},
+        {"the largest height: held there, not wrapped",
+         "x=1\ny=2\nВысота=2147483647\nШирина=300\n",
+         {"left 1", "top 2", "height 2147483647", "width 300"},
+         1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);
