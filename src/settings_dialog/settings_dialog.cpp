@@ -91,9 +91,12 @@ SettingsDialog::SettingsDialog(QWidget& parent, const SettingsContext& context)
     ApplyButton = Button("Применить", 328, 272);
     FrozenBox = CheckBox("Применять замороженные координаты для следующей загрузки", 16, 48);
     RecentFileBox = CheckBox("После старта открывать недавний  файл", 16, 112);
-    SlideShowBox = CheckBox("Показ слайдов  -  Интервал в секундах (максимум " +
-                                std::to_string(MaxSlideInterval) + ")",
-                            16, 176);
+    // The captions name the bounds the fields keep to.
+    const auto withMaximum = [](const char* caption, int maximum) {
+        return std::string(caption) + " (максимум " + std::to_string(maximum) + ")";
+    };
+    SlideShowBox =
+        CheckBox(withMaximum("Показ слайдов  -  Интервал в секундах", MaxSlideInterval), 16, 176);
     SlideField = new QLineEdit(this);
     SlideField->setGeometry(480, 178, 36, 22);
     SlideField->setReadOnly(true);
@@ -107,8 +110,8 @@ SettingsDialog::SettingsDialog(QWidget& parent, const SettingsContext& context)
     };
     RefreshSpin = spin(32, MinRefreshInterval, MaxRefreshIntervalInDialog);
     RandomSlidesBox = CheckBox("Случайный выбор слайдов", 16, 208);
-    RefreshBox = CheckBox("Автообновление пути файлов  -  Интервал в секундах (максимум " +
-                              std::to_string(MaxRefreshIntervalInDialog) + ")",
+    RefreshBox = CheckBox(withMaximum("Автообновление пути файлов  -  Интервал в секундах",
+                                      MaxRefreshIntervalInDialog),
                           16, 240);
     RefreshField = new SelectionKeepingEdit(this);
     RefreshField->setGeometry(616, 240, 49, 22);
