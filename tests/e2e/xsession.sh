@@ -12,6 +12,10 @@ start_x_session() { # WIDTHxHEIGHT [WINDOW_MANAGER]
     local number
     read -r -t 10 number <&"$displayfd" || { echo "Xvfb did not start"; return 1; }
     export DISPLAY=":$number"
+    # The number comes when the server is listening, yet on a busy machine a first
+    # client can still be turned away: wait until one is served.
+    wait_until 10 xprop -root _NET_NONE >/dev/null 2>&1 ||
+        { echo "Xvfb on $DISPLAY serves no client"; return 1; }
     WM_LOG="$(mktemp)"
     if [ "$manager" = none ]; then
         return 0
