@@ -7,7 +7,9 @@ start_x_session() { # WIDTHxHEIGHT [WINDOW_MANAGER]
     local size="${1:-1280x1024}"
     local manager="${2:-openbox}"
     exec {displayfd}<> <(:)
-    Xvfb -displayfd "$displayfd" -screen 0 "${size}x24" -nolisten tcp >/dev/null 2>&1 &
+    # -noreset: by default the server resets when its last client leaves, and drops
+    # whoever connects during that reset (the probe below, then the window manager).
+    Xvfb -displayfd "$displayfd" -screen 0 "${size}x24" -nolisten tcp -noreset >/dev/null 2>&1 &
     XVFB_PID=$!
     local number
     read -r -t 10 number <&"$displayfd" || { echo "Xvfb did not start"; return 1; }
