@@ -21,7 +21,9 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${KADROMIR_HOMEPAGE})
 # show there: Qt's window-system plugins and its Russian texts.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "shared-mime-info, desktop-file-utils, hicolor-icon-theme")
+# qt6-wayland: a Wayland session without X, or -platform wayland.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
+    "shared-mime-info, desktop-file-utils, hicolor-icon-theme, qt6-wayland")
 set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/split_debug.cmake)
 set(CPACK_GENERATOR DEB)
 include(CPack)

@@ -2,22 +2,24 @@
 # Installs the Debian packages a task needs, only those missing: run | test | fuzz | bench | package.
 # With --list after the task, prints the task's packages instead.
 set -euo pipefail
-# The viewer: the build tools, Qt, xcb (the window frame), Qt's own Russian texts, and
-# libspng for the PNG the viewer saves and the converter writes.
+# The viewer: the build tools, Qt, xcb (the window frame), Qt's own Russian texts,
+# libspng for the PNG the viewer saves and the converter writes, and Qt's Wayland
+# platform for a session without X (or -platform wayland).
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev libxcb1-dev qt6-translations-l10n
-          fonts-dejavu-core libspng-dev)
+          fonts-dejavu-core libspng-dev qt6-wayland)
 case "${1:-run}" in
   run) ;;
   # The end-to-end tests drive the real viewer in a virtual X server under two window
   # managers, switch keyboard layouts, split the screen into displays, send keys and
   # take screenshots; the benchmarks are built with the tests. The install is checked
   # with the desktop's own validators and file-type tools, and packaged with dpkg's;
-  # the guests in other programs with GIO's type guess and tumbler's thumbnails.
+  # the guests in other programs with GIO's type guess and tumbler's thumbnails; a
+  # Wayland session with weston, nested in the virtual X server, and its XWayland.
   test) packages+=(libgtest-dev libbenchmark-dev libxcb-xtest0-dev xvfb xauth openbox icewm xdotool
                    x11-xkb-utils x11-utils x11-xserver-utils wmctrl imagemagick clang-format
                    desktop-file-utils appstream shared-mime-info xdg-utils libfile-mimeinfo-perl
                    libxml2-utils dpkg-dev file libgdk-pixbuf-2.0-dev libgdk-pixbuf2.0-bin
-                   python3-gi tumbler dbus-daemon libglib2.0-bin bc lintian) ;;
+                   python3-gi tumbler dbus-daemon libglib2.0-bin bc lintian weston xwayland) ;;
   fuzz) packages+=(clang libclang-rt-14-dev) ;;
   # The Debian package (cpack -G DEB), with the GdkPixbuf loader; its dependencies come
   # from dpkg-shlibdeps.

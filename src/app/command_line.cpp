@@ -27,6 +27,12 @@ bool Among(const std::array<std::string_view, N>& names, std::string_view name) 
     return std::find(names.begin(), names.end(), name) != names.end();
 }
 
+// An option's name without its dashes and attached value: "--style=x" gives "style".
+std::string_view OptionName(std::string_view option) {
+    option.remove_prefix(option.starts_with("--") ? 2 : 1);
+    return option.substr(0, option.find('='));
+}
+
 } // namespace
 
 CommandLine ReadCommandLine(const std::vector<std::string>& argv) {
@@ -50,11 +56,8 @@ CommandLine ReadCommandLine(const std::vector<std::string>& argv) {
             line.Asked = CommandLine::Request::Version;
             return line;
         } else {
-            std::string_view name(arg);
-            name.remove_prefix(name.starts_with("--") ? 2 : 1);
-            const auto equals = name.find('=');
-            const bool valueAttached = equals != std::string_view::npos;
-            name = name.substr(0, equals);
+            const std::string_view name = OptionName(arg);
+            const bool valueAttached = arg.find('=') != std::string::npos;
             if (Among(QtOptionsWithValue, name) && (valueAttached || i + 1 < argv.size())) {
                 line.QtArguments.push_back(arg);
                 if (!valueAttached) {
@@ -76,6 +79,24 @@ CommandLine ReadCommandLine(const std::vector<std::string>& argv) {
     return line;
 }
 
+std::optional<std::string> DefaultPlatform(const CommandLine& line, const char* chosenPlatform,
+                                           const char* xDisplay) {
+    bool named = false;
+    for (std::size_t i = 1; i < line.QtArguments.size(); ++i) {
+        const std::string& option = line.QtArguments[i];
+        named = named || OptionName(option) == "platform";
+        if (Among(QtOptionsWithValue, OptionName(option)) &&
+            option.find('=') == std::string::npos) {
+            ++i; // its value
+        }
+    }
+    const auto given = [](const char* value) { return value != nullptr && *value != '\0'; };
+    if (named || given(chosenPlatform) || !given(xDisplay)) {
+        return std::nullopt;
+    }
+    return "xcb;wayland";
+}
+
 std::string HelpText(const std::string& configFilePath) {
     return "usage: kadromir [--] [PICTURE]\n"
            "Shows 256 x 256 pictures in 16 colours (.SPR, .SCR with its .pal, .RMB) and steps\n"
@@ -95,7 +116,9 @@ std::string HelpText(const std::string& configFilePath) {
            "  -h, --help         this text\n"
            "  --version          the version\n"
            "  --                 ends the options: a PICTURE named -x.spr goes after it\n"
-           "  Qt's own options (-platform NAME, -style NAME, -reverse, ...) are taken too.\n";
+           "  Qt's own options (-platform NAME, -style NAME, -reverse, ...) are taken too.\n"
+           "  Where an X display is there (XWayland in a Wayland session) the window is an X11\n"
+           "  one, which can be placed and centred; -platform wayland asks for Wayland.\n";
 }
 
 std::optional<std::string> PictureProblem(const std::string& path) {

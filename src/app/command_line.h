@@ -22,6 +22,14 @@ struct CommandLine {
 // Options end at "--"; "-" alone is a name.
 CommandLine ReadCommandLine(const std::vector<std::string>& argv);
 
+// The window system Qt is to use when the user names none (Qt's -platform option, or
+// QT_QPA_PLATFORM): X11 wherever an X display is there, which in a Wayland session is
+// XWayland, because only there can a program place its window and read its frame;
+// Wayland should X fail. Nothing where the user has chosen or no X display is named:
+// Qt's own choice then stands.
+std::optional<std::string> DefaultPlatform(const CommandLine& line, const char* chosenPlatform,
+                                           const char* xDisplay);
+
 // What --help prints: usage, keys, and where the settings live.
 std::string HelpText(const std::string& configFilePath);
 

@@ -66,6 +66,10 @@ int main(int argc, char** argv) {
     context.WorkingDirectory = std::filesystem::current_path(error).string();
     // Qt gets its own options only: a picture named like one of them stays a picture.
     std::vector<std::string> qtArguments = line.QtArguments;
+    if (const auto platform = kadromir::DefaultPlatform(line, std::getenv("QT_QPA_PLATFORM"),
+                                                        std::getenv("DISPLAY"))) {
+        qtArguments.insert(qtArguments.begin() + 1, {"-platform", *platform});
+    }
     std::vector<char*> qtArgv;
     for (std::string& argument : qtArguments) {
         qtArgv.push_back(argument.data());

@@ -67,8 +67,12 @@ void ViewerWindow::CentreWindow() {
     Parts.Form->InNormalState([this] { PlaceCentred(OuterWidth(), OuterHeight()); });
 }
 
+// Where the window system places windows itself, the size changes and the position
+// kept stays as it was: a centred one nobody saw must not reach the stored settings.
 void ViewerWindow::PlaceCentred(int outerWidth, int outerHeight) {
-    const Position at = CentredPosition(PrimaryScreen(), outerWidth, outerHeight);
+    const Position at = Parts.Form->PlacesWindows()
+                            ? CentredPosition(PrimaryScreen(), outerWidth, outerHeight)
+                            : Position{OuterLeft(), OuterTop()};
     Parts.Form->SetOuterBounds(at.Left, at.Top, outerWidth, outerHeight);
 }
 

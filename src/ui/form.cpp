@@ -36,7 +36,8 @@ int Size(int value) {
 
 } // namespace
 
-Form::Form(const std::string& caption) {
+Form::Form(const std::string& caption)
+    : CanPlace(!QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
     setAttribute(Qt::WA_DeleteOnClose);
     setAcceptDrops(true);
     setFocusPolicy(Qt::StrongFocus);
@@ -54,6 +55,9 @@ Form::Form(const std::string& caption) {
     // answer is collected when the frame is first needed.
     PredictionPending = RecordedFrame.RequestPrediction(*this);
     PredictionAge.start();
+    if (!RecordedFrame.ParentIsFrame()) {
+        FrameUnknown = false; // no frame can be known: none is counted
+    }
 }
 
 bool Form::AwaitingFrame() const {
@@ -111,6 +115,9 @@ QMargins Form::FrameMargins() const {
             KnownFrame = *recorded;
         }
         return *recorded;
+    }
+    if (!RecordedFrame.ParentIsFrame()) {
+        return QMargins();
     }
     const QRect outer = frameGeometry();
     const QRect inner = geometry();
@@ -171,6 +178,10 @@ void Form::moveEvent(QMoveEvent* event) {
 // asked, and applied with the real frame as soon as it is known.
 void Form::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
+    if (!RecordedFrame.ParentIsFrame() && CanPlace && !event->spontaneous() &&
+        UnrecordedOffset.isNull()) {
+        WatchPlacement();
+    }
     if (!AwaitingFrame() || FramePoll != nullptr) {
         return;
     }
@@ -178,19 +189,61 @@ void Form::showEvent(QShowEvent* event) {
     FramePoll->setInterval(20);
     FrameWait.start();
     LastMargins = QMargins();
-    connect(FramePoll, &QTimer::timeout, this, [this] {
-        // The frame counts as known once the same one is seen on two polls in a row.
-        const QMargins margins = FrameMargins();
-        const bool framed = !margins.isNull() && margins == LastMargins;
-        LastMargins = margins;
-        if (framed || FrameWait.elapsed() > 2000) {
-            FramePoll->stop();
-            FramePoll->deleteLater();
-            FramePoll = nullptr;
-            ApplyOuterIntent(framed);
+    connect(FramePoll, &QTimer::timeout, this, [this] { CheckFrame(); });
+    FramePoll->start();
+    if (!CanPlace) {
+        // A frame the program draws itself is known as soon as the window is: sized
+        // before the first picture of it is drawn, the window never shows a step.
+        QTimer::singleShot(0, this, [this] { CheckFrame(); });
+    }
+}
+
+// Such a manager says nothing of where it put the window: it is asked of the window
+// system once the window is in its frame.
+void Form::WatchPlacement() {
+    const QPoint asked = LatestGeometry().topLeft();
+    auto* poll = new QTimer(this);
+    poll->setInterval(20);
+    auto waited = std::make_shared<QElapsedTimer>();
+    waited->start();
+    auto last = std::make_shared<std::optional<QPoint>>();
+    connect(poll, &QTimer::timeout, this, [this, poll, asked, waited, last] {
+        // The same place on two polls in a row: the manager has finished placing it.
+        const std::optional<QPoint> at = RecordedFrame.FramedPosition(*this);
+        const bool settled = at && at == *last;
+        *last = at;
+        if (!settled && waited->elapsed() < 2000) {
+            return;
+        }
+        poll->stop();
+        poll->deleteLater();
+        // Only what a frame's border and title can take counts; anything further is
+        // the manager placing the window elsewhere.
+        constexpr int MostInside = 64;
+        const QPoint inside = settled ? *at - asked : QPoint();
+        if (inside.x() >= 0 && inside.y() >= 0 && inside.x() <= MostInside &&
+            inside.y() <= MostInside) {
+            UnrecordedOffset = inside;
         }
     });
-    FramePoll->start();
+    poll->start();
+}
+
+void Form::CheckFrame() {
+    if (FramePoll == nullptr) {
+        return;
+    }
+    // A window manager's frame counts as known once the same one is seen on two polls
+    // in a row: while it frames the window, a half-built frame can show for a moment.
+    const QMargins margins = FrameMargins();
+    const bool framed = !margins.isNull() && (margins == LastMargins || !CanPlace);
+    LastMargins = margins;
+    if (framed || FrameWait.elapsed() > 2000) {
+        FramePoll->stop();
+        FramePoll->deleteLater();
+        FramePoll = nullptr;
+        ApplyOuterIntent(framed);
+    }
 }
 
 void Form::ApplyOuterIntent(bool framed) {
@@ -214,12 +267,25 @@ void Form::ApplyOuterIntent(bool framed) {
     Request(client);
 }
 
+bool Form::PlacesWindows() const {
+    return CanPlace && (RecordedFrame.ParentIsFrame() || !isVisible());
+}
+
 int Form::OuterLeft() const {
-    return AwaitingFrame() && Intent.Left ? *Intent.Left
-                                          : LatestGeometry().left() - FrameOffset().x();
+    if (!CanPlace) {
+        return HeldPosition.x();
+    }
+    return AwaitingFrame() && Intent.Left
+               ? *Intent.Left
+               : LatestGeometry().left() - FrameOffset().x() - UnrecordedOffset.x();
 }
 int Form::OuterTop() const {
-    return AwaitingFrame() && Intent.Top ? *Intent.Top : LatestGeometry().top() - FrameOffset().y();
+    if (!CanPlace) {
+        return HeldPosition.y();
+    }
+    return AwaitingFrame() && Intent.Top
+               ? *Intent.Top
+               : LatestGeometry().top() - FrameOffset().y() - UnrecordedOffset.y();
 }
 int Form::OuterWidth() const {
     return AwaitingFrame() && Intent.Width ? *Intent.Width
@@ -240,6 +306,12 @@ void Form::SetOuterTop(int top) {
 void Form::MoveOuter(int left, int top) {
     left = Coordinate(left);
     top = Coordinate(top);
+    if (!PlacesWindows()) {
+        if (!CanPlace) {
+            HeldPosition = QPoint(left, top);
+        }
+        return;
+    }
     if (AwaitingFrame()) {
         Intent.Left = left;
         Intent.Top = top;
@@ -255,14 +327,23 @@ void Form::SetOuterBounds(int left, int top, int width, int height) {
     width = Size(width);
     height = Size(height);
     if (AwaitingFrame()) {
-        Intent.Left = left;
-        Intent.Top = top;
         Intent.Width = width;
         Intent.Height = height;
+        if (PlacesWindows()) {
+            Intent.Left = left;
+            Intent.Top = top;
+        }
     }
     const QSize extra = FrameExtra();
-    Request(QRect(QPoint(left, top) + FrameOffset(),
-                  QSize(std::max(0, width - extra.width()), std::max(0, height - extra.height()))));
+    const QSize client(std::max(0, width - extra.width()), std::max(0, height - extra.height()));
+    if (!PlacesWindows()) {
+        if (!CanPlace) {
+            HeldPosition = QPoint(left, top);
+        }
+        Request(QRect(LatestGeometry().topLeft(), client));
+        return;
+    }
+    Request(QRect(QPoint(left, top) + FrameOffset(), client));
 }
 
 void Form::InNormalState(std::function<void()> change) {

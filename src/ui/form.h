@@ -57,6 +57,13 @@ class Form : public QWidget {
     void SetOuterHeight(int height);
     // Moves the window so that its outer top-left corner lands at (left, top).
     void MoveOuter(int left, int top);
+    // Whether the window system lets the program move the window now. A Wayland
+    // compositor places windows itself: a position asked for there is kept and read
+    // back as it was asked, and nothing moves. A manager that keeps no frame record
+    // takes a position only before the window first shows, and says nothing when it
+    // refuses a move later: the window then stays where it is, and its position is
+    // read from the window system.
+    bool PlacesWindows() const;
     // Moves and sizes the window in one request, in place: the window never shows a
     // step between, and it is never hidden for the change.
     void SetOuterBounds(int left, int top, int width, int height);
@@ -113,6 +120,7 @@ class Form : public QWidget {
     QPoint FrameOffset() const;
     QRect LatestGeometry() const;
     void Request(const QRect& client);
+    void CheckFrame();
     void ApplyOuterIntent(bool framed);
 
     std::vector<std::shared_ptr<void>> FreeList;
@@ -142,6 +150,15 @@ class Form : public QWidget {
     void RunAfterRestore();
     QElapsedTimer FrameWait;
     QMargins LastMargins;
+    const bool CanPlace;
+    // A manager that keeps no frame record yet reparents the window (weston's for X11
+    // programs) places the frame where the window was asked to be and the window
+    // inside it: how far inside is read once, when it first shows, and read positions
+    // count it, so that a stored position comes back as it was stored.
+    QPoint UnrecordedOffset;
+    void WatchPlacement();
+    // Where the window system places windows itself: the outer position last asked for.
+    QPoint HeldPosition;
 };
 
 // The local files of a drop, each a full path, joined by character 13.

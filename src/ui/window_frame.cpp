@@ -59,6 +59,22 @@ bool ManagerSupports(xcb_connection_t* connection, xcb_atom_t atom) {
     return std::find(atoms, atoms + count, atom) != atoms + count;
 }
 
+// Whether a window manager that follows the desktop conventions runs: it names its
+// check window on the root.
+bool ManagerFollowsConventions(xcb_connection_t* connection) {
+    const xcb_atom_t check = InternAtom(connection, "_NET_SUPPORTING_WM_CHECK");
+    if (check == XCB_ATOM_NONE) {
+        return false;
+    }
+    ReplyPtr<xcb_get_property_reply_t> reply(
+        xcb_get_property_reply(
+            connection,
+            xcb_get_property(connection, 0, RootOf(connection), check, XCB_ATOM_WINDOW, 0, 1),
+            nullptr),
+        &std::free);
+    return reply && reply->format == 32 && xcb_get_property_value_length(reply.get()) == 4;
+}
+
 } // namespace
 
 FrameRecord::FrameRecord() {
@@ -71,6 +87,7 @@ FrameRecord::FrameRecord() {
     if (ManagerSupports(connection, request)) {
         RequestAtom = request;
     }
+    ShadowsInParent = ManagerFollowsConventions(connection) && !ManagerSupports(connection, Atom);
 }
 
 bool FrameRecord::RequestPrediction(QWidget& window) const {
@@ -102,6 +119,33 @@ std::optional<QMargins> FrameRecord::WaitFor(const QWidget& window, int timeoutM
         }
         QThread::usleep(500);
     }
+}
+
+std::optional<QPoint> FrameRecord::FramedPosition(const QWidget& window) const {
+    xcb_connection_t* connection = X11Connection();
+    if (connection == nullptr || !window.testAttribute(Qt::WA_WState_Created)) {
+        return std::nullopt;
+    }
+    const auto id = static_cast<xcb_window_t>(window.winId());
+    const xcb_window_t root = RootOf(connection);
+    ReplyPtr<xcb_query_tree_reply_t> tree(
+        xcb_query_tree_reply(connection, xcb_query_tree(connection, id), nullptr), &std::free);
+    ReplyPtr<xcb_get_window_attributes_reply_t> attributes(
+        xcb_get_window_attributes_reply(connection, xcb_get_window_attributes(connection, id),
+                                        nullptr),
+        &std::free);
+    if (!tree || tree->parent == root || !attributes ||
+        attributes->map_state != XCB_MAP_STATE_VIEWABLE) {
+        return std::nullopt;
+    }
+    ReplyPtr<xcb_translate_coordinates_reply_t> at(
+        xcb_translate_coordinates_reply(
+            connection, xcb_translate_coordinates(connection, id, root, 0, 0), nullptr),
+        &std::free);
+    if (!at) {
+        return std::nullopt;
+    }
+    return QPoint(at->dst_x, at->dst_y);
 }
 
 std::optional<QMargins> FrameRecord::Read(const QWidget& window) const {

@@ -52,6 +52,32 @@ TEST(CommandLine, PicturesQtOptionsAndTheEndOfOptions) {
     EXPECT_NE(ReadCommandLine({"k", "-x.spr"}).Mistake.find("'-x.spr'"), std::string::npos);
 }
 
+// X11 wherever an X display is there, unless the user has named a window system.
+TEST(CommandLine, X11IsChosenWhereTheUserNamesNoWindowSystem) {
+    const struct {
+        std::vector<std::string> Argv;
+        const char* ChosenPlatform;
+        const char* XDisplay;
+        std::optional<std::string> Platform;
+    } cases[] = {
+        {{"k", "pic.spr"}, nullptr, ":1", "xcb;wayland"},
+        {{"k"}, "", ":0", "xcb;wayland"},
+        {{"k"}, nullptr, nullptr, std::nullopt},
+        {{"k"}, nullptr, "", std::nullopt},
+        {{"k"}, "wayland", ":0", std::nullopt},
+        {{"k", "-platform", "wayland"}, nullptr, ":0", std::nullopt},
+        {{"k", "--platform=wayland"}, nullptr, ":0", std::nullopt},
+        // A value that looks like the option is a value, and a picture is a picture.
+        {{"k", "-title", "-platform"}, nullptr, ":0", "xcb;wayland"},
+        {{"k", "--", "-platform"}, nullptr, ":0", "xcb;wayland"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.Argv));
+        EXPECT_EQ(DefaultPlatform(ReadCommandLine(c.Argv), c.ChosenPlatform, c.XDisplay),
+                  c.Platform);
+    }
+}
+
 TEST(CommandLine, APictureThatCannotBeShownIsNamedWithTheReason) {
     test_support::TempDir dir;
     const auto picture = dir.Write("pic.spr", {1, 2, 3});
