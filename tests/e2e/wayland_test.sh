@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# The viewer in a Wayland session: weston, nested in a private X server that gives it
-# keys and a pointer, with a stored geometry of 600 x 500 at 100, 80.
+# The viewer in a Wayland session, with a stored geometry of 600 x 500 at 100, 80.
+# - Natively under a headless weston: the first frame has the stored size, and the
+#   slide show moves through the pictures.
+# Then under weston nested in a private X server that gives it keys and a pointer:
 # - Natively (-platform wayland): the first frame already has the stored size (no
 #   jump); 2 and 1 give the exact outer sizes, Qt's own title bar included, on the
 #   same window (never made again); C sends nothing new; the close by the title bar's
@@ -10,10 +12,13 @@
 #   weston keeps no frame record, so the window itself is sized (its shadow is no
 #   frame); the window stays where it came up, at the stored position, and the close
 #   writes that position back unchanged.
-# Usage: wayland_test.sh VIEWER OUTPUT_DIR
+# Usage: wayland_test.sh VIEWER SAMPLES_TOOL OUTPUT_DIR
 set -uo pipefail
 source "$(dirname "$0")/xsession.sh"
-private_viewer "$1" "$2"
+private_viewer "$1" "$3"
+mkdir "$work/all" "$work/pictures"
+"$2" "$work/all"
+cp "$work/all/bands.rmb" "$work/all/checker.spr" "$work/all/rings.spr" "$work/pictures/"
 trap 'stop_weston; stop_x_session; chmod -R u+rwX "$work" 2>/dev/null; rm -rf "$work"' EXIT
 start_x_session 1600x1200 none || exit 1
 nested="$DISPLAY"
@@ -27,11 +32,13 @@ printf '[core]\nidle-time=0\n[shell]\nbackground-color=0xff00ff00\npanel-positio
 socket=kadromir-wayland
 session_env=(env HOME="$work/home" XDG_RUNTIME_DIR="$work/runtime")
 
-start_weston() { # [--xwayland]
+start_weston() { # headless | nested [--xwayland]
+    local backend="$1"
+    shift
     hand_over
     "${as_user[@]}" "${session_env[@]}" XDG_CONFIG_HOME="$work/weston" DISPLAY="$nested" \
-        weston --backend=x11-backend.so --socket="$socket" --width=1280 --height=1024 "$@" \
-        >"$out/weston.log" 2>&1 &
+        weston --backend="${backend/nested/x11}-backend.so" --socket="$socket" --width=1280 \
+        --height=1024 "$@" >>"$out/weston.log" 2>&1 &
     WESTON_PID=$!
     wait_until 20 test -S "$work/runtime/$socket" ||
         { echo "weston did not start; it said:"; cat "$out/weston.log"; exit 1; }
@@ -61,6 +68,7 @@ stop_weston() {
     kill "$WESTON_PID" 2>/dev/null
     wait "$WESTON_PID" 2>/dev/null
     WESTON_PID=""
+    rm -f "$work/runtime/$socket" "$work/runtime/$socket.lock"
 }
 
 store_geometry() {
@@ -72,21 +80,44 @@ stored() { # KEY -> its value in the settings file
 }
 ended() { ! kill -0 "$pid" 2>/dev/null; }
 
-# --- Native Wayland ------------------------------------------------------------------
-start_weston
-store_geometry
+# The viewer natively, its protocol logged to $log; sets $pid.
 log="$out/protocol.log"
-: >"$log"
-hand_over
-"${as_user[@]}" "${session_env[@]}" WAYLAND_DISPLAY="$socket" QT_QPA_PLATFORM=wayland \
-    WAYLAND_DEBUG=1 env -u DISPLAY "$work/kadromir" >>"$log" 2>&1 &
-pid=$!
+launch_native() { # [ARGUMENT...]
+    : >"$log"
+    hand_over
+    "${as_user[@]}" "${session_env[@]}" WAYLAND_DISPLAY="$socket" QT_QPA_PLATFORM=wayland \
+        WAYLAND_DEBUG=1 env -u DISPLAY "$work/kadromir" "$@" >>"$log" 2>&1 &
+    pid=$!
+}
 # The sizes the window gave itself, in order: its outer size, title bar included.
 geometries() { sed -n 's/.*xdg_surface@[0-9]*\.set_window_geometry(0, 0, \([0-9]*\), \([0-9]*\)).*/\1 \2/p' "$log"; }
 last_geometry_is() { [ "$(geometries | tail -n 1)" = "$1" ]; }
 # The pictures of the window it drew (a cursor's are small).
 window_buffers() { sed -n 's/.*create_buffer(new id wl_buffer@[0-9]*, [0-9]*, \([0-9]*\), \([0-9]*\),.*/\1 \2/p' "$log" |
     awk '$1 > 64 && $2 > 64'; }
+# The positions the title has shown, in order, each once.
+positions() { sed -n 's/.*set_title("Кадромир : \([0-9]\)\/3 .*/\1/p' "$log" | uniq | paste -sd' '; }
+positions_are() { [ "$(positions)" = "$1" ]; }
+
+# --- Native Wayland, headless: start-up and slides --------------------------------
+start_weston headless
+store_geometry
+printf 'Показ слайдов=1\nИнтервал слайдов=1\n' >>"$config"
+launch_native "$work/pictures/bands.rmb"
+check "the window shows natively (headless)" wait_until 20 last_geometry_is "600 500"
+check "its first frames have the stored size only ($(geometries | uniq | paste -sd,))" \
+    test "$(geometries | uniq)" = "600 500"
+wait_until 10 positions_are "1 2 3 1"
+check "the slide show moves through the pictures and wraps ($(positions))" \
+    positions_are "1 2 3 1"
+kill "$pid"
+wait "$pid" 2>/dev/null
+stop_weston
+
+# --- Native Wayland, nested: keys and the close -------------------------------------
+start_weston nested
+store_geometry
+launch_native
 check "the window shows natively" wait_until 20 last_geometry_is "600 500"
 point_at 1279 1023
 # The first frame counts the title bar Qt draws: with the stored size from the start.
@@ -130,7 +161,7 @@ check "and keeps the stored position (x=$(stored x), y=$(stored y))" \
 stop_weston
 
 # --- Through XWayland ----------------------------------------------------------------
-start_weston --xwayland
+start_weston nested --xwayland
 wait_until 20 grep -q 'xserver listening on display' "$out/weston.log"
 xwayland="$(sed -n 's/.*xserver listening on display \(:[0-9]*\).*/\1/p' "$out/weston.log" | head -n 1)"
 store_geometry
