@@ -16,6 +16,7 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QUrl>
+#include <QWindow>
 #include <QWindowStateChangeEvent>
 
 namespace kadromir::ui {
@@ -104,6 +105,10 @@ std::string Form::Caption() const {
 // that can be the half-built frame (a 1 × 1 parent gives negative margins), which
 // counts as none.
 QMargins Form::FrameMargins() const {
+    if (!CanPlace) {
+        // Drawn by Qt itself: its own count is exact, and current before QWidget's copy.
+        return windowHandle() ? windowHandle()->frameMargins() : QMargins();
+    }
     const std::optional<QMargins> recorded = RecordedFrame.Read(*this);
     // Hidden, or just shown and not yet framed again, a window may read no frame for a
     // moment: the one seen last stands.
@@ -178,8 +183,8 @@ void Form::moveEvent(QMoveEvent* event) {
 // asked, and applied with the real frame as soon as it is known.
 void Form::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    if (!RecordedFrame.ParentIsFrame() && CanPlace && !event->spontaneous() &&
-        UnrecordedOffset.isNull()) {
+    if (RecordedFrame.Kept() && !event->spontaneous() && !PlacementWatched) {
+        PlacementWatched = true;
         WatchPlacement();
     }
     if (!AwaitingFrame() || FramePoll != nullptr) {
@@ -191,15 +196,22 @@ void Form::showEvent(QShowEvent* event) {
     LastMargins = QMargins();
     connect(FramePoll, &QTimer::timeout, this, [this] { CheckFrame(); });
     FramePoll->start();
-    if (!CanPlace) {
-        // A frame the program draws itself is known as soon as the window is: sized
-        // before the first picture of it is drawn, the window never shows a step.
-        QTimer::singleShot(0, this, [this] { CheckFrame(); });
-    }
 }
 
-// Such a manager says nothing of where it put the window: it is asked of the window
-// system once the window is in its frame.
+// A frame the program draws itself (Qt's title bar on Wayland) is known once the
+// window has been handed to the window system, before the first picture of it goes
+// out: sized right then, the window never shows a step.
+bool Form::event(QEvent* event) {
+    const bool handled = QWidget::event(event);
+    if (event->type() == QEvent::ShowToParent && !CanPlace) {
+        CheckFrame();
+    }
+    return handled;
+}
+
+// A manager that keeps no frame record says nothing of where it put the window: it
+// is asked of the window system once the window is in its frame. (Whether the manager
+// keeps one is known for sure only then.)
 void Form::WatchPlacement() {
     const QPoint asked = LatestGeometry().topLeft();
     auto* poll = new QTimer(this);
@@ -208,21 +220,27 @@ void Form::WatchPlacement() {
     waited->start();
     auto last = std::make_shared<std::optional<QPoint>>();
     connect(poll, &QTimer::timeout, this, [this, poll, asked, waited, last] {
-        // The same place on two polls in a row: the manager has finished placing it.
+        // The same place on two polls in a row, inside a frame at the place asked for:
+        // weston shows the frame elsewhere for a moment before it moves it there. Only
+        // what a frame's border and title can take counts as inside.
+        constexpr int MostInside = 64;
         const std::optional<QPoint> at = RecordedFrame.FramedPosition(*this);
+        if (at && RecordedFrame.ParentIsFrame()) {
+            poll->stop(); // a manager whose frame is known: nothing to learn
+            poll->deleteLater();
+            return;
+        }
         const bool settled = at && at == *last;
         *last = at;
-        if (!settled && waited->elapsed() < 2000) {
+        const QPoint inside = settled ? *at - asked : QPoint(-1, -1);
+        const bool framed = inside.x() >= 0 && inside.y() >= 0 && inside.x() <= MostInside &&
+                            inside.y() <= MostInside;
+        if (!framed && waited->elapsed() < 3000) {
             return;
         }
         poll->stop();
         poll->deleteLater();
-        // Only what a frame's border and title can take counts; anything further is
-        // the manager placing the window elsewhere.
-        constexpr int MostInside = 64;
-        const QPoint inside = settled ? *at - asked : QPoint();
-        if (inside.x() >= 0 && inside.y() >= 0 && inside.x() <= MostInside &&
-            inside.y() <= MostInside) {
+        if (framed) {
             UnrecordedOffset = inside;
         }
     });

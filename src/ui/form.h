@@ -102,6 +102,7 @@ class Form : public QWidget {
     std::function<void(const std::string&)> OnFilesDropped;
 
   protected:
+    bool event(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -156,6 +157,7 @@ class Form : public QWidget {
     // inside it: how far inside is read once, when it first shows, and read positions
     // count it, so that a stored position comes back as it was stored.
     QPoint UnrecordedOffset;
+    bool PlacementWatched = false;
     void WatchPlacement();
     // Where the window system places windows itself: the outer position last asked for.
     QPoint HeldPosition;

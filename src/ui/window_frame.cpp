@@ -27,9 +27,10 @@ xcb_connection_t* X11Connection() {
     return x11 ? x11->connection() : nullptr;
 }
 
-xcb_atom_t InternAtom(xcb_connection_t* connection, const char* name) {
+xcb_atom_t InternAtom(xcb_connection_t* connection, const char* name, bool onlyIfExists = true) {
     ReplyPtr<xcb_intern_atom_reply_t> reply(
-        xcb_intern_atom_reply(connection, xcb_intern_atom(connection, 1, std::strlen(name), name),
+        xcb_intern_atom_reply(connection,
+                              xcb_intern_atom(connection, onlyIfExists, std::strlen(name), name),
                               nullptr),
         &std::free);
     return reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
@@ -82,12 +83,23 @@ FrameRecord::FrameRecord() {
     if (connection == nullptr) {
         return;
     }
-    Atom = InternAtom(connection, "_NET_FRAME_EXTENTS");
+    // Made if no one has named it yet: a manager that starts later records with it.
+    Atom = InternAtom(connection, "_NET_FRAME_EXTENTS", false);
     const xcb_atom_t request = InternAtom(connection, "_NET_REQUEST_FRAME_EXTENTS");
     if (ManagerSupports(connection, request)) {
         RequestAtom = request;
     }
-    ShadowsInParent = ManagerFollowsConventions(connection) && !ManagerSupports(connection, Atom);
+}
+
+bool FrameRecord::ParentIsFrame() const {
+    if (!ShadowsInParent) {
+        xcb_connection_t* connection = X11Connection();
+        if (connection == nullptr || !ManagerFollowsConventions(connection)) {
+            return true;
+        }
+        ShadowsInParent = !ManagerSupports(connection, Atom);
+    }
+    return !*ShadowsInParent;
 }
 
 bool FrameRecord::RequestPrediction(QWidget& window) const {

@@ -164,6 +164,14 @@ stop_weston
 start_weston nested --xwayland
 wait_until 20 grep -q 'xserver listening on display' "$out/weston.log"
 xwayland="$(sed -n 's/.*xserver listening on display \(:[0-9]*\).*/\1/p' "$out/weston.log" | head -n 1)"
+# Weston starts XWayland for the first X program; a window mapped before weston's X
+# window manager is ready goes unmanaged (unframed, deaf to keys). The viewer starts
+# once the manager is there, as it is in a session that has run X programs before.
+xwayland_managed() {
+    "${as_user[@]}" env DISPLAY="$xwayland" xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null |
+        grep -q 'window id'
+}
+check "weston's X window manager runs on $xwayland" wait_until 20 xwayland_managed
 store_geometry
 hand_over
 "${as_user[@]}" "${session_env[@]}" WAYLAND_DISPLAY="$socket" DISPLAY="$xwayland" \
@@ -175,7 +183,7 @@ xdotool() { "${as_user[@]}" /usr/bin/xdotool "$@"; }
 xwininfo() { "${as_user[@]}" /usr/bin/xwininfo "$@"; }
 window=""
 for _ in $(seq 200); do
-    window="$(xdotool search --name '^Кадромир$' 2>/dev/null | head -n 1)"
+    window="$(xdotool search --all --pid "$pid" --name '^Кадромир$' 2>/dev/null | head -n 1)"
     [ -n "$window" ] && xwininfo -id "$window" 2>/dev/null | grep -q IsViewable && break
     window=""
     sleep 0.1
