@@ -56,7 +56,7 @@ check "a rejected geometry shows the window in one place only ($(paste -sd, "$ou
     test "$(wc -l <"$out/first-show.txt")" = 1
 check "and centred on the display: $(outer_geometry "$window")" \
     outer_is "$window" $(centred "$width" "$height" 0 0 1600 1200)
-xdotool windowactivate --sync "$window"
+timeout 10 xdotool windowactivate --sync "$window"
 
 is_viewable() { xwininfo -id "$window" 2>/dev/null | grep -q IsViewable; }
 is_hidden() { ! is_viewable; }
@@ -82,7 +82,7 @@ into_state() { # STATE
         ;;
     esac
     wait_for_settled "$window"
-    xdotool windowactivate --sync "$window" 2>/dev/null
+    timeout 10 xdotool windowactivate --sync "$window" 2>/dev/null
     if [ "$1" = maximized ]; then cat "$out/normal-size.txt"; else size_of; fi
 }
 

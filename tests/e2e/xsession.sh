@@ -49,12 +49,17 @@ stop_x_session() {
     rm -rf "${WM_LOG:-}" "${WM_HOME:-}"
 }
 
-# Waits until a window of that name exists and the window manager has framed it.
+# Waits until a window of that name exists, the window manager has taken it in (framed
+# it and given it a desktop) and it is on screen. The frame alone comes early: the viewer
+# asks for it before its window is mapped. Up to 20 s: a sanitized viewer on a busy
+# machine can take that long.
 wait_for_window() { # NAME -> prints the window id
-    for _ in $(seq 100); do
+    for _ in $(seq 200); do
         local id
         id="$(xdotool search --name "^$1\$" 2>/dev/null | head -n 1)"
-        if [ -n "$id" ] && xprop -id "$id" _NET_FRAME_EXTENTS 2>/dev/null | grep -q '='; then
+        if [ -n "$id" ] && xprop -id "$id" _NET_FRAME_EXTENTS 2>/dev/null | grep -q '=' &&
+           xprop -id "$id" _NET_WM_DESKTOP 2>/dev/null | grep -q '=' &&
+           xwininfo -id "$id" 2>/dev/null | grep -q IsViewable; then
             echo "$id"
             return 0
         fi
@@ -131,7 +136,8 @@ start_viewer() { # TITLE [ARGUMENT...]
     window="$(wait_for_window "$title")"
     check "the viewer shows a window titled \"$title\"" test -n "$window"
     [ -n "$window" ] || exit 1
-    xdotool windowactivate --sync "$window"
+    # Bounded: --sync waits for ever for a window the manager does not activate.
+    timeout 10 xdotool windowactivate --sync "$window"
 }
 
 # Closes the viewer's window as the user would and checks the process ends cleanly.
