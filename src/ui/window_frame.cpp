@@ -40,18 +40,23 @@ xcb_window_t RootOf(xcb_connection_t* connection) {
     return xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
 }
 
+// A window's property of that type, up to `longs` 32-bit units; nothing on an error.
+ReplyPtr<xcb_get_property_reply_t> ReadProperty(xcb_connection_t* connection, xcb_window_t window,
+                                                xcb_atom_t property, xcb_atom_t type,
+                                                std::uint32_t longs) {
+    return ReplyPtr<xcb_get_property_reply_t>(
+        xcb_get_property_reply(
+            connection, xcb_get_property(connection, 0, window, property, type, 0, longs), nullptr),
+        &std::free);
+}
+
 // Whether the running window manager lists `atom` among what it supports.
 bool ManagerSupports(xcb_connection_t* connection, xcb_atom_t atom) {
     const xcb_atom_t supported = InternAtom(connection, "_NET_SUPPORTED");
     if (atom == XCB_ATOM_NONE || supported == XCB_ATOM_NONE) {
         return false;
     }
-    ReplyPtr<xcb_get_property_reply_t> reply(
-        xcb_get_property_reply(
-            connection,
-            xcb_get_property(connection, 0, RootOf(connection), supported, XCB_ATOM_ATOM, 0, 4096),
-            nullptr),
-        &std::free);
+    const auto reply = ReadProperty(connection, RootOf(connection), supported, XCB_ATOM_ATOM, 4096);
     if (!reply || reply->format != 32) {
         return false;
     }
@@ -67,12 +72,7 @@ bool ManagerFollowsConventions(xcb_connection_t* connection) {
     if (check == XCB_ATOM_NONE) {
         return false;
     }
-    ReplyPtr<xcb_get_property_reply_t> reply(
-        xcb_get_property_reply(
-            connection,
-            xcb_get_property(connection, 0, RootOf(connection), check, XCB_ATOM_WINDOW, 0, 1),
-            nullptr),
-        &std::free);
+    const auto reply = ReadProperty(connection, RootOf(connection), check, XCB_ATOM_WINDOW, 1);
     return reply && reply->format == 32 && xcb_get_property_value_length(reply.get()) == 4;
 }
 
@@ -169,11 +169,7 @@ std::optional<QMargins> FrameRecord::Read(const QWidget& window) const {
         return std::nullopt;
     }
     const auto id = static_cast<xcb_window_t>(window.winId());
-    ReplyPtr<xcb_get_property_reply_t> reply(
-        xcb_get_property_reply(connection,
-                               xcb_get_property(connection, 0, id, Atom, XCB_ATOM_CARDINAL, 0, 4),
-                               nullptr),
-        &std::free);
+    const auto reply = ReadProperty(connection, id, Atom, XCB_ATOM_CARDINAL, 4);
     if (!reply || reply->type != XCB_ATOM_CARDINAL || reply->format != 32 ||
         xcb_get_property_value_length(reply.get()) != 4 * 4) {
         return std::nullopt;

@@ -7,9 +7,7 @@
 set -uo pipefail
 source "$(dirname "$0")/xsession.sh"
 private_viewer "$1" "$3"
-mkdir "$work/all" "$work/pictures"
-"$2" "$work/all"
-cp "$work/all/bands.rmb" "$work/all/checker.spr" "$work/all/rings.spr" "$work/pictures/"
+three_pictures "$2"
 printf '[Настройки]\nПоказ слайдов=1\nИнтервал слайдов=1\n' >"$config"
 start_x_session 1280x1024 || exit 1
 

@@ -16,9 +16,7 @@
 set -uo pipefail
 source "$(dirname "$0")/xsession.sh"
 private_viewer "$1" "$3"
-mkdir "$work/all" "$work/pictures"
-"$2" "$work/all"
-cp "$work/all/bands.rmb" "$work/all/checker.spr" "$work/all/rings.spr" "$work/pictures/"
+three_pictures "$2"
 trap 'stop_weston; stop_x_session; chmod -R u+rwX "$work" 2>/dev/null; rm -rf "$work"' EXIT
 start_x_session 1600x1200 none || exit 1
 nested="$DISPLAY"

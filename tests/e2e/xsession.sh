@@ -120,6 +120,14 @@ private_viewer() { # VIEWER OUTPUT_DIR
     trap 'stop_x_session; chmod -R u+rwX "$work" 2>/dev/null; rm -rf "$work"' EXIT
 }
 
+# Three pictures of the sample tool, one of each format, in a directory of their own:
+# $work/pictures (bands.rmb, checker.spr, rings.spr).
+three_pictures() { # SAMPLES_TOOL
+    mkdir "$work/all" "$work/pictures"
+    "$1" "$work/all"
+    cp "$work/all/bands.rmb" "$work/all/checker.spr" "$work/all/rings.spr" "$work/pictures/"
+}
+
 # Starts the private viewer (as the ordinary user) in the background; sets $pid.
 launch_viewer() { # [ARGUMENT...]
     hand_over
