@@ -108,6 +108,19 @@ TEST(ViewerCommandLine, HelpVersionAndMistakesNeedNoDisplay) {
                              "Экран х2", "Settings: /", "Кадромир.кфг"}) {
         EXPECT_NE(help.Output.find(part), std::string::npos) << part;
     }
+    // The keys as a block, every description in one column, a continued one too.
+    const std::string keys =
+        "Keys:\n"
+        "  Right, Space       next picture (after the last, the first)\n"
+        "  Left, Backspace    previous picture\n"
+        "  O                  open a picture (Открыть)\n"
+        "  1                  window for the picture at its own size (Экран х1)\n"
+        "  2                  window for the picture at twice its size (Экран х2)\n"
+        "  C                  window to the middle of the screen (Поцентру)\n"
+        "  R                  settings read again from the file (Обновить из сохранённых\n"
+        "                     настроек)\n"
+        "\n";
+    EXPECT_NE(help.Output.find(keys), std::string::npos) << help.Output;
     const auto version = RunViewer({"--version"});
     EXPECT_EQ(version.ExitCode, 0);
     EXPECT_EQ(version.Output, std::string("Кадромир (kadromir) ") + KADROMIR_VERSION + "\n");

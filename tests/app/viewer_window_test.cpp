@@ -19,6 +19,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QCursor>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QLabel>
@@ -28,6 +29,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <QTranslator>
@@ -67,6 +69,13 @@ StartupContext Context(const std::string& config,
     context.Arguments = std::move(arguments);
     context.WorkingDirectory = "/";
     return context;
+}
+
+// The outer top-left corner that centres a window of that outer size on a display, its
+// place on the desktop included (the suite runs once more with the primary display
+// right of a second one).
+QPoint Centred(const QRect& screen, int width, int height) {
+    return screen.topLeft() + QPoint((screen.width() - width) / 2, (screen.height() - height) / 2);
 }
 
 // Qt names keys of other scripts by their upper-case letter: С, the key of C.
@@ -198,7 +207,7 @@ class ViewerWindowTest : public QObject {
 
     void ScreenSizesAndCentring() {
         Show();
-        const QSize screen = ui::Form::PrimaryScreen().size();
+        const QRect screen = ui::Form::PrimaryScreen();
         const struct {
             void (ViewerWindow::*Command)();
             int Width, Height;
@@ -208,16 +217,16 @@ class ViewerWindowTest : public QObject {
             (Viewer->*c.Command)();
             QCOMPARE(Viewer->Ui().Form->OuterWidth(), c.Width);
             QCOMPARE(Viewer->Ui().Form->OuterHeight(), c.Height);
-            QCOMPARE(Viewer->Ui().Form->OuterLeft(), (screen.width() - c.Width) / 2);
-            QCOMPARE(Viewer->Ui().Form->OuterTop(), (screen.height() - c.Height) / 2);
+            QCOMPARE(Viewer->Ui().Form->OuterLeft(), Centred(screen, c.Width, c.Height).x());
+            QCOMPARE(Viewer->Ui().Form->OuterTop(), Centred(screen, c.Width, c.Height).y());
             QVERIFY(Viewer->Ui().Form->isVisible());
         }
-        // Larger than the screen: negative left and top.
+        // Larger than the screen: beyond its top-left corner.
         Viewer->Ui().Form->SetOuterWidth(screen.width() + 201);
         Viewer->Ui().Form->SetOuterHeight(screen.height() + 101);
         Viewer->CentreWindow();
-        QCOMPARE(Viewer->Ui().Form->OuterLeft(), -100);
-        QCOMPARE(Viewer->Ui().Form->OuterTop(), -50);
+        QCOMPARE(Viewer->Ui().Form->OuterLeft(), screen.left() - 100);
+        QCOMPARE(Viewer->Ui().Form->OuterTop(), screen.top() - 50);
     }
 
     void ShortcutsActOnlyWithoutModifiers_data() {
@@ -250,9 +259,8 @@ class ViewerWindowTest : public QObject {
             QTest::keyClick(Viewer->Ui().Form, Qt::Key(key), mods);
         }
         QTest::qWait(20);
-        const QSize screen = ui::Form::PrimaryScreen().size();
-        const QPoint centred((screen.width() - Viewer->Ui().Form->OuterWidth()) / 2,
-                             (screen.height() - Viewer->Ui().Form->OuterHeight()) / 2);
+        const QPoint centred = Centred(ui::Form::PrimaryScreen(), Viewer->Ui().Form->OuterWidth(),
+                                       Viewer->Ui().Form->OuterHeight());
         QCOMPARE(Viewer->Ui().Form->pos() == centred, centres);
     }
 
@@ -328,15 +336,14 @@ class ViewerWindowTest : public QObject {
     void FirstStartCreatesTheSettingsFile() {
         QVERIFY(std::filesystem::exists(ConfigDir->Path() + "Кадромир.кфг"));
         // Centred 15 pixels above the middle of the screen.
-        const QSize screen = ui::Form::PrimaryScreen().size();
-        QCOMPARE(Viewer->Ui().Form->OuterTop(),
-                 (screen.height() - Viewer->Ui().Form->OuterHeight()) / 2 - 15);
-        QCOMPARE(Viewer->Ui().Form->OuterLeft(),
-                 (screen.width() - Viewer->Ui().Form->OuterWidth()) / 2);
+        const QPoint centred = Centred(ui::Form::PrimaryScreen(), Viewer->Ui().Form->OuterWidth(),
+                                       Viewer->Ui().Form->OuterHeight());
+        QCOMPARE(Viewer->Ui().Form->OuterTop(), centred.y() - 15);
+        QCOMPARE(Viewer->Ui().Form->OuterLeft(), centred.x());
     }
 
     // A stored height below 20 is no geometry: the window stays centred on the display
-    // as it was placed before the settings were read, in both directions.
+    // as it was placed before the settings were read (the pointer's), in both directions.
     void ARejectedStoredHeightLeavesTheWindowCentred() {
         test_support::TempDir dir;
         const std::string config = dir.Path() + "Кадромир.кфг";
@@ -344,11 +351,12 @@ class ViewerWindowTest : public QObject {
                                  "x=30\ny=40\nВысота=10\nШирина=350\n";
         dir.Write("Кадромир.кфг", std::vector<std::uint8_t>(text.begin(), text.end()));
         ViewerWindow& viewer = BuildViewerWindow(Context(config));
-        const QRect screen = ui::Form::PrimaryScreen();
-        QCOMPARE(viewer.Ui().Form->OuterLeft(),
-                 screen.left() + (screen.width() - viewer.Ui().Form->OuterWidth()) / 2);
-        QCOMPARE(viewer.Ui().Form->OuterTop(),
-                 screen.top() + (screen.height() - viewer.Ui().Form->OuterHeight()) / 2);
+        const QScreen* display = QGuiApplication::screenAt(QCursor::pos());
+        const QPoint centred =
+            Centred(display ? display->geometry() : ui::Form::PrimaryScreen(),
+                    viewer.Ui().Form->OuterWidth(), viewer.Ui().Form->OuterHeight());
+        QCOMPARE(viewer.Ui().Form->OuterLeft(), centred.x());
+        QCOMPARE(viewer.Ui().Form->OuterTop(), centred.y());
         QVERIFY(viewer.Ui().Form->OuterWidth() != 350);
         delete viewer.Ui().Form;
     }

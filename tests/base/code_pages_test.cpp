@@ -19,6 +19,9 @@ TEST(CodePages, NamesReadAsTheirMostPlausibleCodePage) {
         {"866, upper case as DOS wrote 8.3 names", "\x8a\x8e\x92.SPR", "КОТ.SPR"},
         {"866, lower case", "\xaa\xae\xe2.spr", "кот.spr"},
         {"866 with Ё", "\xf0\x8b\x8a\x80.SCR", "ЁЛКА.SCR"},
+        // Ё and ё are letters too: here each tips the count, which ties without it.
+        {"866 where Ё decides", "\xf0\x86.SPR", "ЁЖ.SPR"},
+        {"866 where ё decides", "\xf1\xa6.spr", "ёж.spr"},
         // Neither reads as Russian: Windows-1251 is the guess.
         {"bytes that are neither", "\xb0\xb1.spr", "°±.spr"},
     };

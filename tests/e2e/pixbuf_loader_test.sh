@@ -62,21 +62,30 @@ for type in image/x-kadromir-scr -; do
         test "$(error_code "$out/read.txt")" = "$UNSUPPORTED_OPERATION"
 done
 
-# Random bytes named and opened as RMB: no RMB (its mark is not there), whichever way.
+# What a host is told of a file that is no picture of the type it opened, and of one
+# that is a picture of it but damaged: by name, and as a stream (SCR streams are
+# declined, so SCR by name only).
 head -c 40000 /dev/urandom >"$scratch/noise.rmb"
 printf '\0' | dd of="$scratch/noise.rmb" bs=1 seek=16 conv=notrunc status=none
-"$probe" file "$scratch/noise.rmb" >/dev/null 2>"$out/read.txt"
-check "random bytes named .rmb: not an RMB ($(cat "$out/read.txt"))" \
-    test "$(error_code "$out/read.txt")" = "$UNKNOWN_TYPE"
-"$probe" stream image/x-kadromir-rmb "$scratch/noise.rmb" >/dev/null 2>"$out/read.txt"
-check "and as a stream for the RMB type ($(cat "$out/read.txt"))" \
-    test "$(error_code "$out/read.txt")" = "$UNKNOWN_TYPE"
-check "the message is a plain sentence" grep -q ': The file is not an RMB picture: its mark is missing\.$' "$out/read.txt"
 head -c 100 "$pictures/bands.rmb" >"$scratch/short.rmb"
-"$probe" file "$scratch/short.rmb" >/dev/null 2>"$out/read.txt"
-check "an RMB cut short is a damaged image" test "$(error_code "$out/read.txt")" = "$CORRUPT_IMAGE"
-"$probe" stream image/x-kadromir-rmb "$scratch/short.rmb" >/dev/null 2>"$out/read.txt"
-check "and as a stream too" test "$(error_code "$out/read.txt")" = "$CORRUPT_IMAGE"
+head -c 100 "$pictures/rings.spr" >"$scratch/short.spr"
+cp "$pictures/waves.scr" "$scratch/nolead.scr"
+printf '\0' | dd of="$scratch/nolead.scr" bs=1 count=1 conv=notrunc status=none
+while read -r name type code message; do
+    "$probe" file "$scratch/$name" >/dev/null 2>"$out/read.txt"
+    check "$name by name: error $code ($(cat "$out/read.txt"))" \
+        test "$(error_code "$out/read.txt")" = "$code"
+    check "$name: the message is a plain sentence" grep -q ": $message\$" "$out/read.txt"
+    [ "$type" = - ] && continue
+    "$probe" stream "$type" "$scratch/$name" >/dev/null 2>"$out/read.txt"
+    check "$name as a stream for $type: error $code ($(cat "$out/read.txt"))" \
+        test "$(error_code "$out/read.txt")" = "$code"
+done <<EOF
+noise.rmb image/x-kadromir-rmb $UNKNOWN_TYPE The file is not an RMB picture: its mark is missing\.
+short.rmb image/x-kadromir-rmb $CORRUPT_IMAGE The RMB picture is cut short\.
+short.spr image/x-kadromir-spr $CORRUPT_IMAGE The file is too short or too long for an SPR picture\.
+nolead.scr - $UNKNOWN_TYPE The file is not an SCR picture\.
+EOF
 
 # 100 GiB of nothing under each name: refused soon after what the format can use,
 # however it is read. The limits: SPR 64 MiB, RMB 32,787 bytes.

@@ -96,6 +96,43 @@ TEST(PicturePng, PicturesOfOurEncodersComeBackExactly) {
     }
 }
 
+// The SPR writer writes the shortest token stream. Pictures whose shortest stream is
+// known by hand: one colour (runs of 127), pairs of equal bytes throughout (a pair is a
+// run token of two bytes, no longer than what it carries; a literal would cost one byte
+// more in every 128) and bytes that never repeat (literals of 128). Each file: 16
+// palette bytes, the start byte, two bytes of padding, the stream.
+TEST(PicturePng, SprIsWrittenAsTheShortestTokenStream) {
+    const struct {
+        const char* What;
+        std::function<std::uint8_t(std::size_t)> Plane;
+        std::size_t FileSize;
+    } cases[] = {
+        {"one colour", [](std::size_t) { return std::uint8_t{0}; }, 17 + 2 + 259 * 2},
+        {"pairs", [](std::size_t i) { return static_cast<std::uint8_t>(i / 2 % 2 ? 0x22 : 0x11); },
+         17 + 2 + 32768},
+        {"no repeats", [](std::size_t i) { return static_cast<std::uint8_t>(i * 7); },
+         17 + 2 + 256 * 129},
+    };
+    std::array<ColourCode, 16> palette{};
+    for (std::size_t i = 0; i < 16; ++i) {
+        palette[i] = static_cast<ColourCode>(0x40 + i);
+    }
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.What);
+        PlaneBuffer planes{};
+        for (std::size_t i = 0; i < planes.size(); ++i) {
+            planes[i] = c.Plane(i);
+        }
+        const auto picture = Decode(PictureFormat::Spr, encoder::EncodeSpr(palette, planes));
+        ASSERT_TRUE(picture);
+        const auto written = WriteSpr(palette, PictureIndices(picture->Bitmap, 256));
+        EXPECT_EQ(written.size(), c.FileSize);
+        const auto back = Decode(PictureFormat::Spr, written);
+        ASSERT_TRUE(back);
+        EXPECT_EQ(back->Bitmap, picture->Bitmap);
+    }
+}
+
 // The seed pictures, and damaged copies of them that the decoders still accept.
 TEST(PicturePng, DamagedButAcceptedPicturesComeBackExactly) {
     std::mt19937 random(5);
@@ -160,6 +197,51 @@ std::uint32_t Code(int code) {
     return ColourCodeTable::PaletteForm[static_cast<std::size_t>(code)];
 }
 
+// A palette PNG made here, as image editors save 16-colour pictures: `depth` bits per
+// pixel (1, 2, 4 or 8), the palette's colours, and each pixel's index.
+std::string MakePalettePng(int depth, const std::vector<std::uint32_t>& colours,
+                           const std::function<int(std::uint32_t, std::uint32_t)>& index) {
+    spng_ctx* png = spng_ctx_new(SPNG_CTX_ENCODER);
+    spng_set_option(png, SPNG_ENCODE_TO_BUFFER, 1);
+    spng_ihdr header{256, 256, static_cast<std::uint8_t>(depth), SPNG_COLOR_TYPE_INDEXED, 0, 0, 0};
+    spng_set_ihdr(png, &header);
+    spng_plte palette{};
+    palette.n_entries = static_cast<std::uint32_t>(colours.size());
+    for (std::size_t i = 0; i < colours.size(); ++i) {
+        palette.entries[i] = {static_cast<std::uint8_t>(colours[i] >> 16),
+                              static_cast<std::uint8_t>(colours[i] >> 8),
+                              static_cast<std::uint8_t>(colours[i]), 0};
+    }
+    spng_set_plte(png, &palette);
+    // Rows packed as PNG packs them: the leftmost pixel in the highest bits of its byte.
+    const std::size_t stride = 256 * static_cast<std::size_t>(depth) / 8;
+    std::vector<std::uint8_t> pixels(stride * 256, 0);
+    for (std::uint32_t y = 0; y < 256; ++y) {
+        for (std::uint32_t x = 0; x < 256; ++x) {
+            const std::size_t bit = std::size_t{x} * static_cast<std::size_t>(depth);
+            const int shift = 8 - depth - static_cast<int>(bit % 8);
+            pixels[y * stride + bit / 8] |= static_cast<std::uint8_t>(index(x, y) << shift);
+        }
+    }
+    spng_encode_image(png, pixels.data(), pixels.size(), SPNG_FMT_PNG, SPNG_ENCODE_FINALIZE);
+    std::size_t length = 0;
+    int error = 0;
+    void* bytes = spng_get_png_buffer(png, &length, &error);
+    std::string result(static_cast<const char*>(bytes), length);
+    std::free(bytes);
+    spng_ctx_free(png);
+    return result;
+}
+
+// The first `count` code colours of a palette that is easy to tell apart.
+std::vector<std::uint32_t> CodeColours(int count) {
+    std::vector<std::uint32_t> colours;
+    for (int i = 0; i < count; ++i) {
+        colours.push_back(Code(i * 17 % 256));
+    }
+    return colours;
+}
+
 TEST(PicturePng, RefusalsNameWhatIsWrong) {
     const std::string good = MakePng(256, 256, 8, [](auto x, auto) { return Code(x % 16); });
     std::string truncated = good.substr(0, good.size() / 2);
@@ -191,6 +273,13 @@ TEST(PicturePng, RefusalsNameWhatIsWrong) {
         {"17 colours after --nearest",
          MakePng(256, 256, 8, [](auto x, auto) { return Code(x % 17 * 9); }), true,
          "17 distinct colours after --nearest"},
+        // One past the palette's last entry, where a decoder might read entry 0.
+        {"an 8-bit palette pixel past the palette",
+         MakePalettePng(8, CodeColours(5), [](auto x, auto y) { return x == 9 && y == 2 ? 5 : 1; }),
+         false, "pixel 9,2 uses palette entry 5, beyond the palette"},
+        {"a 4-bit palette pixel past the palette",
+         MakePalettePng(4, CodeColours(5), [](auto x, auto y) { return x == 8 && y == 4 ? 5 : 0; }),
+         false, "pixel 8,4 uses palette entry 5, beyond the palette"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.What);
@@ -200,6 +289,32 @@ TEST(PicturePng, RefusalsNameWhatIsWrong) {
             << std::get<PngRefusal>(read).Message;
     }
     EXPECT_TRUE(std::holds_alternative<PngPicture>(ReadPicturePng(Bytes(good))));
+}
+
+// Palette PNGs at every depth an editor saves keep their palette and every pixel's
+// index: the leftmost pixel of a byte is its highest bits.
+TEST(PicturePng, PalettePngsKeepPaletteAndIndicesAtEveryDepth) {
+    for (const int depth : {1, 2, 4, 8}) {
+        SCOPED_TRACE(depth);
+        const int entries = std::min(16, 1 << depth);
+        // No two neighbours alike, and rows that differ: a swap or a shift shows.
+        const auto index = [entries](std::uint32_t x, std::uint32_t y) {
+            return static_cast<int>((x + x / 3 + 5 * y) % static_cast<std::uint32_t>(entries));
+        };
+        const auto read = ReadPicturePng(Bytes(MakePalettePng(depth, CodeColours(entries), index)));
+        ASSERT_TRUE(std::holds_alternative<PngPicture>(read)) << std::get<PngRefusal>(read).Message;
+        const PngPicture& picture = std::get<PngPicture>(read);
+        for (int i = 0; i < entries; ++i) {
+            EXPECT_EQ(picture.Palette[static_cast<std::size_t>(i)], i * 17 % 256);
+        }
+        std::vector<std::uint8_t> expected;
+        for (std::uint32_t y = 0; y < 256; ++y) {
+            for (std::uint32_t x = 0; x < 256; ++x) {
+                expected.push_back(static_cast<std::uint8_t>(index(x, y)));
+            }
+        }
+        EXPECT_EQ(picture.Indices, expected);
+    }
 }
 
 TEST(PicturePng, NearestTakesEachColourToTheClosestCodeColour) {

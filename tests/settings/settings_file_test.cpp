@@ -37,6 +37,21 @@ const std::string FirstStartFile = "[Настройки]\n"
                                    "Интервал автообновления пути файлов=0\n";
 
 TEST(LoadSettings, FirstStartCreatesTheFileAndCentresAbove) {
+    // Centred on the primary display wherever it lies on the desktop: at its origin,
+    // right of a second display, or left of and below it.
+    for (const ScreenBounds screen :
+         {ScreenBounds{0, 0, 1280, 1024}, ScreenBounds{1920, 0, 1280, 1024},
+          ScreenBounds{-1280, 300, 1280, 1024}}) {
+        SCOPED_TRACE(screen.Left);
+        test_support::TempDir dir;
+        Settings settings;
+        FakeWindow window;
+        window.Screen = screen;
+        LoadSettings(settings, dir.Path() + "Кадромир.кфг", window);
+        EXPECT_EQ(window.Calls, (std::vector<std::string>{
+                                    "top " + std::to_string(screen.Top + (1024 - 423) / 2 - 15),
+                                    "left " + std::to_string(screen.Left + (1280 - 304) / 2)}));
+    }
     test_support::TempDir dir;
     const std::string path = dir.Path() + "Кадромир.кфг";
     Settings settings;
@@ -44,9 +59,6 @@ TEST(LoadSettings, FirstStartCreatesTheFileAndCentresAbove) {
     LoadSettings(settings, path, window);
     EXPECT_EQ(ReadText(path), FirstStartFile);
     EXPECT_EQ(settings, Settings{});
-    EXPECT_EQ(window.Calls,
-              (std::vector<std::string>{"top " + std::to_string((1024 - 423) / 2 - 15),
-                                        "left " + std::to_string((1280 - 304) / 2)}));
     // The second start reads what the first wrote, and writes nothing.
     const auto written = std::filesystem::last_write_time(path);
     LoadSettings(settings, path, window);
@@ -327,32 +339,49 @@ TEST(SettingsFile, AWindows1251FileIsReadAndWrittenInItsCodePage) {
     EXPECT_EQ(Cp1251ToUtf8(ReadText(path)), expected);
     EXPECT_FALSE(IsValidUtf8(ReadText(path)));
 
-    // A picture whose name on disk is in Windows-1251 itself: stored as its bytes, and
-    // the next load gives those bytes back, since they name the file.
+    // A picture and a folder whose names on disk are in Windows-1251 themselves: stored
+    // as their bytes, and the next load gives those bytes back, since they name them.
     const std::string onDisk = dir.Write("\xca\xee\xf2.spr", {1}); // Кот.spr
+    const std::string folder = dir.MakeDirectory("\xca\xe0\xf0\xf2\xe8\xed\xea\xe8") + "/";
     settings.RecentFile = onDisk;
+    settings.RecentDir = folder; // Картинки/
     WriteSettings(settings, path);
     EXPECT_NE(ReadText(path).find("=" + onDisk + "\r\n"), std::string::npos);
+    EXPECT_NE(ReadText(path).find("=" + folder + "\r\n"), std::string::npos);
     Settings again;
     LoadSettings(again, path, window);
     EXPECT_EQ(again.RecentFile, onDisk);
+    EXPECT_EQ(again.RecentDir, folder);
 }
 
 // A UTF-8 file keeps a file name that is not UTF-8 byte for byte: it still names its
-// section in UTF-8, so it is not taken for the Windows form's file.
+// section in UTF-8 (in any letter case, as section names match), so it is not taken
+// for the Windows form's file.
 TEST(SettingsFile, AUtf8FileKeepsANameInAnotherCodePage) {
-    test_support::TempDir dir;
-    const auto path = WriteText(dir, "[Настройки]\nЗапуск недавнего файла=1\n");
-    Settings settings;
-    settings.OpenRecentFile = true;
-    settings.RecentFile = "/pics/\xca\xee\xf2.spr"; // a Windows-1251 name on disk
-    WriteSettings(settings, path);
-    Settings read;
-    FakeWindow window;
-    LoadSettings(read, path, window);
-    EXPECT_EQ(read.RecentFile, settings.RecentFile);
-    WriteSettings(read, path);
-    EXPECT_NE(ReadText(path).find("Недавний файл=/pics/\xca\xee\xf2.spr\n"), std::string::npos);
+    const std::string name = "/pics/\xca\xee\xf2.spr"; // a Windows-1251 name on disk
+    for (const std::string section : {"[Настройки]", "[НАСТРОЙКИ]", "[настройки]"}) {
+        SCOPED_TRACE(section);
+        test_support::TempDir dir;
+        const auto path = WriteText(dir, section + "\nЗапуск недавнего файла=1\n");
+        Settings settings;
+        settings.OpenRecentFile = true;
+        settings.RecentFile = name;
+        WriteSettings(settings, path);
+        Settings read;
+        FakeWindow window;
+        LoadSettings(read, path, window);
+        EXPECT_TRUE(read.OpenRecentFile);
+        EXPECT_EQ(read.RecentFile, name);
+        // Read and written as UTF-8: one section, the Cyrillic keys in UTF-8, the name's
+        // own bytes.
+        read.SlideInterval = 3;
+        WriteSettings(read, path);
+        const std::string text = ReadText(path);
+        EXPECT_EQ(text.find('['), text.rfind('[')) << text;
+        EXPECT_EQ(text.rfind(section + "\n", 0), 0u) << text;
+        EXPECT_NE(text.find("Недавний файл=" + name + "\n"), std::string::npos) << text;
+        EXPECT_NE(text.find("Интервал слайдов=3\n"), std::string::npos) << text;
+    }
 }
 
 } // namespace

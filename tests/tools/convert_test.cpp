@@ -352,6 +352,107 @@ TEST(ConvertBack, PngIntoEachFormatAndBackExactly) {
     }
 }
 
+// The format is named by the output's extension or --to in any letter case, and a PNG
+// input is one by its extension in any letter case.
+TEST(ConvertBack, FormatNamesInAnyLetterCase) {
+    test_support::TempDir dir;
+    const auto spr = dir.Write("pic.spr", encoder::EncodeSpr(Palette(0x40), Noise()));
+    ASSERT_EQ(RunCommand({Converter, spr, "-o", dir.Path() + "PIC.PNG"}).ExitCode, 0);
+    const std::string png = dir.Path() + "PIC.PNG";
+    std::map<std::string, std::string> lower; // each format as the lower-case name writes it
+    for (const char* format : {"spr", "scr", "rmb"}) {
+        const std::string out = dir.Path() + "lower." + format;
+        ASSERT_EQ(RunCommand({Converter, png, "-o", out}).ExitCode, 0);
+        lower[format] = ReadAll(out);
+    }
+    const struct {
+        std::vector<std::string> Arguments;
+        std::string Output;
+        std::string Format; // "png" for a PNG
+    } cases[] = {
+        {{png, "-o", dir.Path() + "OUT.SPR"}, "OUT.SPR", "spr"},
+        {{png, "-o", dir.Path() + "Out.Rmb"}, "Out.Rmb", "rmb"},
+        {{png, "-o", dir.Path() + "OUT.SCR"}, "OUT.SCR", "scr"},
+        {{"--to", "RMB", png, "-o", dir.Path() + "to-rmb"}, "to-rmb", "rmb"},
+        {{spr, "-o", dir.Path() + "AGAIN.SCR"}, "AGAIN.SCR", "scr"},
+        {{spr, "-o", dir.Path() + "AGAIN.Png"}, "AGAIN.Png", "png"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Output);
+        std::vector<std::string> argv{Converter};
+        argv.insert(argv.end(), c.Arguments.begin(), c.Arguments.end());
+        const auto run = RunCommand(argv);
+        ASSERT_EQ(run.ExitCode, 0) << run.Error;
+        const std::string written = ReadAll(dir.Path() + c.Output);
+        if (c.Format == "png") {
+            EXPECT_EQ(written, ReadAll(png));
+        } else {
+            EXPECT_EQ(written, lower[c.Format]);
+        }
+    }
+}
+
+// --nearest reaches the conversion: colours a little off the code colours are refused
+// without it and taken to the nearest code colours with it.
+TEST(ConvertBack, NearestTakesColoursToTheCodeColours) {
+    test_support::TempDir dir;
+    QImage image(256, 256, QImage::Format_RGB32);
+    const QRgb colours[] = {qRgb(0xFC, 0, 0), qRgb(0, 0xFD, 0), qRgb(0, 0, 0xFE), qRgb(1, 1, 1)};
+    for (int y = 0; y < 256; ++y) {
+        for (int x = 0; x < 256; ++x) {
+            image.setPixel(x, y, colours[x / 64]);
+        }
+    }
+    const std::string png = dir.Path() + "near.png";
+    ASSERT_TRUE(image.save(QString::fromStdString(png), "PNG"));
+    const std::string out = dir.Path() + "near.rmb";
+    const auto refused = RunCommand({Converter, png, "-o", out});
+    EXPECT_EQ(refused.ExitCode, 2);
+    EXPECT_NE(refused.Error.find("none of the 256 code colours"), std::string::npos)
+        << refused.Error;
+    EXPECT_FALSE(std::filesystem::exists(out));
+    const auto taken = RunCommand({Converter, "--nearest", png, "-o", out});
+    ASSERT_EQ(taken.ExitCode, 0) << taken.Error;
+    // RMB holds the palette reversed: entries 0 to 3 at offsets 15 down to 12.
+    const std::string rmb = ReadAll(out);
+    ASSERT_GE(rmb.size(), 16u);
+    EXPECT_EQ(static_cast<unsigned char>(rmb[15]), 0x07);
+    EXPECT_EQ(static_cast<unsigned char>(rmb[14]), 0x38);
+    EXPECT_EQ(static_cast<unsigned char>(rmb[13]), 0xC0);
+    EXPECT_EQ(static_cast<unsigned char>(rmb[12]), 0x00);
+}
+
+// A PNG input that cannot be read loads nothing (3), as any input that gives nothing
+// to convert; one that is read and is no picture of ours, or is larger than any PNG of
+// a picture, is refused as a PNG (2). A picture file that is not there is its
+// decoder's to refuse (2), as in the viewer.
+TEST(ConvertBack, InputsThatFailGiveTheirExitCode) {
+    test_support::TempDir dir;
+    dir.MakeDirectory("folder.png");
+    dir.Write("small.png", {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'});
+    const std::string huge = dir.Write("huge.png", {});
+    std::filesystem::resize_file(huge, (std::uintmax_t{16} << 20) + 1);
+    const struct {
+        const char* Name;
+        int ExitCode;
+        std::string Message;
+    } cases[] = {
+        {"missing.png", 3, "missing.png: cannot be read"},
+        {"folder.png", 3, "folder.png: cannot be read"},
+        {"small.png", 2, "small.png: not a PNG that can be read"},
+        {"huge.png", 2, "huge.png: larger than any PNG of a picture"},
+        {"missing.spr", 2, "missing.spr - Неподходящий файл!"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        const std::string out = dir.Path() + "out.spr";
+        const auto run = RunCommand({Converter, dir.Path() + c.Name, "-o", out});
+        EXPECT_EQ(run.ExitCode, c.ExitCode);
+        EXPECT_NE(run.Error.find(c.Message), std::string::npos) << run.Error;
+        EXPECT_FALSE(std::filesystem::exists(out));
+    }
+}
+
 TEST(ConvertBack, PalettesBordersAndRefusals) {
     test_support::TempDir dir;
     // The default palette needs no .pal; one already there is reported and kept.
@@ -381,12 +482,7 @@ TEST(ConvertBack, PalettesBordersAndRefusals) {
     EXPECT_NE(border.Error.find("Border text names 07"), std::string::npos) << border.Error;
     EXPECT_EQ(static_cast<unsigned char>(ReadAll(dir.Path() + "b.rmb")[15]), 0x40);
 
-    // Refused: a PNG that is no picture of ours, an SCR with colours to standard output.
-    dir.Write("small.png", {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'});
-    const auto small =
-        RunCommand({Converter, dir.Path() + "small.png", "-o", dir.Path() + "x.spr"});
-    EXPECT_EQ(small.ExitCode, 2);
-    EXPECT_FALSE(std::filesystem::exists(dir.Path() + "x.spr"));
+    // Refused: an SCR with colours to standard output.
     const auto spr = dir.Write("c.spr", encoder::EncodeSpr(Palette(0x40), Noise()));
     ASSERT_EQ(RunCommand({Converter, spr, "-o", dir.Path() + "c.png"}).ExitCode, 0);
     const auto piped = RunCommand({Converter, dir.Path() + "c.png", "--to", "scr", "-o", "-"});

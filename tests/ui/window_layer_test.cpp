@@ -14,6 +14,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QWindow>
 
 #include <memory>
 
@@ -204,6 +205,28 @@ class WindowLayerTest : public QObject {
         QCOMPARE(menu->Bar()->actions().size(), 2); // A and C on the bar
         QCOMPARE(menu->Item(6), nullptr);
         QCOMPARE(menu->Item(-1), nullptr);
+    }
+
+    // Outer bounds asked for before the window system has framed the window, as the
+    // stored geometry is at start-up: once the frame is known (here, as under a manager
+    // that answers the frame request late, only after the window shows), the frame
+    // lands where it was asked and the size counts it.
+    void OuterBoundsAskedBeforeTheFrameIsKnownCountTheFrame() {
+        Form form("test");
+        form.SetOuterLeft(130);
+        form.SetOuterTop(90);
+        form.SetOuterHeight(400);
+        form.SetOuterWidth(300);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        const QMargins frame = form.windowHandle()->frameMargins();
+        QVERIFY2(frame.top() > 0 && frame.left() > 0, "the platform draws no frame");
+        QTRY_COMPARE(form.geometry(),
+                     QRect(130 + frame.left(), 90 + frame.top(), 300 - frame.left() - frame.right(),
+                           400 - frame.top() - frame.bottom()));
+        QCOMPARE(form.frameGeometry(), QRect(130, 90, 300, 400));
+        QCOMPARE(QRect(form.OuterLeft(), form.OuterTop(), form.OuterWidth(), form.OuterHeight()),
+                 QRect(130, 90, 300, 400));
     }
 
     void ShortcutKeysFollowThePhysicalKey() {

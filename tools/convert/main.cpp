@@ -54,8 +54,10 @@ constexpr std::string_view Usage =
     "input of the same run wrote, is refused.\n"
     "Options end at --: a file whose name starts with - goes after it, with the\n"
     "options before (kadromir-convert -o x.png -- -x.spr). --version prints the version.\n"
-    "Exit: 0 converted, 1 usage or write error, 2 rejected by its decoder, 3 nothing\n"
-    "loaded; with several inputs the worst.\n";
+    "Exit: 0 converted, 1 usage or write error, 2 rejected by its decoder (a picture\n"
+    "file that is not there included) or refused as a PNG (over 16 MiB included),\n"
+    "3 nothing loaded (a PNG that cannot be read, an SCR without its lead mark, an\n"
+    "extension of no format); with several inputs the worst.\n";
 
 void Error(const std::string& text) {
     std::fputs(("kadromir-convert: " + text + "\n").c_str(), stderr);
