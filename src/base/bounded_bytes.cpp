@@ -1,8 +1,9 @@
 #include "bounded_bytes.h"
 
+#include "system.h"
+
 #include <algorithm>
 #include <cstring>
-#include <sys/mman.h>
 
 namespace kadromir {
 namespace {
@@ -13,9 +14,7 @@ constexpr std::size_t FirstStep = std::size_t{64} << 10;
 } // namespace
 
 BoundedBytes::~BoundedBytes() {
-    if (Data != nullptr) {
-        ::munmap(Data, Capacity);
-    }
+    ReleasePages(Data, Capacity);
 }
 
 bool BoundedBytes::Reserve(std::size_t wanted) {
@@ -23,12 +22,8 @@ bool BoundedBytes::Reserve(std::size_t wanted) {
         return true;
     }
     const std::size_t grown = std::min(Limit, std::max({wanted, Capacity * 2, FirstStep}));
-    // Anonymous pages: untouched ones cost nothing, and mremap moves the filled ones
-    // without a copy, so growing never needs the old and the new store at once.
-    void* moved = Data == nullptr ? ::mmap(nullptr, grown, PROT_READ | PROT_WRITE,
-                                           MAP_PRIVATE | MAP_ANONYMOUS, -1, 0)
-                                  : ::mremap(Data, Capacity, grown, MREMAP_MAYMOVE);
-    if (moved == MAP_FAILED) {
+    void* moved = GrowPages(Data, Capacity, grown);
+    if (moved == nullptr) {
         return false;
     }
     Data = static_cast<std::uint8_t*>(moved);

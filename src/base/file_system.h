@@ -1,5 +1,7 @@
 #pragma once
 
+#include "system.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -22,11 +24,11 @@ bool ExistsAsDirectory(const std::string& path);
 // Cyrillic), in byte order. Names from DOS and Windows disks matched that way.
 std::vector<std::string> NamesInAnyCase(const std::string& directory, std::string_view name);
 
-// An open descriptor, closed when it goes. Close() says whether the close succeeded,
-// which a write counts on.
+// An open file, closed when it goes. Close() says whether the close succeeded, which a
+// write counts on.
 struct Descriptor {
-    int Fd = -1;
-    explicit Descriptor(int fd = -1) : Fd(fd) {}
+    FileHandle Fd = NoFile;
+    explicit Descriptor(FileHandle fd = NoFile) : Fd(fd) {}
     Descriptor(const Descriptor&) = delete;
     Descriptor& operator=(const Descriptor&) = delete;
     ~Descriptor() { Close(); }
@@ -73,6 +75,6 @@ std::optional<FileBytes> ReadFileBytes(const std::string& path, std::size_t limi
 
 // Writes all the bytes at the descriptor's offset, going on after an interrupted or
 // short write. False when a write fails (a full disk, for instance).
-bool WriteAllBytes(int fd, std::string_view bytes);
+bool WriteAllBytes(FileHandle fd, std::string_view bytes);
 
 } // namespace kadromir

@@ -1,13 +1,11 @@
 #include "file_list.h"
 
 #include "base/code_pages.h"
+#include "base/system.h"
 #include "base/text_case.h"
 
 #include <algorithm>
-#include <dirent.h>
-#include <fcntl.h>
 #include <optional>
-#include <sys/stat.h>
 
 namespace kadromir {
 
@@ -65,20 +63,6 @@ bool MatchLower(std::string_view name, std::string_view mask) {
     return m == mask.size();
 }
 
-// Whether the entry is a regular file, or a symbolic link that ends in one. The type
-// from the directory is certain for everything but links and file systems that do
-// not report it; those take one stat.
-bool IsRegularFile(int directoryFd, const dirent& entry) {
-    if (entry.d_type == DT_REG) {
-        return true;
-    }
-    if (entry.d_type != DT_LNK && entry.d_type != DT_UNKNOWN) {
-        return false;
-    }
-    struct stat info {};
-    return ::fstatat(directoryFd, entry.d_name, &info, 0) == 0 && S_ISREG(info.st_mode);
-}
-
 } // namespace
 
 bool MatchesMask(std::string_view name, std::string_view lowerMask) {
@@ -116,30 +100,22 @@ DirectoryEntries ScanDirectory(const std::string& directory,
                                const std::vector<std::string>& lowerMasks) {
     DirectoryEntries entries;
     // An empty directory text names no directory; it is not the working directory.
-    DIR* stream = directory.empty() ? nullptr : ::opendir(directory.c_str());
-    if (stream == nullptr) {
+    if (directory.empty()) {
         return entries;
     }
-    const int fd = ::dirfd(stream);
-    while (const dirent* entry = ::readdir(stream)) {
-        const std::string_view name = entry->d_name;
-        if (name == "." || name == "..") {
-            continue;
-        }
+    ListDirectory(directory, [&](const ListedEntry& entry) {
+        const std::string_view name = entry.Name();
         // A name in an old code page sorts by the letters it shows.
         const std::string lower =
             IsValidUtf8(name) ? LowerCaseUtf8(name) : LowerCaseUtf8(ReadableName(name));
         const bool matches =
             std::any_of(lowerMasks.begin(), lowerMasks.end(),
                         [&](const std::string& mask) { return MatchLower(lower, mask); });
-        if (!matches) {
-            continue;
-        }
-        if (IsRegularFile(fd, *entry)) {
+        // Only a name that matches costs the look-up of its type, where one is needed.
+        if (matches && entry.IsRegularFile()) {
             entries.Add(name, lower);
         }
-    }
-    ::closedir(stream);
+    });
     return entries;
 }
 

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <climits>
 #include <cstdint>
-#include <sys/stat.h>
 
 namespace kadromir {
 namespace {
@@ -38,12 +37,11 @@ void ExchangeSettings(SettingsStore& store, Settings& s) {
 // bytes name something on disk (a name unpacked from an old archive), those bytes are
 // the path.
 std::string AsOnDisk(const std::string& path) {
-    struct stat info {};
-    if (path.empty() || ::lstat(path.c_str(), &info) == 0) {
+    if (path.empty() || StatusOf(path, false)) {
         return path;
     }
     const auto bytes = Utf8ToCp1251(path);
-    return bytes && *bytes != path && ::lstat(bytes->c_str(), &info) == 0 ? *bytes : path;
+    return bytes && *bytes != path && StatusOf(*bytes, false) ? *bytes : path;
 }
 
 constexpr int CentreLift = 15;

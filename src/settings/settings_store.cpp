@@ -2,15 +2,11 @@
 
 #include "base/code_pages.h"
 #include "base/path_rules.h"
+#include "base/system.h"
 
 #include <algorithm>
 #include <climits>
 #include <cstdio>
-
-#include <fcntl.h>
-#include <pwd.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace kadromir {
 namespace {
@@ -123,8 +119,7 @@ std::string ConfigFilePath(const std::string& executablePath) {
 namespace {
 
 bool IsWritableDirectory(const std::string& directory) {
-    return ::faccessat(AT_FDCWD, directory.empty() ? "." : directory.c_str(), W_OK | X_OK,
-                       AT_EACCESS) == 0;
+    return MayAccess(directory.empty() ? "." : directory, Access::WriteAndEnter);
 }
 
 // Program directories of the system itself: even where this process may write there
@@ -139,11 +134,10 @@ bool IsSystemDirectory(const std::string& directory) {
 }
 
 // Makes each missing directory of `path` (ending in '/'), the last with `mode`.
-void MakeDirectories(const std::string& path, mode_t mode) {
+void MakeDirectories(const std::string& path, std::uint32_t mode) {
     for (std::size_t slash = path.find('/', 1); slash != std::string::npos;
          slash = path.find('/', slash + 1)) {
-        const std::string part = path.substr(0, slash);
-        ::mkdir(part.c_str(), slash + 1 == path.size() ? mode : 0700);
+        MakeDirectory(path.substr(0, slash), slash + 1 == path.size() ? mode : 0700);
     }
 }
 
@@ -153,8 +147,7 @@ std::string ChooseConfigFilePath(const std::string& executablePath, const char* 
                                  const char* home, bool makeDirectory) {
     const std::string beside = ConfigFilePath(executablePath);
     const std::string directory = DirectoryPart(beside);
-    struct stat info {};
-    if (::lstat(beside.c_str(), &info) == 0 ||
+    if (StatusOf(beside, false) ||
         (IsWritableDirectory(directory) && !IsSystemDirectory(directory))) {
         return beside;
     }
@@ -162,14 +155,14 @@ std::string ChooseConfigFilePath(const std::string& executablePath, const char* 
     if (xdgConfigHome != nullptr && xdgConfigHome[0] == '/') {
         base = xdgConfigHome;
     } else {
-        if (home == nullptr || home[0] != '/') {
-            const passwd* user = ::getpwuid(::geteuid());
-            home = user != nullptr ? user->pw_dir : nullptr;
+        std::string homePath = home != nullptr ? home : "";
+        if (homePath.empty() || homePath[0] != '/') {
+            homePath = HomeDirectory().value_or("");
         }
-        if (home == nullptr || home[0] != '/') {
+        if (homePath.empty() || homePath[0] != '/') {
             return beside; // no home at all: the place beside the executable it is
         }
-        base = std::string(home) + "/.config";
+        base = homePath + "/.config";
     }
     if (base.back() != '/') {
         base += '/';

@@ -223,7 +223,7 @@ TEST_F(AsOrdinaryUser, AWritableFileInAClosedDirectoryIsRewrittenInPlace) {
     EXPECT_EQ(ReadText(path), "[Настройки]\r\nНедавний файл=/b\r\n");
     EXPECT_EQ(ModeOf(path), 0620u);
     // A write that fails part-way puts the old bytes back.
-    SettingsStore store(path, [](int fd, std::string_view bytes) {
+    SettingsStore store(path, [](FileHandle fd, std::string_view bytes) {
         WriteAllBytes(fd, bytes.substr(0, 10));
         return false;
     });

@@ -201,7 +201,7 @@ TEST(WriteSettings, AFailedWriteLeavesTheOldFileWhole) {
     Settings settings;
     settings.SlideShow = true;
     // Half the content reaches the disk, then the disk is full.
-    const ChunkWriter failing = [](int fd, std::string_view bytes) {
+    const ChunkWriter failing = [](FileHandle fd, std::string_view bytes) {
         WriteAllBytes(fd, bytes.substr(0, bytes.size() / 2));
         return false;
     };

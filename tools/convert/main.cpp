@@ -4,6 +4,7 @@
 #include "base/file_system.h"
 #include "base/file_writer.h"
 #include "base/path_rules.h"
+#include "base/system.h"
 #include "base/version.h"
 #include "formats/load_picture.h"
 #include "formats/picture_writers.h"
@@ -19,9 +20,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <sys/stat.h>
 #include <thread>
-#include <unistd.h>
 #include <utility>
 #include <variant>
 #include <vector>
@@ -188,15 +187,14 @@ std::optional<int> Parse(int argc, char** argv, Options& options) {
 
 // The inputs by the file each names (device and inode), so that an output that is
 // one of them, under any of its names, is found with one look-up.
-using FileIdentity = std::pair<dev_t, ino_t>;
+using FileIdentity = std::pair<std::uint64_t, std::uint64_t>;
 using InputFiles = std::map<FileIdentity, std::string>;
 
 InputFiles IdentifyInputs(const std::vector<std::string>& inputs) {
     InputFiles files;
     for (const auto& input : inputs) {
-        struct stat info {};
-        if (::stat(input.c_str(), &info) == 0) {
-            files.emplace(FileIdentity(info.st_dev, info.st_ino), input);
+        if (const auto status = StatusOf(input)) {
+            files.emplace(FileIdentity(status->Device, status->Inode), input);
         }
     }
     return files;
@@ -204,11 +202,11 @@ InputFiles IdentifyInputs(const std::vector<std::string>& inputs) {
 
 // The input an output path names, if any.
 const std::string* InputNamedBy(const std::string& output, const InputFiles& inputs) {
-    struct stat info {};
-    if (output == "-" || ::stat(output.c_str(), &info) != 0) {
+    const auto status = output == "-" ? std::nullopt : StatusOf(output);
+    if (!status) {
         return nullptr;
     }
-    const auto found = inputs.find(FileIdentity(info.st_dev, info.st_ino));
+    const auto found = inputs.find(FileIdentity(status->Device, status->Inode));
     return found == inputs.end() ? nullptr : &found->second;
 }
 
@@ -274,10 +272,10 @@ int LoadCodes(const std::string& input, bool nearest, PngPicture& codes) {
 
 int WriteBytes(const std::string& output, std::string_view bytes) {
     errno = 0;
-    const int error = bytes.empty()                         ? EIO
-                      : output != "-"                       ? WriteFileReplacing(output, bytes)
-                      : WriteAllBytes(STDOUT_FILENO, bytes) ? 0
-                                                            : (errno != 0 ? errno : EIO);
+    const int error = bytes.empty()                            ? EIO
+                      : output != "-"                          ? WriteFileReplacing(output, bytes)
+                      : WriteAllBytes(StandardOutput(), bytes) ? 0
+                                                               : (errno != 0 ? errno : EIO);
     if (error != 0) {
         Error((output == "-" ? std::string("standard output") : output) +
               ": cannot be written: " + std::strerror(error));

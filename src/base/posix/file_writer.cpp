@@ -1,12 +1,14 @@
-#include "file_writer.h"
+// Writing files whole, on POSIX.
+#include "base/file_writer.h"
 
-#include "path_rules.h"
+#include "base/path_rules.h"
 
 #include <cerrno>
 #include <chrono>
 #include <climits>
 #include <cstdio>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace kadromir {
@@ -43,7 +45,8 @@ int WriteIntoExisting(const std::string& path, std::string_view bytes) {
     if (fd.Fd < 0) {
         return errno;
     }
-    ::fcntl(fd.Fd, F_SETFL, ::fcntl(fd.Fd, F_GETFL) & ~O_NONBLOCK);
+    const int native = static_cast<int>(fd.Fd);
+    ::fcntl(native, F_SETFL, ::fcntl(native, F_GETFL) & ~O_NONBLOCK);
     errno = 0;
     if (!WriteAllBytes(fd.Fd, bytes)) {
         return Failure();
@@ -71,7 +74,7 @@ std::optional<std::string> FollowLinks(std::string path) {
     return std::nullopt;
 }
 
-int ReplaceByRename(const std::string& target, std::string_view content, const struct stat* old,
+int ReplaceByRename(const std::string& target, std::string_view content, const FileStatus* old,
                     const ChunkWriter& write, bool& noRoom) {
     std::string temporary;
     Descriptor fd(CreateTemporary(DirectoryPart(target), temporary));
@@ -82,11 +85,11 @@ int ReplaceByRename(const std::string& target, std::string_view content, const s
     if (old != nullptr) {
         // Keep the owner where this process may (the superuser editing a user's
         // file), then the mode, which a change of owner would clear in part.
-        (void)!::fchown(fd.Fd, old->st_uid, old->st_gid);
-        ::fchmod(fd.Fd, old->st_mode & 07777);
+        (void)!::fchown(static_cast<int>(fd.Fd), old->Owner, old->Group);
+        ::fchmod(static_cast<int>(fd.Fd), old->Mode & 07777);
     }
     errno = 0;
-    int error = write(fd.Fd, content) && ::fsync(fd.Fd) == 0 ? 0 : Failure();
+    int error = write(fd.Fd, content) && ::fsync(static_cast<int>(fd.Fd)) == 0 ? 0 : Failure();
     if (!fd.Close() && error == 0) {
         error = errno;
     }
@@ -107,18 +110,18 @@ int WriteFileReplacing(const std::string& path, std::string_view bytes) {
     if (!target) {
         return ELOOP;
     }
-    struct stat existing {};
-    const bool exists = ::stat(target->c_str(), &existing) == 0;
-    if (exists && S_ISDIR(existing.st_mode)) {
+    const std::optional<FileStatus> existing = StatusOf(*target);
+    const bool exists = existing.has_value();
+    if (exists && existing->Kind == FileKind::Directory) {
         return EISDIR;
     }
-    if (exists && !S_ISREG(existing.st_mode)) {
+    if (exists && existing->Kind != FileKind::Regular) {
         return WriteIntoExisting(*target, bytes);
     }
     // An empty file holds nothing to lose, and the one that asked for it may read it
     // back through a descriptor it keeps open (a thumbnail service does so with the
     // temporary file it names): that file must get the bytes, not a new one in its place.
-    if (exists && existing.st_size == 0) {
+    if (exists && existing->Size == 0) {
         const int error = WriteIntoExisting(*target, bytes);
         if (error != 0 && ::truncate(target->c_str(), 0) != 0) {
             // Not even that: the error already reported says the write failed.
@@ -126,7 +129,31 @@ int WriteFileReplacing(const std::string& path, std::string_view bytes) {
         return error;
     }
     bool noRoom = false;
-    return ReplaceByRename(*target, bytes, exists ? &existing : nullptr, WriteAllBytes, noRoom);
+    return ReplaceByRename(*target, bytes, exists ? &*existing : nullptr, WriteAllBytes, noRoom);
+}
+
+bool RewriteInPlace(const std::string& path, std::string_view content, std::string_view original,
+                    const ChunkWriter& write) {
+    Descriptor fd(::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    const int native = static_cast<int>(fd.Fd);
+    struct stat info {};
+    if (fd.Fd < 0 || ::fstat(native, &info) != 0 || !S_ISREG(info.st_mode)) {
+        return false;
+    }
+    // Reserve the room first: a full disk then fails before any byte has changed.
+    if (!content.empty() && ::posix_fallocate(native, 0, static_cast<off_t>(content.size())) != 0) {
+        return false;
+    }
+    const auto size = static_cast<off_t>(content.size());
+    if (write(fd.Fd, content) && ::ftruncate(native, size) == 0 && ::fsync(native) == 0) {
+        return fd.Close();
+    }
+    // A write that failed all the same: put the old bytes back.
+    if (::lseek(native, 0, SEEK_SET) == 0 && WriteAllBytes(fd.Fd, original)) {
+        (void)!::ftruncate(native, static_cast<off_t>(original.size()));
+        ::fsync(native);
+    }
+    return false;
 }
 
 } // namespace kadromir
