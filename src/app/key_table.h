@@ -1,6 +1,6 @@
 #pragma once
 
-#include <Qt>
+#include "ui/keys.h"
 
 #include <array>
 #include <string>
@@ -14,32 +14,32 @@ enum class KeyCommand { Next, Previous, Open, ScreenX1, ScreenX2, Centre, Reload
 
 struct KeyBinding {
     KeyCommand Command;
-    std::array<int, 2> Keys; // Qt key codes; 0 where there is no second key
+    std::array<int, 2> Keys; // virtual-key codes; 0 where there is no second key
     std::string_view KeyNames;
     std::string_view Does; // a "\n" continues on the next line of the help
 };
 
 inline constexpr std::array<KeyBinding, 7> KeyTable{{
     {KeyCommand::Next,
-     {Qt::Key_Right, Qt::Key_Space},
+     {ui::Key::Right, ui::Key::Space},
      "Right, Space",
      "next picture (after the last, the first)"},
     {KeyCommand::Previous,
-     {Qt::Key_Left, Qt::Key_Backspace},
+     {ui::Key::Left, ui::Key::Backspace},
      "Left, Backspace",
      "previous picture"},
-    {KeyCommand::Open, {Qt::Key_O, 0}, "O", "open a picture (Открыть)"},
+    {KeyCommand::Open, {ui::Key::Of('O'), 0}, "O", "open a picture (Открыть)"},
     {KeyCommand::ScreenX1,
-     {Qt::Key_1, 0},
+     {ui::Key::Of('1'), 0},
      "1",
      "window for the picture at its own size (Экран х1)"},
     {KeyCommand::ScreenX2,
-     {Qt::Key_2, 0},
+     {ui::Key::Of('2'), 0},
      "2",
      "window for the picture at twice its size (Экран х2)"},
-    {KeyCommand::Centre, {Qt::Key_C, 0}, "C", "window to the middle of the screen (Поцентру)"},
+    {KeyCommand::Centre, {ui::Key::Of('C'), 0}, "C", "window to the middle of the screen (Поцентру)"},
     {KeyCommand::Reload,
-     {Qt::Key_R, 0},
+     {ui::Key::Of('R'), 0},
      "R",
      "settings read again from the file (Обновить из сохранённых\nнастроек)"},
 }};

@@ -19,7 +19,6 @@
 #include "settings_dialog/settings_dialog.h"
 
 #include <QAction>
-#include <QKeyEvent>
 #include <QMenuBar>
 #include <QMessageBox>
 
@@ -63,7 +62,7 @@ ViewerWindow& BuildViewerWindow(const StartupContext& context) {
             viewer.Minimized = false;
         }
     };
-    form->OnKeyDown = [&viewer](QKeyEvent& event) { viewer.NavigationKeys(event.key()); };
+    form->OnKeyDown = [&viewer](const ui::KeyEvent& event) { viewer.NavigationKeys(event.Key); };
     form->OnFilesDropped = [&viewer](const std::string& dropped) {
         viewer.Navigator.DropFiles(dropped);
     };
@@ -106,25 +105,25 @@ ViewerWindow& BuildViewerWindow(const StartupContext& context) {
     parts.ScreenX1Action =
         &actions.CreateAction("Экран х1", "", [&viewer](ui::Action&) { viewer.ScreenX1(); });
     parts.ScreenX1Action->LinkMenuItem(*parts.MainMenu, ScreenX1Item);
-    parts.ScreenX1Action->SetShortcut(QKeySequence(KeyOf(KeyCommand::ScreenX1)));
+    parts.ScreenX1Action->SetShortcut(ui::ShortcutOf(KeyOf(KeyCommand::ScreenX1)));
     parts.OpenAction = &actions.CreateAction("Открыть", "Открыть файл(ы)",
                                              [&viewer](ui::Action&) { viewer.OpenCommand(); });
     parts.OpenAction->LinkMenuItem(*parts.ToolbarMenu, 0);
     parts.OpenAction->LinkToolbarButton(*parts.Toolbar, OpenButton);
-    parts.OpenAction->SetShortcut(QKeySequence(KeyOf(KeyCommand::Open)));
+    parts.OpenAction->SetShortcut(ui::ShortcutOf(KeyOf(KeyCommand::Open)));
     parts.ScreenX2Action =
         &actions.CreateAction("Экран х2", "", [&viewer](ui::Action&) { viewer.ScreenX2(); });
     parts.ScreenX2Action->LinkMenuItem(*parts.MainMenu, ScreenX2Item);
-    parts.ScreenX2Action->SetShortcut(QKeySequence(KeyOf(KeyCommand::ScreenX2)));
+    parts.ScreenX2Action->SetShortcut(ui::ShortcutOf(KeyOf(KeyCommand::ScreenX2)));
     parts.CentreAction =
         &actions.CreateAction("Поцентру ", "", [&viewer](ui::Action&) { viewer.CentreWindow(); });
     parts.CentreAction->LinkMenuItem(*parts.MainMenu, CentreItem);
-    parts.CentreAction->SetShortcut(QKeySequence(KeyOf(KeyCommand::Centre)));
+    parts.CentreAction->SetShortcut(ui::ShortcutOf(KeyOf(KeyCommand::Centre)));
     parts.ReloadAction =
         &actions.CreateAction("Обновить из сохранённых настроек", "",
                               [&viewer](ui::Action&) { viewer.ReloadFromSettings(); });
     parts.ReloadAction->LinkMenuItem(*parts.MainMenu, ReloadItem);
-    parts.ReloadAction->SetShortcut(QKeySequence(KeyOf(KeyCommand::Reload)));
+    parts.ReloadAction->SetShortcut(ui::ShortcutOf(KeyOf(KeyCommand::Reload)));
     parts.Toolbar->SetContextMenu(*parts.ToolbarMenu);
     // The picture's own context menu; its shortcuts hold anywhere in the window and
     // carry Ctrl, so no single-key command is touched.

@@ -50,10 +50,10 @@ void Action::SetOnExecute(std::function<void(Action&)> handler) {
     UpdateTargets();
 }
 
-void Action::SetShortcut(const QKeySequence& keys) {
+void Action::SetShortcut(const ui::Shortcut& keys) {
     if (keys != Keys) {
         Keys = keys;
-        ShortcutName = keys.toString(QKeySequence::NativeText).toStdString();
+        ShortcutName = ShortcutDisplayText(keys);
         UpdateTargets();
     }
 }

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "action_target.h"
+#include "keys.h"
 
-#include <QKeySequence>
 #include <QMetaObject>
 
 #include <functional>
@@ -29,7 +29,7 @@ class Action {
     const std::string& Hint() const { return HintText; }
     bool Enabled() const { return IsEnabled; }
     bool Visible() const { return IsVisible; }
-    const QKeySequence& Shortcut() const { return Keys; }
+    const ui::Shortcut& Shortcut() const { return Keys; }
 
     // A TAB splits the text: before it the caption, after it the shortcut text.
     void SetCaption(std::string_view text);
@@ -38,7 +38,7 @@ class Action {
     void SetVisible(bool visible);
     void SetOnExecute(std::function<void(Action&)> handler);
     // Sets the shortcut and, when it changes, the shortcut text to its display name.
-    void SetShortcut(const QKeySequence& keys);
+    void SetShortcut(const ui::Shortcut& keys);
 
     void LinkMenuItem(Menu& menu, int itemIndex);
     void LinkToolbarButton(Toolbar& toolbar, int buttonIndex);
@@ -60,7 +60,7 @@ class Action {
     bool IsVisible = true;
     bool IsEnabled = true;
     std::function<void(Action&)> OnExecute;
-    QKeySequence Keys;
+    ui::Shortcut Keys;
 };
 
 // The actions of one window. While the application is idle and the owner's window

@@ -1,5 +1,7 @@
 #include "form.h"
 
+#include "qt/keys_qt.h"
+
 #include "base/screen_geometry.h"
 #include "resize_watcher.h"
 
@@ -522,7 +524,7 @@ void Form::changeEvent(QEvent* event) {
 
 void Form::keyPressEvent(QKeyEvent* event) {
     if (OnKeyDown) {
-        OnKeyDown(*event);
+        OnKeyDown(KeyEventOf(*event));
     }
     // The key is not consumed: it goes on to the default handling.
     QWidget::keyPressEvent(event);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "keys.h"
 #include "window_frame.h"
 
 #include <QElapsedTimer>
@@ -95,7 +96,7 @@ class Form : public QWidget {
     // Event slots. The close request is always accepted after OnCloseRequest.
     std::function<void()> OnCloseRequest;
     std::function<void(SystemCommand)> OnSystemCommand;
-    std::function<void(QKeyEvent&)> OnKeyDown;
+    std::function<void(const KeyEvent&)> OnKeyDown;
     // After every size change of the client area.
     std::function<void()> OnClientResize;
     // The local files of a drop, joined by character 13.

@@ -1,7 +1,7 @@
 #include "menu.h"
 
 #include "action_list.h"
-#include "latin_keys.h"
+#include "qt/keys_qt.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -129,10 +129,11 @@ class LayoutFallback : public QObject {
 
 } // namespace
 
-void Menu::SetAccelerator(int index, const QKeySequence& keys) {
+void Menu::SetAccelerator(int index, const Shortcut& shortcut) {
     if (Item(index) == nullptr) {
         return;
     }
+    const QKeySequence keys = KeySequenceOf(shortcut);
     Entry& entry = *Items[static_cast<std::size_t>(index)];
     Entry* raw = &entry;
     const auto run = [raw] {
@@ -185,7 +186,7 @@ void Menu::Update(const ActionLink& link, const Action& action) {
     if (item->isVisible() != action.Visible()) {
         item->setVisible(action.Visible());
     }
-    if (!action.Shortcut().isEmpty()) {
+    if (!action.Shortcut().Empty()) {
         SetAccelerator(index, action.Shortcut());
     }
 }

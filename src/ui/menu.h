@@ -1,8 +1,8 @@
 #pragma once
 
 #include "action_target.h"
+#include "keys.h"
 
-#include <QKeySequence>
 #include <QPoint>
 
 #include <functional>
@@ -39,7 +39,7 @@ class Menu : public ActionTarget {
     void SetOnClick(int index, std::function<void()> click);
     // Installs `keys` as the item's accelerator: pressed while the window is active,
     // it runs the item.
-    void SetAccelerator(int index, const QKeySequence& keys);
+    void SetAccelerator(int index, const Shortcut& shortcut);
 
     QMenuBar* Bar() const { return MenuBar; }
     // Shows the pop-up menu at a global position and runs the chosen item.

@@ -2,7 +2,7 @@
 // from a template, and layout-independent single-key accelerators.
 #include "ui/action_list.h"
 #include "ui/form.h"
-#include "ui/latin_keys.h"
+#include "ui/qt/keys_qt.h"
 #include "ui/menu.h"
 #include "ui/timer.h"
 #include "ui/toolbar.h"
@@ -118,8 +118,8 @@ class WindowLayerTest : public QObject {
         action.SetEnabled(false);
         action.SetEnabled(false);
         QCOMPARE(target.Updates, 2);
-        action.SetShortcut(QKeySequence(Qt::Key_1));
-        action.SetShortcut(QKeySequence(Qt::Key_1));
+        action.SetShortcut(ShortcutOf(Key::Of('1')));
+        action.SetShortcut(ShortcutOf(Key::Of('1')));
         QCOMPARE(target.Updates, 3);
     }
 
@@ -129,7 +129,7 @@ class WindowLayerTest : public QObject {
         Action& action = list.CreateAction("Открыть\tCtrl+Q", "Открыть файл(ы)", nullptr);
         QCOMPARE(QString::fromStdString(action.Caption()), QString("Открыть"));
         QCOMPARE(QString::fromStdString(action.ShortcutText()), QString("Ctrl+Q"));
-        action.SetShortcut(QKeySequence(Qt::Key_O));
+        action.SetShortcut(ShortcutOf(Key::Of('O')));
         QCOMPARE(QString::fromStdString(action.ShortcutText()), QString("O"));
         action.SetCaption("Без разделителя");
         QCOMPARE(QString::fromStdString(action.ShortcutText()), QString());

@@ -1,8 +1,20 @@
 #pragma once
 
+#include "ui/keys.h"
+
 #include <QKeyEvent>
+#include <QKeySequence>
 
 namespace kadromir::ui {
+
+// The window layer's key codes and Qt's, both ways. A key Qt has no code for, or one
+// the layer does not name, maps to 0.
+int VirtualKeyOf(int qtKey);
+int QtKeyOf(int virtualKey);
+// A key press as the layer reports it: the virtual key and the shift state.
+KeyEvent KeyEventOf(const QKeyEvent& event);
+// The shortcut as Qt's key sequence, and back.
+QKeySequence KeySequenceOf(const Shortcut& shortcut);
 
 // The Latin letter or digit key at the physical position of a key event, whatever
 // keyboard layout is active: single-key shortcuts such as C must act while, say, a
