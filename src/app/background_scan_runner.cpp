@@ -1,34 +1,16 @@
 #include "background_scan_runner.h"
 
-#include <QMetaObject>
-
+#include <memory>
 #include <thread>
 #include <utility>
 
 namespace kadromir {
 
-BackgroundScanRunner::BackgroundScanRunner() : Box(std::make_shared<Mailbox>()) {
-    Box->Receiver = &Receiver;
-}
-
-BackgroundScanRunner::~BackgroundScanRunner() {
-    const std::lock_guard<std::mutex> guard(Box->Lock);
-    Box->Receiver = nullptr;
-}
-
 void BackgroundScanRunner::Run(Scan scan, Done done) {
-    std::thread([box = Box, scan = std::move(scan), done = std::move(done)]() mutable {
-        DirectoryEntries entries = scan();
-        const std::lock_guard<std::mutex> guard(box->Lock);
-        if (box->Receiver != nullptr) {
-            // Queued to the receiver: should it go before the event comes, Qt drops it.
-            QMetaObject::invokeMethod(
-                box->Receiver,
-                [done = std::move(done), entries = std::move(entries)]() mutable {
-                    done(std::move(entries));
-                },
-                Qt::QueuedConnection);
-        }
+    std::thread([to = Mailbox.Here(), scan = std::move(scan), done = std::move(done)]() mutable {
+        // The list goes across whole, never copied.
+        auto entries = std::make_shared<DirectoryEntries>(scan());
+        to.Post([done = std::move(done), entries] { done(std::move(*entries)); });
     }).detach();
 }
 

@@ -2,11 +2,10 @@
 
 namespace kadromir {
 
-void RenderFrameBitmap(const FrameBitmap& bitmap, QImage& image) {
-    if (image.size() != QSize(FrameBitmap::Width, FrameBitmap::Height) ||
-        image.format() != QImage::Format_RGB32) {
-        image = QImage(FrameBitmap::Width, FrameBitmap::Height, QImage::Format_RGB32);
-    }
+void RenderFrameBitmap(const FrameBitmap& bitmap, ui::Image& image) {
+    image.Width = FrameBitmap::Width;
+    image.Height = FrameBitmap::Height;
+    image.Pixels.resize(std::size_t{FrameBitmap::Width} * FrameBitmap::Height);
     // Both nibbles of a byte at once: 256 pairs of colours.
     std::uint64_t pairs[256];
     for (int b = 0; b < 256; ++b) {
@@ -15,7 +14,7 @@ void RenderFrameBitmap(const FrameBitmap& bitmap, QImage& image) {
         pairs[b] = left | (right << 32);
     }
     for (int y = 0; y < FrameBitmap::Height; ++y) {
-        auto* line = reinterpret_cast<std::uint32_t*>(image.scanLine(y));
+        std::uint32_t* line = image.Pixels.data() + std::size_t{FrameBitmap::Width} * y;
         const auto row = bitmap.Row(y);
         for (int k = 0; k < FrameBitmap::RowBytes; ++k) {
             const std::uint64_t pair = pairs[row[static_cast<std::size_t>(k)]];

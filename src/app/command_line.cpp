@@ -2,44 +2,20 @@
 
 #include "key_table.h"
 
-#include <algorithm>
-#include <array>
+#include "base/system.h"
+#include "ui/platform_options.h"
+
 #include <cerrno>
 #include <cstring>
 #include <string_view>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace kadromir {
-namespace {
-
-// Qt's own command-line options: those that take a value, and those that do not. Qt
-// also takes them with two dashes and as -name=value.
-constexpr std::array<std::string_view, 13> QtOptionsWithValue{
-    "platform",    "platformpluginpath", "platformtheme", "plugin",     "qwindowgeometry",
-    "qwindowicon", "qwindowtitle",       "style",         "stylesheet", "session",
-    "display",     "geometry",           "title"};
-constexpr std::array<std::string_view, 5> QtSwitches{"reverse", "widgetcount", "nograb", "dograb",
-                                                     "sync"};
-
-template <std::size_t N>
-bool Among(const std::array<std::string_view, N>& names, std::string_view name) {
-    return std::find(names.begin(), names.end(), name) != names.end();
-}
-
-// An option's name without its dashes and attached value: "--style=x" gives "style".
-std::string_view OptionName(std::string_view option) {
-    option.remove_prefix(option.starts_with("--") ? 2 : 1);
-    return option.substr(0, option.find('='));
-}
-
-} // namespace
 
 CommandLine ReadCommandLine(const std::vector<std::string>& argv) {
     CommandLine line;
     const std::string program = argv.empty() ? "kadromir" : argv.front();
     line.Arguments.push_back(program);
-    line.QtArguments.push_back(program);
+    line.PlatformArguments.push_back(program);
     bool optionsEnded = false;
     for (std::size_t i = 1; i < argv.size(); ++i) {
         const std::string& arg = argv[i];
@@ -56,18 +32,18 @@ CommandLine ReadCommandLine(const std::vector<std::string>& argv) {
             line.Asked = CommandLine::Request::Version;
             return line;
         } else {
-            const std::string_view name = OptionName(arg);
+            const ui::PlatformOption kind = ui::PlatformOptionKind(ui::OptionName(arg));
             const bool valueAttached = arg.find('=') != std::string::npos;
-            if (Among(QtOptionsWithValue, name) && (valueAttached || i + 1 < argv.size())) {
-                line.QtArguments.push_back(arg);
+            if (kind == ui::PlatformOption::WithValue && (valueAttached || i + 1 < argv.size())) {
+                line.PlatformArguments.push_back(arg);
                 if (!valueAttached) {
-                    line.QtArguments.push_back(argv[++i]);
+                    line.PlatformArguments.push_back(argv[++i]);
                 }
-            } else if (Among(QtSwitches, name) && !valueAttached) {
-                line.QtArguments.push_back(arg);
+            } else if (kind == ui::PlatformOption::Switch && !valueAttached) {
+                line.PlatformArguments.push_back(arg);
             } else {
                 line.Asked = CommandLine::Request::Mistake;
-                line.Mistake = Among(QtOptionsWithValue, name)
+                line.Mistake = kind == ui::PlatformOption::WithValue
                                    ? "kadromir: '" + arg + "' needs a value"
                                    : "kadromir: unknown option '" + arg +
                                          "'; a picture whose name starts with - goes after -- "
@@ -77,24 +53,6 @@ CommandLine ReadCommandLine(const std::vector<std::string>& argv) {
         }
     }
     return line;
-}
-
-std::optional<std::string> DefaultPlatform(const CommandLine& line, const char* chosenPlatform,
-                                           const char* xDisplay) {
-    bool named = false;
-    for (std::size_t i = 1; i < line.QtArguments.size(); ++i) {
-        const std::string& option = line.QtArguments[i];
-        named = named || OptionName(option) == "platform";
-        if (Among(QtOptionsWithValue, OptionName(option)) &&
-            option.find('=') == std::string::npos) {
-            ++i; // its value
-        }
-    }
-    const auto given = [](const char* value) { return value != nullptr && *value != '\0'; };
-    if (named || given(chosenPlatform) || !given(xDisplay)) {
-        return std::nullopt;
-    }
-    return "xcb;wayland";
 }
 
 std::string HelpText(const std::string& configFilePath) {
@@ -122,16 +80,17 @@ std::string HelpText(const std::string& configFilePath) {
 }
 
 std::optional<std::string> PictureProblem(const std::string& path) {
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0) {
-        return std::string(std::strerror(errno));
+    int error = 0;
+    const std::optional<FileStatus> status = StatusOf(path, true, &error);
+    if (!status) {
+        return std::string(std::strerror(error));
     }
-    if (!S_ISREG(info.st_mode)) {
-        return std::string(S_ISDIR(info.st_mode) ? "a directory, not a picture"
-                                                 : "not a regular file");
+    if (status->Kind != FileKind::Regular) {
+        return std::string(status->Kind == FileKind::Directory ? "a directory, not a picture"
+                                                               : "not a regular file");
     }
-    if (::access(path.c_str(), R_OK) != 0) {
-        return std::string(std::strerror(errno));
+    if (!MayAccess(path, Access::Read)) {
+        return std::string(std::strerror(EACCES));
     }
     return std::nullopt;
 }

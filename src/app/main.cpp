@@ -1,33 +1,24 @@
 // Кадромир: the program's entry.
 #include "command_line.h"
-#include "qt_translation.h"
 #include "viewer_window.h"
 
+#include "base/system.h"
 #include "base/version.h"
 #include "settings/settings_store.h"
+#include "ui/application.h"
 #include "ui/form.h"
-
-#include <QApplication>
 
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <malloc.h>
 #include <string>
 
 namespace {
 
-// The running executable's own path, from the kernel; argv[0] may be relative or a
-// name found on PATH.
-std::string ExecutablePath(const char* argv0) {
-    std::error_code error;
-    const auto path = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? std::string(argv0) : path.string();
-}
-
 std::string SettingsPath(const char* argv0, bool makeDirectory) {
-    return kadromir::ChooseConfigFilePath(ExecutablePath(argv0), std::getenv("XDG_CONFIG_HOME"),
-                                          std::getenv("HOME"), makeDirectory);
+    return kadromir::ChooseConfigFilePath(kadromir::ExecutablePath(argv0),
+                                          std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"),
+                                          makeDirectory);
 }
 
 } // namespace
@@ -36,7 +27,7 @@ int main(int argc, char** argv) {
     // Big blocks (a large directory's list) always get pages of their own, given back
     // when freed. Left to itself the allocator raises this bound after the first such
     // free, and the lists of every later rescan pile up in the heap.
-    mallopt(M_MMAP_THRESHOLD, 128 * 1024);
+    kadromir::GiveLargeBlocksOwnPages(128 * 1024);
     using Request = kadromir::CommandLine::Request;
     // The command line as bytes, read before Qt, which needs a display.
     const kadromir::CommandLine line = kadromir::ReadCommandLine({argv, argv + argc});
@@ -64,21 +55,9 @@ int main(int argc, char** argv) {
     context.ConfigFilePath = SettingsPath(argv[0], true);
     std::error_code error;
     context.WorkingDirectory = std::filesystem::current_path(error).string();
-    // Qt gets its own options only: a picture named like one of them stays a picture.
-    std::vector<std::string> qtArguments = line.QtArguments;
-    if (const auto platform = kadromir::DefaultPlatform(line, std::getenv("QT_QPA_PLATFORM"),
-                                                        std::getenv("DISPLAY"))) {
-        qtArguments.insert(qtArguments.begin() + 1, {"-platform", *platform});
-    }
-    std::vector<char*> qtArgv;
-    for (std::string& argument : qtArguments) {
-        qtArgv.push_back(argument.data());
-    }
-    qtArgv.push_back(nullptr);
-    int qtArgc = static_cast<int>(qtArguments.size());
-    QApplication application(qtArgc, qtArgv.data());
-    kadromir::InstallQtTranslation(application);
+    // The window system gets its own options only: a picture named like one of them
+    // stays a picture.
+    kadromir::ui::Application application(line.PlatformArguments);
     kadromir::ViewerWindow& viewer = kadromir::BuildViewerWindow(context);
-    viewer.Ui().Form->show();
-    return application.exec();
+    return application.Run(*viewer.Ui().Form);
 }

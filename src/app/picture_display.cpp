@@ -6,8 +6,6 @@
 #include "ui/form.h"
 #include "ui/paint_box.h"
 
-#include <QPainter>
-
 namespace kadromir {
 
 void ViewerWindow::RenderPictureImage() {
@@ -25,15 +23,16 @@ void ViewerWindow::DrawPicture() {
     if (Parts.Form->BackgroundColour() != border) {
         Parts.Form->SetBackgroundColour(border);
     }
-    Parts.DrawingArea->repaint();
+    Parts.DrawingArea->Repaint();
 }
 
-void ViewerWindow::PaintDrawingArea(QPainter& painter) {
+void ViewerWindow::PaintDrawingArea(ui::Canvas& canvas) {
     // After the close the bitmap is gone: a late paint draws nothing.
     if (IsClosed || !PictureData) {
         return;
     }
-    ui::StretchDraw(painter, Image, Parts.DrawingArea->rect());
+    const ui::Rect area = Parts.DrawingArea->Bounds();
+    canvas.StretchDraw(Image, {0, 0, area.Width, area.Height});
 }
 
 void ViewerWindow::LayoutDrawingArea() {
@@ -44,11 +43,13 @@ void ViewerWindow::LayoutDrawingArea() {
     const int h = Parts.Form->ClientHeight();
     // Each bound is set on its own: the window system may refuse a
     // negative size, and the left edge follows from the width the area then has.
-    Parts.DrawingArea->setGeometry(Parts.DrawingArea->x(), DrawingAreaTop(h), DrawingAreaWidth(w),
-                                   std::max(0, DrawingAreaHeight(h)));
-    Parts.DrawingArea->move(DrawingAreaLeft(w, Parts.DrawingArea->width()), Parts.DrawingArea->y());
-    Parts.Form->SetStatusText(
-        StatusLineText(Parts.DrawingArea->width(), Parts.DrawingArea->height()));
+    ui::PaintBox& area = *Parts.DrawingArea;
+    area.SetBounds({area.Bounds().Left, DrawingAreaTop(h), DrawingAreaWidth(w),
+                    std::max(0, DrawingAreaHeight(h))});
+    const ui::Rect sized = area.Bounds();
+    area.SetBounds({DrawingAreaLeft(w, sized.Width), sized.Top, sized.Width, sized.Height});
+    const ui::Rect placed = area.Bounds();
+    Parts.Form->SetStatusText(StatusLineText(placed.Width, placed.Height));
 }
 
 // A maximized window is restored before any of the three commands sizes or moves it.

@@ -1,18 +1,14 @@
 // The picture taken elsewhere: saved as a PNG or copied to the clipboard.
 #include "viewer_window.h"
 
+#include "base/code_pages.h"
 #include "base/file_writer.h"
 #include "base/path_rules.h"
-#include "picture_image/picture_image.h"
-#include "ui/form.h"
+#include "png/picture_png.h"
+#include "ui/clipboard.h"
+#include "ui/dialogs.h"
 
-#include <QApplication>
-#include <QClipboard>
-#include <QFile>
-#include <QFileDialog>
-#include <QMessageBox>
-#include <QMimeData>
-
+#include <cerrno>
 #include <cstring>
 
 namespace kadromir {
@@ -24,30 +20,19 @@ void ViewerWindow::SavePictureAsPng() {
     if (PictureData == nullptr || shown.empty()) {
         return;
     }
-    QFileDialog dialog(Parts.Form, QStringLiteral("Сохранить как PNG"));
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilter(QStringLiteral("PNG (*.png)"));
-    dialog.setDefaultSuffix(QStringLiteral("png"));
-    dialog.setDirectory(QFile::decodeName(QByteArray::fromStdString(DirectoryPart(shown))));
-    dialog.selectFile(QFile::decodeName(
-        QByteArray::fromStdString(NameWithoutExtension(FileNamePart(shown)) + ".png")));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+    constexpr const char* Title = "Сохранить как PNG";
+    const auto path =
+        ui::AskSavePath(*Parts.Form, {Title, "PNG", "png", DirectoryPart(shown),
+                                      NameWithoutExtension(FileNamePart(shown)) + ".png"});
+    if (!path) {
         return;
     }
-    const std::string path = QFile::encodeName(dialog.selectedFiles().constFirst()).toStdString();
     // The PNG is made in full before the target is touched.
-    const QByteArray png = EncodePng(*PictureData);
-    const int error =
-        png.isEmpty()
-            ? ENOMEM
-            : WriteFileReplacing(
-                  path, std::string_view(png.constData(), static_cast<std::size_t>(png.size())));
+    const std::string png = EncodePicturePng(*PictureData);
+    const int error = png.empty() ? ENOMEM : WriteFileReplacing(*path, png);
     if (error != 0) {
-        QMessageBox::warning(Parts.Form, QStringLiteral("Сохранить как PNG"),
-                             QFile::decodeName(QByteArray::fromStdString(path)) + "\n" +
-                                 QString::fromLocal8Bit(std::strerror(error)));
+        ui::ShowMessage(*Parts.Form, Title, ReadableName(*path) + "\n" + std::strerror(error),
+                        ui::MessageKind::Warning);
     }
 }
 
@@ -55,10 +40,15 @@ void ViewerWindow::CopyPicture() {
     if (PictureData == nullptr || Navigator.ShownFile().empty()) {
         return;
     }
-    auto* data = new QMimeData;
-    data->setImageData(PictureImage(*PictureData));
-    data->setData(QStringLiteral("image/png"), EncodePng(*PictureData));
-    QApplication::clipboard()->setMimeData(data);
+    ui::ClipboardPicture picture;
+    picture.Width = FrameBitmap::Width;
+    picture.Height = FrameBitmap::Height;
+    for (int i = 0; i < FrameBitmap::PaletteSize; ++i) {
+        picture.Palette.push_back(PictureData->Bitmap.PaletteEntry(i));
+    }
+    picture.Indices = PictureIndices(PictureData->Bitmap, FrameBitmap::Width);
+    picture.Png = EncodePicturePng(*PictureData);
+    ui::CopyToClipboard(picture);
 }
 
 } // namespace kadromir

@@ -1,12 +1,12 @@
 #include "viewer_window.h"
 
-#include "app_icon.h"
 #include "background_scan_runner.h"
 #include "formats/picture_formats.h"
 #include "key_table.h"
 
 #include "bitmap_image.h"
 #include "ui/action_list.h"
+#include "ui/dialogs.h"
 #include "ui/form.h"
 #include "ui/menu.h"
 #include "ui/open_dialog.h"
@@ -18,10 +18,6 @@
 #include "settings/settings_file.h"
 #include "settings_dialog/settings_dialog.h"
 
-#include <QAction>
-#include <QMenuBar>
-#include <QMessageBox>
-
 namespace kadromir {
 namespace {
 
@@ -29,6 +25,7 @@ constexpr const char* Caption = "Кадромир";
 const std::vector<std::string> MainMenuTemplate{"Вид", "(", " ",         " ",           " ",
                                                 " ",   ")", "Настройки", "О программе", ""};
 const std::vector<std::string> ToolbarMenuTemplate{" ", ""};
+const std::vector<std::string> PictureMenuTemplate{" ", " ", ""};
 
 // Menu items of the main menu, numbered depth-first.
 enum MainMenuItem {
@@ -41,17 +38,18 @@ enum MainMenuItem {
     AboutItem
 };
 enum ToolbarButton { OpenButton = 0, PreviousButton, NextButton };
+enum PictureMenuItem { SaveAsPngItem = 0, CopyItem };
 
 } // namespace
 
 ViewerWindow& BuildViewerWindow(const StartupContext& context) {
     // The record lives exactly as long as its form.
-    auto* form = new ui::Form(Caption);
-    form->setWindowIcon(AppIcon());
+    ui::Form* form = &ui::Form::Create(Caption);
+    form->SetProgramIcon();
     ViewerWindow& viewer = form->Own(std::make_unique<ViewerWindow>(context));
     ViewerWindow::Controls& parts = viewer.Parts;
     parts.Form = form;
-    form->move(401, 185);
+    form->MoveClient(401, 185);
     form->SetClientSize(286, 349);
     // The window's own events.
     form->OnCloseRequest = [&viewer] { viewer.CloseRequested(); };
@@ -67,7 +65,6 @@ ViewerWindow& BuildViewerWindow(const StartupContext& context) {
         viewer.Navigator.DropFiles(dropped);
     };
     parts.MainMenu = &form->Own(ui::Menu::CreateMenuBar(*form, MainMenuTemplate));
-    form->SetMenuBar(*parts.MainMenu->Bar());
     parts.MainMenu->SetOnClick(SettingsItem, [&viewer] { viewer.OpenSettings(); });
     parts.MainMenu->SetOnClick(AboutItem, [&viewer] { viewer.ShowAbout(); });
     parts.OpenDialog = &form->Own(std::make_unique<ui::OpenDialog>(*form));
@@ -83,9 +80,9 @@ ViewerWindow& BuildViewerWindow(const StartupContext& context) {
     parts.RefreshTimer =
         &form->Own(std::make_unique<ui::Timer>(*form, ui::Timer::Kind::Precise, 1000));
     parts.RefreshTimer->OnTick = [&viewer] { viewer.RefreshTick(); };
-    parts.DrawingArea = new ui::PaintBox(form->Client());
-    parts.DrawingArea->setGeometry(16, 41, 252, 263);
-    parts.Toolbar = &form->Own(std::make_unique<ui::Toolbar>(form->Client()));
+    parts.DrawingArea = &form->Own(std::make_unique<ui::PaintBox>(*form));
+    parts.DrawingArea->SetBounds({16, 41, 252, 263});
+    parts.Toolbar = &form->Own(std::make_unique<ui::Toolbar>(*form));
     parts.Toolbar->AddButton("  ", ui::ToolbarImage::OpenFile);
     parts.Toolbar->AddButton("Предыдущее", ui::ToolbarImage::Back);
     parts.Toolbar->AddButton("Следующее", ui::ToolbarImage::Forward);
@@ -97,7 +94,7 @@ ViewerWindow& BuildViewerWindow(const StartupContext& context) {
     parts.Toolbar->SetEnabled(PreviousButton, false);
     // The area is anchored to all four edges of the client area: every change of
     // the client's size changes the area's, which runs the layout rule.
-    parts.DrawingArea->OnPaint = [&viewer](QPainter& painter) { viewer.PaintDrawingArea(painter); };
+    parts.DrawingArea->OnPaint = [&viewer](ui::Canvas& canvas) { viewer.PaintDrawingArea(canvas); };
     parts.DrawingArea->OnResize = [&viewer] { viewer.LayoutDrawingArea(); };
     form->OnClientResize = [&viewer] { viewer.LayoutDrawingArea(); };
     // The actions, each with its links and shortcut.
@@ -127,19 +124,16 @@ ViewerWindow& BuildViewerWindow(const StartupContext& context) {
     parts.Toolbar->SetContextMenu(*parts.ToolbarMenu);
     // The picture's own context menu; its shortcuts hold anywhere in the window and
     // carry Ctrl, so no single-key command is touched.
-    parts.SaveAsPngAction = new QAction(QStringLiteral("Сохранить как PNG…"), form);
-    parts.SaveAsPngAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    QObject::connect(parts.SaveAsPngAction, &QAction::triggered,
-                     [&viewer] { viewer.SavePictureAsPng(); });
-    parts.CopyAction = new QAction(QStringLiteral("Копировать"), form);
-    parts.CopyAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
-    QObject::connect(parts.CopyAction, &QAction::triggered, [&viewer] { viewer.CopyPicture(); });
-    for (QAction* action : {parts.SaveAsPngAction, parts.CopyAction}) {
-        action->setShortcutContext(Qt::WindowShortcut);
-        form->addAction(action);
-        parts.DrawingArea->addAction(action);
-    }
-    parts.DrawingArea->setContextMenuPolicy(Qt::ActionsContextMenu);
+    parts.PictureMenu = &form->Own(ui::Menu::CreatePopup(*form, PictureMenuTemplate));
+    parts.SaveAsPngAction = &actions.CreateAction(
+        "Сохранить как PNG…", "", [&viewer](ui::Action&) { viewer.SavePictureAsPng(); });
+    parts.SaveAsPngAction->LinkMenuItem(*parts.PictureMenu, SaveAsPngItem);
+    parts.SaveAsPngAction->SetShortcut(ui::ShortcutOf(ui::Key::Of('S'), ui::Shortcut::Control));
+    parts.CopyAction =
+        &actions.CreateAction("Копировать", "", [&viewer](ui::Action&) { viewer.CopyPicture(); });
+    parts.CopyAction->LinkMenuItem(*parts.PictureMenu, CopyItem);
+    parts.CopyAction->SetShortcut(ui::ShortcutOf(ui::Key::Of('C'), ui::Shortcut::Control));
+    parts.DrawingArea->SetContextMenu(*parts.PictureMenu);
     // The status line exists before the window is placed: its height is part of the
     // outer size that the placement centres.
     viewer.LayoutDrawingArea();
@@ -192,7 +186,7 @@ void ViewerWindow::CloseRequested() {
     Parts.RefreshTimer->OnTick = nullptr;
     PictureData.reset();
     Navigator.ReleaseFileList();
-    Image = QImage();
+    Image = ui::Image();
     IsClosed = true;
     SaveRecent(UserSettings, ConfigPath, Navigator.CurrentFile(), Navigator.CurrentDirectory());
     // A frozen geometry stays as it was stored, unless the window closes minimized.
@@ -228,13 +222,7 @@ void ViewerWindow::ReloadFromSettings() {
 }
 
 void ViewerWindow::ShowAbout() {
-    QMessageBox box(QMessageBox::NoIcon, Parts.Form->windowTitle(), QString::fromUtf8(AboutText),
-                    QMessageBox::Ok, Parts.Form);
-    box.setWindowModality(Qt::WindowModal);
-    box.show();
-    box.raise();
-    box.activateWindow(); // brought to the front
-    box.exec();
+    ui::ShowMessage(*Parts.Form, Parts.Form->Caption(), AboutText);
 }
 
 void ViewerWindow::OpenSettings() {
@@ -289,8 +277,8 @@ void ViewerWindow::SetOuterHeight(int height) {
     Parts.Form->SetOuterHeight(height);
 }
 ScreenBounds ViewerWindow::PrimaryScreen() const {
-    const QRect screen = ui::Form::PrimaryScreen();
-    return {screen.left(), screen.top(), screen.width(), screen.height()};
+    const ui::Rect screen = ui::Form::PrimaryScreen();
+    return {screen.Left, screen.Top, screen.Width, screen.Height};
 }
 
 } // namespace kadromir

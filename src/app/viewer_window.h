@@ -4,22 +4,18 @@
 #include "navigation/file_navigator.h"
 #include "settings/settings.h"
 #include "settings/window_geometry.h"
-
-#include <QImage>
-
-class QAction;
+#include "ui/geometry.h"
 
 #include <memory>
 #include <string>
 #include <vector>
-
-class QPainter;
 
 namespace kadromir {
 
 namespace ui {
 class Action;
 class ActionList;
+class Canvas;
 class Form;
 class Menu;
 class OpenDialog;
@@ -67,8 +63,9 @@ class ViewerWindow : public WindowGeometry, public NavigatorHost {
         ui::Timer* SlideTimer = nullptr;
         ui::Timer* RefreshTimer = nullptr;
         // The drawing area's context menu, beside the menus the program had before.
-        QAction* SaveAsPngAction = nullptr;
-        QAction* CopyAction = nullptr;
+        ui::Menu* PictureMenu = nullptr;
+        ui::Action* SaveAsPngAction = nullptr;
+        ui::Action* CopyAction = nullptr;
     };
     const Controls& Ui() const { return Parts; }
 
@@ -132,7 +129,7 @@ class ViewerWindow : public WindowGeometry, public NavigatorHost {
   private:
     friend ViewerWindow& BuildViewerWindow(const StartupContext&);
     friend void FinishStartup(ViewerWindow&);
-    void PaintDrawingArea(QPainter& painter);
+    void PaintDrawingArea(ui::Canvas& canvas);
     // Sizes the window to the outer size and centres it on the primary display, in one step.
     void PlaceCentred(int outerWidth, int outerHeight);
     // Converts the frame bitmap into the image the paint stretches, once per load.
@@ -151,7 +148,7 @@ class ViewerWindow : public WindowGeometry, public NavigatorHost {
     // The frame bitmap, border colour and load message: created by FinishStartup,
     // released by the close handler (absent before and after).
     std::unique_ptr<PictureState> PictureData;
-    QImage Image;
+    ui::Image Image;
     bool IsClosed = false;
 };
 

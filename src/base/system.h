@@ -68,6 +68,14 @@ std::optional<std::string> HomeDirectory();
 // The standard output of the process.
 FileHandle StandardOutput();
 
+// The running executable's own path, from the system; `argv0` where it cannot tell
+// (argv[0] may be relative, or a name found on PATH).
+std::string ExecutablePath(const char* argv0);
+
+// From now on, blocks of at least `bytes` get pages of their own, given back to the
+// system when freed.
+void GiveLargeBlocksOwnPages(std::size_t bytes);
+
 // Pages of memory that grow in place or move without a copy where the system can:
 // untouched pages cost nothing. Grow returns the new start (the old one's bytes kept),
 // or nullptr when the memory cannot be had (the old pages are then kept).

@@ -4,6 +4,7 @@
 #include "settings/settings_file.h"
 #include "settings/settings_store.h"
 #include "spin_edit.h"
+#include "ui/qt/form_window.h"
 #include "ui/timer.h"
 
 #include <QCheckBox>
@@ -66,10 +67,10 @@ QPushButton* SettingsDialog::Button(const char* caption, int left, int top) {
     return button;
 }
 
-SettingsDialog::SettingsDialog(QWidget& parent, const SettingsContext& context)
-    : QDialog(&parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      Context(context), MainWindow(parent) {
+SettingsDialog::SettingsDialog(ui::Form& parent, const SettingsContext& context)
+    : QDialog(&parent.Window(), Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+      Context(context), MainWindow(parent.Window()) {
     setWindowTitle(QStringLiteral("Настройки"));
     resize(ClientWidth, ClientHeight);
     // The captions' colour goes with the cream background: under a dark colour scheme
@@ -298,13 +299,13 @@ void SettingsDialog::closeEvent(QCloseEvent* event) {
     QDialog::closeEvent(event);
 }
 
-void OpenSettingsDialog(QWidget& mainWindow, const SettingsContext& context) {
+void OpenSettingsDialog(ui::Form& mainWindow, const SettingsContext& context) {
     // Destroyed here, not later: the next "Настройки" must find no dialog left over.
     const auto dialog = std::make_unique<SettingsDialog>(mainWindow, context);
-    mainWindow.setEnabled(false);
+    mainWindow.SetEnabled(false);
     dialog->setEnabled(true); // a child of the main window, enabled on its own
     dialog->exec();
-    mainWindow.setEnabled(true);
+    mainWindow.SetEnabled(true);
     dialog->close();
 }
 

@@ -16,8 +16,9 @@ namespace kadromir {
 
 class SpinEdit;
 namespace ui {
+class Form;
 class Timer;
-}
+} // namespace ui
 
 // What the dialog works on: the record it shows, and what "Применить" acts on
 // besides: the two timers, the configuration file and the main window's geometry.
@@ -39,7 +40,7 @@ class SettingsDialog : public QDialog {
     static constexpr int ClientHeight = 303;
 
     // Builds the dialog for `parent` (the main window), centres it and fills it.
-    SettingsDialog(QWidget& parent, const SettingsContext& context);
+    SettingsDialog(ui::Form& parent, const SettingsContext& context);
 
     QCheckBox* SaveOnCloseBox = nullptr;
     // "Применять замороженные…": the setting UseFrozenGeometry.
@@ -88,6 +89,6 @@ class SettingsDialog : public QDialog {
 
 // The "Настройки" command: a fresh dialog each time, shown modally with the main
 // window disabled meanwhile (timer ticks go on), then closed for good.
-void OpenSettingsDialog(QWidget& mainWindow, const SettingsContext& context);
+void OpenSettingsDialog(ui::Form& mainWindow, const SettingsContext& context);
 
 } // namespace kadromir

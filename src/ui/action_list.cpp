@@ -1,11 +1,8 @@
 #include "action_list.h"
 
+#include "form.h"
 #include "menu.h"
 #include "toolbar.h"
-
-#include <QAbstractEventDispatcher>
-#include <QApplication>
-#include <QWidget>
 
 namespace kadromir::ui {
 
@@ -87,15 +84,12 @@ void Action::UpdateTargets() {
     }
 }
 
-ActionList::ActionList(QWidget& owner) : Owner(owner) {
-    if (auto* dispatcher = QAbstractEventDispatcher::instance()) {
-        IdleConnection = QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock,
-                                          &owner, [this] { Idle(); });
-    }
+ActionList::ActionList(Form& owner) : Owner(owner) {
+    owner.AddIdleHandler(this, [this] { Idle(); });
 }
 
 ActionList::~ActionList() {
-    QObject::disconnect(IdleConnection);
+    Owner.RemoveIdleHandler(this);
 }
 
 Action& ActionList::CreateAction(std::string_view caption, std::string_view hint,
@@ -111,7 +105,7 @@ Action& ActionList::CreateAction(std::string_view caption, std::string_view hint
 }
 
 void ActionList::Idle() {
-    if (OnUpdateActions && QApplication::activeWindow() == Owner.window()) {
+    if (OnUpdateActions && Owner.IsActiveWindow()) {
         OnUpdateActions(*this);
     }
 }

@@ -3,19 +3,16 @@
 #include "action_target.h"
 #include "keys.h"
 
-#include <QMetaObject>
-
 #include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
-class QWidget;
-
 namespace kadromir::ui {
 
 class ActionList;
+class Form;
 class Menu;
 class Toolbar;
 
@@ -67,7 +64,7 @@ class Action {
 // is the active window, the update-actions handler runs (when one is set).
 class ActionList {
   public:
-    explicit ActionList(QWidget& owner);
+    explicit ActionList(Form& owner);
     ~ActionList();
     ActionList(const ActionList&) = delete;
     ActionList& operator=(const ActionList&) = delete;
@@ -81,9 +78,8 @@ class ActionList {
     void Idle();
 
   private:
-    QWidget& Owner;
+    Form& Owner;
     std::vector<std::unique_ptr<Action>> ActionItems;
-    QMetaObject::Connection IdleConnection;
 };
 
 } // namespace kadromir::ui

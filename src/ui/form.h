@@ -1,50 +1,46 @@
 #pragma once
 
+#include "geometry.h"
 #include "keys.h"
-#include "window_frame.h"
-
-#include <QElapsedTimer>
-#include <QWidget>
 
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
-
-class QMenuBar;
-class QMimeData;
-class QTimer;
-class QStatusBar;
 
 namespace kadromir::ui {
 
 // The system commands a form reports: minimize, maximize and restore.
 enum class SystemCommand { Minimize, Maximize, Restore };
 
+// The platform's window behind a form; each implementation of the layer defines it.
+class FormWindow;
+
 // A top-level window: a menu bar at the top, the client area below it, and a status
 // line at the bottom once the first status text is set. Objects made for the window
-// are added to its free-list with Own() and destroyed with it.
-class Form : public QWidget {
+// are added to its free-list with Own() and destroyed with it, before its controls.
+// A form lives until it is closed: then it goes with everything made for it.
+class Form {
   public:
-    explicit Form(const std::string& caption);
-    ~Form() override;
+    // A new form, not shown yet; the first one made is the program's main window.
+    static Form& Create(const std::string& caption);
+    ~Form();
+    Form(const Form&) = delete;
+    Form& operator=(const Form&) = delete;
 
     // Adds an object to the free-list; it is destroyed with the form (before its
-    // widgets). Returns the object.
+    // controls). Returns the object.
     template <typename T> T& Own(std::unique_ptr<T> object) {
         T& kept = *object;
         FreeList.push_back(std::shared_ptr<void>(std::move(object)));
         return kept;
     }
 
-    // The client area: below the menu bar, above the status line.
-    QWidget& Client() const { return *ClientArea; }
-    void SetMenuBar(QMenuBar& bar);
-
     void SetCaption(const std::string& caption);
     std::string Caption() const;
+    // The program's own icon on the window's title bar and task bar entry.
+    void SetProgramIcon();
 
     // Outer bounds include the frame the window system adds (none before the window
     // is managed). Setting one keeps the others.
@@ -76,22 +72,40 @@ class Form : public QWidget {
     int ClientWidth() const;
     int ClientHeight() const;
     void SetClientSize(int width, int height);
+    // Places the client part (below any frame) at (left, top) of the desktop.
+    void MoveClient(int left, int top);
 
     // Centres the window on the display that holds the mouse pointer (the primary
     // display where that is unknown).
     void CentreOnPointerDisplay();
     // The full bounds of the primary display, its place on the desktop included.
-    static QRect PrimaryScreen();
+    static Rect PrimaryScreen();
 
     // The colour of the client area where no control covers it, an opaque 0xFFRRGGBB.
     void SetBackgroundColour(std::uint32_t colour);
-    std::uint32_t BackgroundColour() const { return Background; }
+    std::uint32_t BackgroundColour() const;
 
     // The single-part status line; created with the first text, keeping the client
     // height, so the window grows by the line's height.
     void SetStatusText(const std::string& text);
     std::string StatusText() const;
-    bool HasStatusLine() const { return StatusLine != nullptr; }
+    bool HasStatusLine() const;
+
+    void Show();
+    bool Visible() const;
+    // Whether the window is the one the user works in now.
+    bool IsActiveWindow() const;
+    // Asks the window to close, as the user's close does.
+    void Close();
+    // Enables or disables the window for the user's input (a modal dialog disables it).
+    void SetEnabled(bool enabled);
+    // Brings the window to the front and gives it the keyboard.
+    void Activate();
+
+    // Handlers run when the program goes idle (its queue of events is empty), until
+    // removed by their key.
+    void AddIdleHandler(const void* key, std::function<void()> handler);
+    void RemoveIdleHandler(const void* key);
 
     // Event slots. The close request is always accepted after OnCloseRequest.
     std::function<void()> OnCloseRequest;
@@ -102,69 +116,17 @@ class Form : public QWidget {
     // The local files of a drop, joined by character 13.
     std::function<void(const std::string&)> OnFilesDropped;
 
-  protected:
-    bool event(QEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-    void moveEvent(QMoveEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-    void changeEvent(QEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-    void dragEnterEvent(QDragEnterEvent* event) override;
-    void dropEvent(QDropEvent* event) override;
+    // The platform's window, for the implementation of the layer (and its tests).
+    FormWindow& Window() const { return *Native; }
 
   private:
-    int MenuHeight() const;
-    int StatusHeight() const;
-    void LayOutChildren();
-    QMargins FrameMargins() const;
-    QSize FrameExtra() const;
-    QPoint FrameOffset() const;
-    QRect LatestGeometry() const;
-    void Request(const QRect& client);
-    void CheckFrame();
-    void ApplyOuterIntent(bool framed);
+    friend class FormWindow;
+    explicit Form(FormWindow& window) : Native(&window) {}
+    // The free-list goes first, while every control is still there.
+    void ReleaseOwned();
 
+    FormWindow* Native;
     std::vector<std::shared_ptr<void>> FreeList;
-    QWidget* ClientArea = nullptr;
-    QMenuBar* MenuBar = nullptr;
-    QStatusBar* StatusLine = nullptr;
-    std::uint32_t Background = 0;
-    std::optional<QRect> Requested;
-
-    // Outer bounds asked for before the frame was known.
-    struct OuterIntent {
-        std::optional<int> Left, Top, Width, Height;
-    };
-    OuterIntent Intent;
-    // Whether the frame is still unknown, so that outer bounds wait as intents.
-    bool AwaitingFrame() const;
-    mutable bool FrameUnknown = true;
-    mutable bool PredictionPending = false;
-    QElapsedTimer PredictionAge;
-    QTimer* FramePoll = nullptr;
-    FrameRecord RecordedFrame;
-    // The frame last seen while the window was mapped, or foretold before it was: a
-    // window manager may clear its record while the window is hidden.
-    mutable std::optional<QMargins> KnownFrame;
-    // A change waiting for the window system to restore the window from maximized.
-    std::function<void()> AfterRestore;
-    void RunAfterRestore();
-    QElapsedTimer FrameWait;
-    QMargins LastMargins;
-    const bool CanPlace;
-    // A manager that keeps no frame record yet reparents the window (weston's for X11
-    // programs) places the frame where the window was asked to be and the window
-    // inside it: how far inside is read once, when it first shows, and read positions
-    // count it, so that a stored position comes back as it was stored.
-    QPoint UnrecordedOffset;
-    bool PlacementWatched = false;
-    void WatchPlacement();
-    // Where the window system places windows itself: the outer position last asked for.
-    QPoint HeldPosition;
 };
-
-// The local files of a drop, each a full path, joined by character 13.
-std::string JoinDroppedFiles(const QMimeData& data);
 
 } // namespace kadromir::ui

@@ -22,8 +22,7 @@ inline constexpr int Right = 0x27;
 inline constexpr int Down = 0x28;
 // 'A' to 'Z' and '0' to '9' name themselves.
 constexpr int Of(char letterOrDigit) {
-    return letterOrDigit >= 'a' && letterOrDigit <= 'z' ? letterOrDigit - 'a' + 'A'
-                                                        : letterOrDigit;
+    return letterOrDigit >= 'a' && letterOrDigit <= 'z' ? letterOrDigit - 'a' + 'A' : letterOrDigit;
 }
 } // namespace Key
 

@@ -1,23 +1,17 @@
 #pragma once
 
 #include "action_target.h"
+#include "geometry.h"
 #include "keys.h"
-
-#include <QPoint>
 
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
-class QAction;
-class QMenu;
-class QMenuBar;
-class QObject;
-class QShortcut;
-class QWidget;
-
 namespace kadromir::ui {
+
+class Form;
 
 // A menu bar or pop-up menu built from a template of captions: "(" after a caption
 // opens a submenu holding the entries up to the matching ")", and an empty caption
@@ -25,43 +19,42 @@ namespace kadromir::ui {
 // counted.
 class Menu : public ActionTarget {
   public:
-    // A menu bar for `window` (which places it) or a pop-up menu owned by `window`.
-    static std::unique_ptr<Menu> CreateMenuBar(QWidget& window,
+    // A menu bar at the top of `form` (which keeps its client size and grows by the
+    // bar), or a pop-up menu owned by it.
+    static std::unique_ptr<Menu> CreateMenuBar(Form& form,
                                                const std::vector<std::string>& captions);
-    static std::unique_ptr<Menu> CreatePopup(QWidget& window,
-                                             const std::vector<std::string>& captions);
+    static std::unique_ptr<Menu> CreatePopup(Form& form, const std::vector<std::string>& captions);
     ~Menu() override;
 
-    int ItemCount() const { return static_cast<int>(Items.size()); }
-    // The item at depth-first position `index`; nullptr when out of range.
-    QAction* Item(int index) const;
+    int ItemCount() const;
+    // The item's text as shown (a shortcut after a TAB); empty out of range.
+    std::string ItemText(int index) const;
+    bool ItemEnabled(int index) const;
+    bool ItemVisible(int index) const;
+    // Whether the item opens a submenu.
+    bool ItemOpensSubmenu(int index) const;
 
     void SetOnClick(int index, std::function<void()> click);
-    // Installs `keys` as the item's accelerator: pressed while the window is active,
-    // it runs the item.
+    // Installs `shortcut` as the item's accelerator: pressed while the window is
+    // active, it runs the item. A single key without modifiers acts on the key at the
+    // same place whatever the keyboard layout; the keypad's keys are other keys.
     void SetAccelerator(int index, const Shortcut& shortcut);
+    // Chooses the item as the user would; a disabled item ignores it.
+    void Click(int index);
 
-    QMenuBar* Bar() const { return MenuBar; }
-    // Shows the pop-up menu at a global position and runs the chosen item.
-    void ShowPopup(const QPoint& globalPosition);
+    // Shows the pop-up menu at a point of the desktop and runs the chosen item.
+    void ShowPopup(const Point& at);
 
     void BindClick(const ActionLink& link, std::function<void()> click) override;
     void Update(const ActionLink& link, const Action& action) override;
 
-  private:
-    struct Entry {
-        QAction* Item = nullptr;
-        std::function<void()> Click;
-        QShortcut* Accelerator = nullptr;
-        QObject* Fallback = nullptr; // the accelerator under layouts of other scripts
-    };
-    Menu(QWidget& window) : Window(window) {}
-    void Build(QWidget& container, const std::vector<std::string>& captions);
+    // What the platform's menu is made of; each implementation of the layer defines it.
+    struct Native;
+    Native& Parts() const { return *Impl; }
 
-    QWidget& Window;
-    QMenuBar* MenuBar = nullptr;
-    QMenu* PopupMenu = nullptr;
-    std::vector<std::unique_ptr<Entry>> Items;
+  private:
+    explicit Menu(Form& form);
+    std::unique_ptr<Native> Impl;
 };
 
 } // namespace kadromir::ui

@@ -3,9 +3,9 @@
 #include <optional>
 #include <string>
 
-class QWidget;
-
 namespace kadromir::ui {
+
+class Form;
 
 // The open-file dialog: modal, owned by its window, one existing file per use. Its
 // filter text is "description|pattern;pattern…" (patterns match without regard to
@@ -13,7 +13,7 @@ namespace kadromir::ui {
 // cancelled use forgets it.
 class OpenDialog {
   public:
-    explicit OpenDialog(QWidget& owner) : Owner(&owner) {}
+    explicit OpenDialog(Form& owner) : Owner(owner) {}
 
     void SetFilter(const std::string& filter) { Filter = filter; }
     const std::string& FilterText() const { return Filter; }
@@ -23,7 +23,7 @@ class OpenDialog {
     std::optional<std::string> Run();
 
   private:
-    QWidget* Owner;
+    Form& Owner;
     std::string Filter;
     std::string Remembered;
 };

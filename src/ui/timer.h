@@ -1,27 +1,30 @@
 #pragma once
 
-#include <QPointer>
-#include <QTimer>
-
 #include <functional>
+#include <memory>
 
 namespace kadromir::ui {
 
-// A periodic timer on the window thread. Created stopped with its period.
+class Form;
+
+// A periodic timer whose ticks arrive on the window thread. Created stopped with its
+// period.
 // - SetPeriod: a period of 0 or less becomes 1000 ms; the period it already has changes
 //   nothing (a running timer keeps its phase); another period stops the timer and
 //   starts it again if it was running.
 // - Start on a running timer does nothing; Stop on a stopped one does nothing.
 class Timer {
   public:
-    // Both tick on the window thread, between events.
     enum class Kind {
-        Coarse,  // may tick a little late, grouped with other timers to save wake-ups
-        Precise, // keeps its period to the millisecond
+        // Ticks as window messages: may come a little late, grouped with other timers.
+        Coarse,
+        // Keeps its period to the millisecond. Where the system counts such a period on
+        // a thread of its own, the tick is handed to the window thread before any work.
+        Precise,
     };
-    // The clock is a child of `owner`, so it never ticks once the owner is gone;
-    // whichever of the two goes first takes the clock with it.
-    Timer(QObject& owner, Kind kind, int periodMs);
+    // The timer belongs to `owner`: it never ticks once the owner is gone, and either
+    // of the two may go first.
+    Timer(Form& owner, Kind kind, int periodMs);
     ~Timer();
     Timer(const Timer&) = delete;
     Timer& operator=(const Timer&) = delete;
@@ -30,14 +33,17 @@ class Timer {
     int Period() const { return PeriodMs; }
     void Start();
     void Stop();
-    bool Running() const { return Clock && Clock->isActive(); }
-    // Milliseconds to the next tick; -1 while stopped.
-    int RemainingTime() const { return Clock ? Clock->remainingTime() : -1; }
+    bool Running() const;
+    // Milliseconds to the next tick; -1 while stopped or once the owner has gone.
+    int RemainingTime() const;
 
     std::function<void()> OnTick;
 
+    // The platform's clock; each implementation of the layer defines it.
+    struct Native;
+
   private:
-    QPointer<QTimer> Clock;
+    std::unique_ptr<Native> Impl;
     int PeriodMs = 1000;
 };
 

@@ -3,6 +3,7 @@
 #include "app/command_line.h"
 #include "support/run_command.h"
 #include "support/temp_dir.h"
+#include "ui/qt/platform_options.h"
 
 #include <gtest/gtest.h>
 
@@ -21,7 +22,7 @@ TEST(CommandLine, PicturesQtOptionsAndTheEndOfOptions) {
         std::vector<std::string> Argv;
         Request Asked;
         std::vector<std::string> Arguments;
-        std::vector<std::string> QtArguments;
+        std::vector<std::string> PlatformArguments;
     } cases[] = {
         {{"k"}, Request::Run, {"k"}, {"k"}},
         {{"k", "pic.spr"}, Request::Run, {"k", "pic.spr"}, {"k"}},
@@ -46,7 +47,7 @@ TEST(CommandLine, PicturesQtOptionsAndTheEndOfOptions) {
         const CommandLine line = ReadCommandLine(c.Argv);
         EXPECT_EQ(line.Asked, c.Asked);
         EXPECT_EQ(line.Arguments, c.Arguments);
-        EXPECT_EQ(line.QtArguments, c.QtArguments);
+        EXPECT_EQ(line.PlatformArguments, c.PlatformArguments);
         EXPECT_EQ(line.Mistake.empty(), c.Asked != Request::Mistake);
     }
     EXPECT_NE(ReadCommandLine({"k", "-x.spr"}).Mistake.find("'-x.spr'"), std::string::npos);
@@ -73,7 +74,8 @@ TEST(CommandLine, X11IsChosenWhereTheUserNamesNoWindowSystem) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.Argv));
-        EXPECT_EQ(DefaultPlatform(ReadCommandLine(c.Argv), c.ChosenPlatform, c.XDisplay),
+        EXPECT_EQ(ui::DefaultPlatform(ReadCommandLine(c.Argv).PlatformArguments, c.ChosenPlatform,
+                                      c.XDisplay),
                   c.Platform);
     }
 }

@@ -1,8 +1,6 @@
 // The main window as built: controls, the drawing area's layout rule, the window-size
 // commands, shortcuts, and what happens at close.
-#include "app/app_icon.h"
 #include "app/layout_rule.h"
-#include "app/qt_translation.h"
 #include "app/viewer_window.h"
 #include "formats/load_picture.h"
 #include "picture_encoder.h"
@@ -13,6 +11,10 @@
 #include "ui/menu.h"
 #include "ui/open_dialog.h"
 #include "ui/paint_box.h"
+#include "ui/qt/app_icon.h"
+#include "ui/qt/form_window.h"
+#include "ui/qt/native.h"
+#include "ui/qt/qt_translation.h"
 #include "ui/timer.h"
 #include "ui/toolbar.h"
 
@@ -78,6 +80,12 @@ QPoint Centred(const QRect& screen, int width, int height) {
     return screen.topLeft() + QPoint((screen.width() - width) / 2, (screen.height() - height) / 2);
 }
 
+// The primary display as the window layer reports it.
+QRect PrimaryDisplay() {
+    const ui::Rect screen = ui::Form::PrimaryScreen();
+    return {screen.Left, screen.Top, screen.Width, screen.Height};
+}
+
 // Qt names keys of other scripts by their upper-case letter: С, the key of C.
 constexpr int CyrillicEs = 0x0421;
 
@@ -88,13 +96,16 @@ class ViewerWindowTest : public QObject {
     std::unique_ptr<test_support::TempDir> ConfigDir;
 
     void Show() {
-        Viewer->Ui().Form->show();
-        Viewer->Ui().Form->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(Viewer->Ui().Form));
+        Viewer->Ui().Form->Show();
+        Viewer->Ui().Form->Activate();
+        QVERIFY(QTest::qWaitForWindowActive(&Viewer->Ui().Form->Window()));
     }
 
     QImage GrabArea() {
-        return Viewer->Ui().DrawingArea->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        return ui::PaintBoxWidget(*Viewer->Ui().DrawingArea)
+            .grab()
+            .toImage()
+            .convertToFormat(QImage::Format_RGB32);
     }
 
   private slots:
@@ -103,12 +114,12 @@ class ViewerWindowTest : public QObject {
         Viewer = &BuildViewerWindow(Context(ConfigDir->Path() + "Кадромир.кфг"));
     }
     void cleanup() {
-        delete Viewer->Ui().Form;
+        delete &Viewer->Ui().Form->Window();
         ConfigDir.reset();
     }
 
     void ControlsAsBuilt() {
-        QCOMPARE(Viewer->Ui().Form->windowTitle(), QString("Кадромир"));
+        QCOMPARE(QString::fromStdString(Viewer->Ui().Form->Caption()), QString("Кадромир"));
         const char* menuTexts[] = {"Вид",
                                    "Экран х1\t1",
                                    "Экран х2\t2",
@@ -118,15 +129,17 @@ class ViewerWindowTest : public QObject {
                                    "О программе"};
         QCOMPARE(Viewer->Ui().MainMenu->ItemCount(), 7);
         for (int i = 0; i < 7; ++i) {
-            QCOMPARE(Viewer->Ui().MainMenu->Item(i)->text(), QString(menuTexts[i]));
-            QVERIFY(Viewer->Ui().MainMenu->Item(i)->isEnabled());
-            QVERIFY(!Viewer->Ui().MainMenu->Item(i)->isChecked());
+            QCOMPARE(QString::fromStdString(Viewer->Ui().MainMenu->ItemText(i)),
+                     QString(menuTexts[i]));
+            QVERIFY(Viewer->Ui().MainMenu->ItemEnabled(i));
+            QVERIFY(!ui::MenuItem(*Viewer->Ui().MainMenu, i)->isChecked());
         }
-        const auto bar = Viewer->Ui().MainMenu->Bar()->actions();
+        const auto bar = ui::MenuBarOf(*Viewer->Ui().MainMenu)->actions();
         QCOMPARE(bar.size(), 3);
         QCOMPARE(bar[0]->menu()->actions().size(), 4);
         QCOMPARE(Viewer->Ui().ToolbarMenu->ItemCount(), 1);
-        QCOMPARE(Viewer->Ui().ToolbarMenu->Item(0)->text(), QString("Открыть\tO"));
+        QCOMPARE(QString::fromStdString(Viewer->Ui().ToolbarMenu->ItemText(0)),
+                 QString("Открыть\tO"));
 
         const char* texts[] = {"Открыть", "Предыдущее", "Следующее"};
         const char* tips[] = {"Открыть файл(ы)", "Предыдущее", "Следующее"};
@@ -137,15 +150,15 @@ class ViewerWindowTest : public QObject {
                      QString(texts[i]));
             QCOMPARE(QString::fromStdString(Viewer->Ui().Toolbar->Tooltip(i)), QString(tips[i]));
             QCOMPARE(Viewer->Ui().Toolbar->IsEnabled(i), enabled[i]);
-            QCOMPARE(Viewer->Ui().Toolbar->Button(i)->toolButtonStyle(),
+            QCOMPARE(ui::ToolbarButton(*Viewer->Ui().Toolbar, i)->toolButtonStyle(),
                      Qt::ToolButtonTextBesideIcon);
-            QVERIFY(!Viewer->Ui().Toolbar->Button(i)->icon().isNull());
+            QVERIFY(!ui::ToolbarButton(*Viewer->Ui().Toolbar, i)->icon().isNull());
         }
         for (ui::Timer* timer : {Viewer->Ui().SlideTimer, Viewer->Ui().RefreshTimer}) {
             QVERIFY(!timer->Running());
             QCOMPARE(timer->Period(), 1000);
         }
-        QCOMPARE(Viewer->Ui().Actions->Actions().size(), std::size_t(5));
+        QCOMPARE(Viewer->Ui().Actions->Actions().size(), std::size_t(7));
         QCOMPARE(QString::fromStdString(Viewer->Ui().OpenDialog->FilterText()),
                  QString("*.spr;*.rmb;*.scr|*.spr;*.rmb;*.scr"));
     }
@@ -167,8 +180,9 @@ class ViewerWindowTest : public QObject {
             QApplication::sendEvent(widget, &event);
             return shown;
         };
-        QCOMPARE(popupFor(&Viewer->Ui().Toolbar->Strip()), QString("Открыть\tO|"));
-        QCOMPARE(popupFor(Viewer->Ui().DrawingArea), QString("Сохранить как PNG…|Копировать|"));
+        QCOMPARE(popupFor(&ui::ToolbarStrip(*Viewer->Ui().Toolbar)), QString("Открыть\tO|"));
+        QCOMPARE(popupFor(&ui::PaintBoxWidget(*Viewer->Ui().DrawingArea)),
+                 QString("Сохранить как PNG…\tCtrl+S|Копировать\tCtrl+C|"));
     }
 
     void StatusLineKeepsTheClientHeight() {
@@ -176,7 +190,7 @@ class ViewerWindowTest : public QObject {
         QCOMPARE(Viewer->Ui().Form->ClientWidth(), 286);
         QCOMPARE(Viewer->Ui().Form->ClientHeight(), 349);
         QVERIFY(Viewer->Ui().Form->HasStatusLine());
-        QCOMPARE(Viewer->Ui().DrawingArea->geometry(), QRect(15, 52, 256, 279));
+        QCOMPARE(ui::PaintBoxWidget(*Viewer->Ui().DrawingArea).geometry(), QRect(15, 52, 256, 279));
         QCOMPARE(QString::fromStdString(Viewer->Ui().Form->StatusText()),
                  QString("Экран: Ширина=256, Высота=279"));
     }
@@ -197,29 +211,30 @@ class ViewerWindowTest : public QObject {
         QFETCH(QRect, area);
         Show();
         Viewer->Ui().Form->SetClientSize(w, h);
-        QTRY_COMPARE(Viewer->Ui().DrawingArea->geometry(), area);
+        QTRY_COMPARE(ui::PaintBoxWidget(*Viewer->Ui().DrawingArea).geometry(), area);
         QCOMPARE(QString::fromStdString(Viewer->Ui().Form->StatusText()),
                  QString::fromStdString(StatusLineText(area.width(), area.height())));
         // And back: the rule places the area as at the start.
         Viewer->Ui().Form->SetClientSize(286, 349);
-        QTRY_COMPARE(Viewer->Ui().DrawingArea->geometry(), QRect(15, 52, 256, 279));
+        QTRY_COMPARE(ui::PaintBoxWidget(*Viewer->Ui().DrawingArea).geometry(),
+                     QRect(15, 52, 256, 279));
     }
 
     void ScreenSizesAndCentring() {
         Show();
-        const QRect screen = ui::Form::PrimaryScreen();
+        const QRect screen = PrimaryDisplay();
         const struct {
             void (ViewerWindow::*Command)();
             int Width, Height;
         } cases[] = {{&ViewerWindow::ScreenX1, 304, 423}, {&ViewerWindow::ScreenX2, 594, 715}};
         for (const auto& c : cases) {
-            Viewer->Ui().Form->move(3, 4);
+            Viewer->Ui().Form->Window().move(3, 4);
             (Viewer->*c.Command)();
             QCOMPARE(Viewer->Ui().Form->OuterWidth(), c.Width);
             QCOMPARE(Viewer->Ui().Form->OuterHeight(), c.Height);
             QCOMPARE(Viewer->Ui().Form->OuterLeft(), Centred(screen, c.Width, c.Height).x());
             QCOMPARE(Viewer->Ui().Form->OuterTop(), Centred(screen, c.Width, c.Height).y());
-            QVERIFY(Viewer->Ui().Form->isVisible());
+            QVERIFY(Viewer->Ui().Form->Visible());
         }
         // Larger than the screen: beyond its top-left corner.
         Viewer->Ui().Form->SetOuterWidth(screen.width() + 201);
@@ -249,40 +264,40 @@ class ViewerWindowTest : public QObject {
         QFETCH(quint32, scanCode);
         QFETCH(bool, centres);
         Show();
-        Viewer->Ui().Form->move(1, 1);
+        Viewer->Ui().Form->Window().move(1, 1);
         const auto mods = Qt::KeyboardModifiers(modifiers);
         if (key == CyrillicEs) {
             // What the X server delivers for that key under a Russian layout.
             QKeyEvent press(QEvent::KeyPress, key, mods, scanCode, 0x6d3, 0, "с");
-            QApplication::sendEvent(Viewer->Ui().Form, &press);
+            QApplication::sendEvent(&Viewer->Ui().Form->Window(), &press);
         } else {
-            QTest::keyClick(Viewer->Ui().Form, Qt::Key(key), mods);
+            QTest::keyClick(&Viewer->Ui().Form->Window(), Qt::Key(key), mods);
         }
         QTest::qWait(20);
-        const QPoint centred = Centred(ui::Form::PrimaryScreen(), Viewer->Ui().Form->OuterWidth(),
+        const QPoint centred = Centred(PrimaryDisplay(), Viewer->Ui().Form->OuterWidth(),
                                        Viewer->Ui().Form->OuterHeight());
-        QCOMPARE(Viewer->Ui().Form->pos() == centred, centres);
+        QCOMPARE(Viewer->Ui().Form->Window().pos() == centred, centres);
     }
 
     void KeyOneSetsSingleSize() {
         Show();
-        QTest::keyClick(Viewer->Ui().Form, Qt::Key_1, Qt::ShiftModifier);
+        QTest::keyClick(&Viewer->Ui().Form->Window(), Qt::Key_1, Qt::ShiftModifier);
         QVERIFY(Viewer->Ui().Form->OuterWidth() != 304);
-        QTest::keyClick(Viewer->Ui().Form, Qt::Key_1);
+        QTest::keyClick(&Viewer->Ui().Form->Window(), Qt::Key_1);
         QCOMPARE(Viewer->Ui().Form->OuterWidth(), 304);
         QCOMPARE(Viewer->Ui().Form->OuterHeight(), 423);
     }
 
     void MinimizedFollowsTheWindowState() {
         Show();
-        Viewer->Ui().Form->setWindowState(Qt::WindowMinimized);
+        Viewer->Ui().Form->Window().setWindowState(Qt::WindowMinimized);
         QVERIFY(Viewer->WindowMinimized());
-        Viewer->Ui().Form->setWindowState(Qt::WindowNoState);
+        Viewer->Ui().Form->Window().setWindowState(Qt::WindowNoState);
         QVERIFY(!Viewer->WindowMinimized());
-        Viewer->Ui().Form->setWindowState(Qt::WindowMaximized);
+        Viewer->Ui().Form->Window().setWindowState(Qt::WindowMaximized);
         QVERIFY(!Viewer->WindowMinimized());
-        Viewer->Ui().Form->setWindowState(Qt::WindowMinimized);
-        Viewer->Ui().Form->setWindowState(Qt::WindowMaximized | Qt::WindowMinimized);
+        Viewer->Ui().Form->Window().setWindowState(Qt::WindowMinimized);
+        Viewer->Ui().Form->Window().setWindowState(Qt::WindowMaximized | Qt::WindowMinimized);
         QVERIFY(Viewer->WindowMinimized());
     }
 
@@ -309,7 +324,7 @@ class ViewerWindowTest : public QObject {
         palette[1] = 0xFF; // white
         LoadPicture(dir.Write("pic.rmb", encoder::EncodeRmb(palette, planes)), *Viewer->Picture());
         Viewer->Ui().Form->SetClientSize(578, 637); // area 514 x 531: about twice the picture
-        QTRY_COMPARE(Viewer->Ui().DrawingArea->size(), QSize(514, 531));
+        QTRY_COMPARE(ui::PaintBoxWidget(*Viewer->Ui().DrawingArea).size(), QSize(514, 531));
         Viewer->DrawPicture();
         QCOMPARE(Viewer->Ui().Form->BackgroundColour(), ColourCodeTable::BackgroundForm[0x40]);
         const QImage area = GrabArea();
@@ -336,7 +351,7 @@ class ViewerWindowTest : public QObject {
     void FirstStartCreatesTheSettingsFile() {
         QVERIFY(std::filesystem::exists(ConfigDir->Path() + "Кадромир.кфг"));
         // Centred 15 pixels above the middle of the screen.
-        const QPoint centred = Centred(ui::Form::PrimaryScreen(), Viewer->Ui().Form->OuterWidth(),
+        const QPoint centred = Centred(PrimaryDisplay(), Viewer->Ui().Form->OuterWidth(),
                                        Viewer->Ui().Form->OuterHeight());
         QCOMPARE(Viewer->Ui().Form->OuterTop(), centred.y() - 15);
         QCOMPARE(Viewer->Ui().Form->OuterLeft(), centred.x());
@@ -353,12 +368,12 @@ class ViewerWindowTest : public QObject {
         ViewerWindow& viewer = BuildViewerWindow(Context(config));
         const QScreen* display = QGuiApplication::screenAt(QCursor::pos());
         const QPoint centred =
-            Centred(display ? display->geometry() : ui::Form::PrimaryScreen(),
+            Centred(display ? display->geometry() : PrimaryDisplay(),
                     viewer.Ui().Form->OuterWidth(), viewer.Ui().Form->OuterHeight());
         QCOMPARE(viewer.Ui().Form->OuterLeft(), centred.x());
         QCOMPARE(viewer.Ui().Form->OuterTop(), centred.y());
         QVERIFY(viewer.Ui().Form->OuterWidth() != 350);
-        delete viewer.Ui().Form;
+        delete &viewer.Ui().Form->Window();
     }
 
     void StoredGeometryPlacesTheWindowAndTheCloseSavesIt() {
@@ -375,7 +390,7 @@ class ViewerWindowTest : public QObject {
         QCOMPARE(viewer.Ui().Form->OuterHeight(), 429);
         viewer.Ui().Form->MoveOuter(70, 80);
         viewer.CloseRequested();
-        delete viewer.Ui().Form;
+        delete &viewer.Ui().Form->Window();
         std::ifstream in(config);
         const std::string saved{std::istreambuf_iterator<char>(in), {}};
         // The height is as it was applied, so it is not written again.
@@ -396,7 +411,7 @@ class ViewerWindowTest : public QObject {
             viewer.Ui().Form->OnSystemCommand(minimized ? ui::SystemCommand::Minimize
                                                         : ui::SystemCommand::Restore);
             viewer.CloseRequested();
-            delete viewer.Ui().Form;
+            delete &viewer.Ui().Form->Window();
             std::ifstream in(config);
             const std::string saved{std::istreambuf_iterator<char>(in), {}};
             QCOMPARE(saved.find("x=70") != std::string::npos, minimized);
@@ -415,7 +430,8 @@ class ViewerWindowTest : public QObject {
         context.ScanInBackground = true;
         ViewerWindow& viewer = BuildViewerWindow(context);
         QCOMPARE(viewer.Picture()->BorderColour, ColourCode{0x07});
-        QTRY_COMPARE(viewer.Ui().Form->windowTitle(), QString("Кадромир : 2/3  b.spr"));
+        QTRY_COMPARE(QString::fromStdString(viewer.Ui().Form->Caption()),
+                     QString("Кадромир : 2/3  b.spr"));
         QVERIFY(viewer.Ui().Toolbar->IsEnabled(2));
         for (int i = 0; i < 3000; ++i) {
             dir.Write("more" + std::to_string(i) + ".rmb", {});
@@ -425,7 +441,7 @@ class ViewerWindowTest : public QObject {
         QVERIFY(viewer.Navigation().FileList() == std::nullopt);
         QTest::qWait(300); // any result would arrive in this time: it must change nothing
         QVERIFY(viewer.Navigation().FileList() == std::nullopt);
-        delete viewer.Ui().Form;
+        delete &viewer.Ui().Form->Window();
     }
 
     void ToolbarAndKeysStepThroughTheDirectory() {
@@ -435,10 +451,11 @@ class ViewerWindowTest : public QObject {
         }
         ViewerWindow& viewer = BuildViewerWindow(
             Context(ConfigDir->Path() + "other.кфг", {"kadromir", dir.Path() + "b.spr"}));
-        viewer.Ui().Form->show();
-        viewer.Ui().Form->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(viewer.Ui().Form));
-        QCOMPARE(viewer.Ui().Form->windowTitle(), QString("Кадромир : 2/3  b.spr"));
+        viewer.Ui().Form->Show();
+        viewer.Ui().Form->Activate();
+        QVERIFY(QTest::qWaitForWindowActive(&viewer.Ui().Form->Window()));
+        QCOMPARE(QString::fromStdString(viewer.Ui().Form->Caption()),
+                 QString("Кадромир : 2/3  b.spr"));
         QVERIFY(viewer.Ui().Toolbar->IsEnabled(1) && viewer.Ui().Toolbar->IsEnabled(2));
         const struct {
             int Key;
@@ -461,18 +478,18 @@ class ViewerWindowTest : public QObject {
             } else if (step.Key == -2) {
                 viewer.Ui().Toolbar->Click(1);
             } else {
-                QTest::keyClick(viewer.Ui().Form, Qt::Key(step.Key), step.Modifiers);
+                QTest::keyClick(&viewer.Ui().Form->Window(), Qt::Key(step.Key), step.Modifiers);
             }
-            QCOMPARE(viewer.Ui().Form->windowTitle(), QString(step.Title));
+            QCOMPARE(QString::fromStdString(viewer.Ui().Form->Caption()), QString(step.Title));
         }
-        delete viewer.Ui().Form;
+        delete &viewer.Ui().Form->Window();
     }
 
     void KeysDoNothingBeforeTheFirstList() {
         Show();
-        QTest::keyClick(Viewer->Ui().Form, Qt::Key_Right);
-        QTest::keyClick(Viewer->Ui().Form, Qt::Key_Space);
-        QCOMPARE(Viewer->Ui().Form->windowTitle(), QString("Кадромир"));
+        QTest::keyClick(&Viewer->Ui().Form->Window(), Qt::Key_Right);
+        QTest::keyClick(&Viewer->Ui().Form->Window(), Qt::Key_Space);
+        QCOMPARE(QString::fromStdString(Viewer->Ui().Form->Caption()), QString("Кадромир"));
         QVERIFY(!Viewer->Ui().Toolbar->IsEnabled(1));
     }
 
@@ -488,7 +505,8 @@ class ViewerWindowTest : public QObject {
         const std::string dropped = ui::JoinDroppedFiles(data);
         QCOMPARE(dropped, dir.Path() + "x.png\r" + dir.Path() + "pic.Spr");
         Viewer->Ui().Form->OnFilesDropped(dropped);
-        QCOMPARE(Viewer->Ui().Form->windowTitle(), QString("Кадромир : 1/1  pic.Spr"));
+        QCOMPARE(QString::fromStdString(Viewer->Ui().Form->Caption()),
+                 QString("Кадромир : 1/1  pic.Spr"));
     }
 
     void OpenCommandRunsTheDialogAndRemembersThePath() {
@@ -512,13 +530,15 @@ class ViewerWindowTest : public QObject {
             static_cast<QDialog*>(dialog)->accept();
         });
         Viewer->Ui().OpenAction->Execute();
-        QCOMPARE(Viewer->Ui().Form->windowTitle(), QString("Кадромир : 2/2  two.spr"));
+        QCOMPARE(QString::fromStdString(Viewer->Ui().Form->Caption()),
+                 QString("Кадромир : 2/2  two.spr"));
         QCOMPARE(QString::fromStdString(Viewer->Ui().OpenDialog->LastPath()), chosen);
         QVERIFY(filter.contains("*.[sS][pP][rR] *.[rR][mM][bB] *.[sS][cC][rR]"));
         WhenModalShows([](QWidget* modal) { qobject_cast<QDialog*>(modal)->reject(); });
         Viewer->Ui().OpenAction->Execute();
         QCOMPARE(QString::fromStdString(Viewer->Ui().OpenDialog->LastPath()), QString());
-        QCOMPARE(Viewer->Ui().Form->windowTitle(), QString("Кадромир : 2/2  two.spr"));
+        QCOMPARE(QString::fromStdString(Viewer->Ui().Form->Caption()),
+                 QString("Кадромир : 2/2  two.spr"));
     }
 
     void SaveWritesTheConvertersPngWhereTheDialogStarts() {
@@ -540,15 +560,14 @@ class ViewerWindowTest : public QObject {
             static_cast<QDialog*>(dialog)->accept();
         });
         // Through the context menu's shortcut, as a user presses it.
-        QTest::keyClick(Viewer->Ui().Form, Qt::Key_S, Qt::ControlModifier);
+        QTest::keyClick(&Viewer->Ui().Form->Window(), Qt::Key_S, Qt::ControlModifier);
         QCOMPARE(startDirectory, QString::fromStdString(dir.Path()));
         QCOMPARE(offeredName, QString("pic.png"));
         QFile saved(QString::fromStdString(dir.Path() + "pic.png"));
         QVERIFY(saved.open(QIODevice::ReadOnly));
         QCOMPARE(saved.readAll(), EncodePng(expected));
-        QCOMPARE(Viewer->Ui().DrawingArea->actions(),
-                 QList<QAction*>({Viewer->Ui().SaveAsPngAction, Viewer->Ui().CopyAction}));
-        QCOMPARE(Viewer->Ui().SaveAsPngAction->text(), QString("Сохранить как PNG…"));
+        QCOMPARE(Viewer->Ui().SaveAsPngAction->Caption(), std::string("Сохранить как PNG…"));
+        QCOMPARE(Viewer->Ui().PictureMenu->ItemText(0), std::string("Сохранить как PNG…\tCtrl+S"));
     }
 
     void SaveAfterARefusedStepOffersThePictureOnScreen() {
@@ -557,9 +576,10 @@ class ViewerWindowTest : public QObject {
         dir.Write("a.spr", encoder::EncodeSpr({0x07, 0x38}, PlaneBuffer{}));
         dir.Write("b.rmb", std::vector<std::uint8_t>(100, 0x11));
         Viewer->Ui().Form->OnFilesDropped(dir.Path() + "a.spr");
-        QTRY_COMPARE(Viewer->Ui().Form->windowTitle(), QString("Кадромир : 1/2  a.spr"));
-        QTest::keyClick(Viewer->Ui().Form, Qt::Key_Right);
-        QCOMPARE(Viewer->Ui().Form->windowTitle(),
+        QTRY_COMPARE(QString::fromStdString(Viewer->Ui().Form->Caption()),
+                     QString("Кадромир : 1/2  a.spr"));
+        QTest::keyClick(&Viewer->Ui().Form->Window(), Qt::Key_Right);
+        QCOMPARE(QString::fromStdString(Viewer->Ui().Form->Caption()),
                  QString("Кадромир : 2/2  b.rmb-Несоответствие в заголовке!"));
         PictureState expected;
         QCOMPARE(LoadPicture(dir.Path() + "a.spr", expected), LoadOutcome::Loaded);
@@ -570,7 +590,7 @@ class ViewerWindowTest : public QObject {
             offeredName = dialog->findChild<QLineEdit*>("fileNameEdit")->text();
             static_cast<QDialog*>(dialog)->accept();
         });
-        QTest::keyClick(Viewer->Ui().Form, Qt::Key_S, Qt::ControlModifier);
+        QTest::keyClick(&Viewer->Ui().Form->Window(), Qt::Key_S, Qt::ControlModifier);
         QCOMPARE(offeredName, QString("a.png"));
         QFile saved(QString::fromStdString(dir.Path() + "a.png"));
         QVERIFY(saved.open(QIODevice::ReadOnly));
@@ -588,22 +608,23 @@ class ViewerWindowTest : public QObject {
         QApplication::clipboard()->clear();
         Viewer->Ui().Form->SetOuterLeft(3);
         Viewer->Ui().Form->SetOuterTop(5);
-        const QRect before = Viewer->Ui().Form->frameGeometry();
-        QTest::keyClick(Viewer->Ui().Form, Qt::Key_C, Qt::ControlModifier);
+        const QRect before = Viewer->Ui().Form->Window().frameGeometry();
+        QTest::keyClick(&Viewer->Ui().Form->Window(), Qt::Key_C, Qt::ControlModifier);
         const QMimeData* data = QApplication::clipboard()->mimeData();
         QVERIFY(data != nullptr && data->hasImage());
         QCOMPARE(qvariant_cast<QImage>(data->imageData()).convertToFormat(QImage::Format_RGB32),
                  PictureImage(expected).convertToFormat(QImage::Format_RGB32));
         QCOMPARE(data->data("image/png"), EncodePng(expected));
-        QCOMPARE(Viewer->Ui().Form->frameGeometry(), before);
-        QCOMPARE(Viewer->Ui().CopyAction->text(), QString("Копировать"));
+        QCOMPARE(Viewer->Ui().Form->Window().frameGeometry(), before);
+        QCOMPARE(Viewer->Ui().CopyAction->Caption(), std::string("Копировать"));
+        QCOMPARE(Viewer->Ui().PictureMenu->ItemText(1), std::string("Копировать\tCtrl+C"));
     }
 
     void TheWindowCarriesTheProgramsIcon() {
-        const QIcon icon = Viewer->Ui().Form->windowIcon();
+        const QIcon icon = Viewer->Ui().Form->Window().windowIcon();
         for (const int size : {16, 32, 48, 64}) {
             QCOMPARE(icon.pixmap(size).toImage().convertToFormat(QImage::Format_ARGB32),
-                     RenderAppIcon(size).convertToFormat(QImage::Format_ARGB32));
+                     ui::RenderAppIcon(size).convertToFormat(QImage::Format_ARGB32));
         }
     }
 
@@ -613,7 +634,7 @@ class ViewerWindowTest : public QObject {
         if (!QFile::exists(catalogue)) {
             QSKIP("Qt's Russian translation is not installed");
         }
-        QTranslator* translator = InstallQtTranslation(*qApp);
+        QTranslator* translator = ui::InstallQtTranslation(*qApp);
         QVERIFY(translator != nullptr);
         Show();
         QStringList buttons;
@@ -644,7 +665,7 @@ class ViewerWindowTest : public QObject {
             BuildViewerWindow(Context(config, {"kadromir", dir.Path() + "a.spr"}));
         viewer.CloseRequested();
         QVERIFY(viewer.Navigation().FileList() == std::nullopt);
-        delete viewer.Ui().Form;
+        delete &viewer.Ui().Form->Window();
         std::ifstream in(config);
         const std::string saved{std::istreambuf_iterator<char>(in), {}};
         QCOMPARE(saved,
@@ -684,7 +705,7 @@ class ViewerWindowTest : public QObject {
             QCOMPARE(viewer.Ui().RefreshTimer->Running(), c.Refresh);
             QCOMPARE(viewer.Ui().SlideTimer->Period(), c.SlidePeriod);
             QCOMPARE(viewer.Ui().RefreshTimer->Period(), c.RefreshPeriod);
-            delete viewer.Ui().Form;
+            delete &viewer.Ui().Form->Window();
         }
     }
 
@@ -697,9 +718,11 @@ class ViewerWindowTest : public QObject {
         ViewerWindow& viewer =
             BuildWith(dir, "[Настройки]\nПоказ слайдов=1\n", {"kadromir", dir.Path() + "c.spr"},
                       [&] { return clock += 1000 + (++tick % 7); });
-        QCOMPARE(viewer.Ui().Form->windowTitle(), QString("Кадромир : 3/3  c.spr"));
+        QCOMPARE(QString::fromStdString(viewer.Ui().Form->Caption()),
+                 QString("Кадромир : 3/3  c.spr"));
         viewer.SlideTick();
-        QCOMPARE(viewer.Ui().Form->windowTitle(), QString("Кадромир : 1/3  a.spr"));
+        QCOMPARE(QString::fromStdString(viewer.Ui().Form->Caption()),
+                 QString("Кадромир : 1/3  a.spr"));
         // Read at every tick: a reload of the settings is enough.
         const std::string random = "[Настройки]\nПоказ слайдов=1\nСлучайные слайды=1\n";
         dir.Write("Кадромир.кфг", std::vector<std::uint8_t>(random.begin(), random.end()));
@@ -719,7 +742,7 @@ class ViewerWindowTest : public QObject {
         }
         QCOMPARE(shown.size(), std::size_t(3));
         QVERIFY(outOfOrder > 10);
-        delete viewer.Ui().Form;
+        delete &viewer.Ui().Form->Window();
     }
 
     void RefreshTicksSeeAddedAndDeletedFiles() {
@@ -729,15 +752,19 @@ class ViewerWindowTest : public QObject {
         }
         ViewerWindow& viewer = BuildWith(dir, "[Настройки]\n", {"kadromir", dir.Path() + "b.spr"});
         dir.Write("c.spr", encoder::EncodeSpr({}, PlaneBuffer{}));
-        QCOMPARE(viewer.Ui().Form->windowTitle(), QString("Кадромир : 2/2  b.spr"));
+        QCOMPARE(QString::fromStdString(viewer.Ui().Form->Caption()),
+                 QString("Кадромир : 2/2  b.spr"));
         viewer.RefreshTick();
-        QCOMPARE(viewer.Ui().Form->windowTitle(), QString("Кадромир : 2/3  b.spr"));
+        QCOMPARE(QString::fromStdString(viewer.Ui().Form->Caption()),
+                 QString("Кадромир : 2/3  b.spr"));
         std::filesystem::remove(dir.Path() + "b.spr");
         viewer.RefreshTick();
-        QCOMPARE(viewer.Ui().Form->windowTitle(), QString("Кадромир - Файлы не найдены!"));
+        QCOMPARE(QString::fromStdString(viewer.Ui().Form->Caption()),
+                 QString("Кадромир - Файлы не найдены!"));
         viewer.SlideTick(); // the show still moves on through the old list
-        QCOMPARE(viewer.Ui().Form->windowTitle(), QString("Кадромир : 3/3  c.spr"));
-        delete viewer.Ui().Form;
+        QCOMPARE(QString::fromStdString(viewer.Ui().Form->Caption()),
+                 QString("Кадромир : 3/3  c.spr"));
+        delete &viewer.Ui().Form->Window();
     }
 
     void ReloadAppliesTheStoredGeometryAsStartUpDoes() {
@@ -751,7 +778,7 @@ class ViewerWindowTest : public QObject {
         QCOMPARE(viewer.Ui().Form->OuterHeight(), 429);
         QCOMPARE(viewer.Ui().Form->OuterLeft(), 5);
         QVERIFY(viewer.Ui().SlideTimer->Running()); // the timers are left alone
-        delete viewer.Ui().Form;
+        delete &viewer.Ui().Form->Window();
     }
 
     void AboutIsTitledWithTheCaptionAndHasTwoLines() {
@@ -759,7 +786,7 @@ class ViewerWindowTest : public QObject {
         dir.Write("cat.spr", encoder::EncodeSpr({}, PlaneBuffer{}));
         ViewerWindow& viewer =
             BuildWith(dir, "[Настройки]\n", {"kadromir", dir.Path() + "cat.spr"});
-        viewer.Ui().Form->show();
+        viewer.Ui().Form->Show();
         QString title, text;
         int buttons = -1;
         QMessageBox::Icon icon = QMessageBox::Critical;
@@ -773,13 +800,13 @@ class ViewerWindowTest : public QObject {
             }
             modal->close();
         });
-        viewer.Ui().MainMenu->Item(6)->trigger();
+        viewer.Ui().MainMenu->Click(6);
         QCOMPARE(title, QString("Кадромир : 1/1  cat.spr"));
         QCOMPARE(text.split('\n').size(), 2);
         QVERIFY(text.startsWith("Кадромир"));
         QCOMPARE(buttons, 1);
         QCOMPARE(icon, QMessageBox::NoIcon);
-        delete viewer.Ui().Form;
+        delete &viewer.Ui().Form->Window();
     }
 
     void NothingIsPaintedOrTickedAfterTheClose() {
@@ -793,9 +820,9 @@ class ViewerWindowTest : public QObject {
         QVERIFY(!Viewer->Ui().SlideTimer->Running());
         QVERIFY(!Viewer->Ui().RefreshTimer->Running());
         QVERIFY(Viewer->Picture() == nullptr);
-        QImage canvas(Viewer->Ui().DrawingArea->size(), QImage::Format_RGB32);
+        QImage canvas(ui::PaintBoxWidget(*Viewer->Ui().DrawingArea).size(), QImage::Format_RGB32);
         canvas.fill(qRgb(255, 0, 0));
-        Viewer->Ui().DrawingArea->render(&canvas);
+        ui::PaintBoxWidget(*Viewer->Ui().DrawingArea).render(&canvas);
         QCOMPARE(canvas.pixel(10, 10), qRgb(255, 0, 0));
         Viewer->DrawPicture(); // a late draw does nothing either
         QTest::qWait(50);

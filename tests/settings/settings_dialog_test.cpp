@@ -4,6 +4,8 @@
 #include "settings_dialog/spin_edit.h"
 #include "support/fake_window.h"
 #include "support/temp_dir.h"
+#include "ui/form.h"
+#include "ui/qt/form_window.h"
 #include "ui/timer.h"
 
 #include <QApplication>
@@ -31,7 +33,8 @@ class SettingsDialogTest : public QObject {
     Q_OBJECT
 
     std::unique_ptr<test_support::TempDir> Dir;
-    std::unique_ptr<QWidget> Main;
+    // The main window the dialog belongs to; the test owns its window.
+    std::unique_ptr<ui::FormWindow> Main;
     std::unique_ptr<ui::Timer> Slide, Refresh;
     test_support::FakeWindow Window;
     Settings Options;
@@ -39,15 +42,15 @@ class SettingsDialogTest : public QObject {
     std::string Config() const { return Dir->Path() + "Кадромир.кфг"; }
     std::unique_ptr<SettingsDialog> Build() {
         return std::make_unique<SettingsDialog>(
-            *Main, SettingsContext{Options, *Slide, *Refresh, Config(), Window});
+            Main->Face(), SettingsContext{Options, *Slide, *Refresh, Config(), Window});
     }
 
   private slots:
     void init() {
         Dir = std::make_unique<test_support::TempDir>();
-        Main = std::make_unique<QWidget>();
-        Slide = std::make_unique<ui::Timer>(*Main, ui::Timer::Kind::Coarse, 1000);
-        Refresh = std::make_unique<ui::Timer>(*Main, ui::Timer::Kind::Precise, 1000);
+        Main.reset(&ui::Form::Create("main").Window());
+        Slide = std::make_unique<ui::Timer>(Main->Face(), ui::Timer::Kind::Coarse, 1000);
+        Refresh = std::make_unique<ui::Timer>(Main->Face(), ui::Timer::Kind::Precise, 1000);
         Options = Settings{};
         Window = test_support::FakeWindow{};
         Window.Left = 11;
@@ -378,7 +381,8 @@ class SettingsDialogTest : public QObject {
         };
         for (int i = 0; i < 2; ++i) {
             QTimer::singleShot(20, check);
-            OpenSettingsDialog(*Main, SettingsContext{Options, *Slide, *Refresh, Config(), Window});
+            OpenSettingsDialog(Main->Face(),
+                               SettingsContext{Options, *Slide, *Refresh, Config(), Window});
             QVERIFY(Main->isEnabled());
         }
         QCOMPARE(seen, 2);

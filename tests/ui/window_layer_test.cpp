@@ -2,8 +2,10 @@
 // from a template, and layout-independent single-key accelerators.
 #include "ui/action_list.h"
 #include "ui/form.h"
-#include "ui/qt/keys_qt.h"
 #include "ui/menu.h"
+#include "ui/qt/form_window.h"
+#include "ui/qt/keys_qt.h"
+#include "ui/qt/native.h"
 #include "ui/timer.h"
 #include "ui/toolbar.h"
 
@@ -33,6 +35,11 @@ class CountingTarget : public ActionTarget {
     void Update(const ActionLink&, const Action&) override { ++Updates; }
 };
 
+// A form the test owns: its window goes when the test ends.
+std::unique_ptr<FormWindow> MakeForm(const std::string& caption) {
+    return std::unique_ptr<FormWindow>(&Form::Create(caption).Window());
+}
+
 // A real event loop, which goes idle between events (QTest::qWait never blocks).
 void RunEventLoop(int ms) {
     QEventLoop loop;
@@ -47,8 +54,8 @@ class WindowLayerTest : public QObject {
 
   private slots:
     void TimerKeepsItsPhaseForTheSamePeriod() {
-        QObject owner;
-        Timer timer(owner, Timer::Kind::Coarse, 300);
+        const auto owner = MakeForm("owner");
+        Timer timer(owner->Face(), Timer::Kind::Coarse, 300);
         QVERIFY(!timer.Running());
         timer.Start();
         QTest::qWait(120);
@@ -66,8 +73,8 @@ class WindowLayerTest : public QObject {
     }
 
     void TimerPeriodsOfZeroOrLessBecomeOneSecond() {
-        QObject owner;
-        Timer timer(owner, Timer::Kind::Precise, 0);
+        const auto owner = MakeForm("owner");
+        Timer timer(owner->Face(), Timer::Kind::Precise, 0);
         QCOMPARE(timer.Period(), 1000);
         timer.SetPeriod(200);
         timer.SetPeriod(-5);
@@ -75,8 +82,8 @@ class WindowLayerTest : public QObject {
     }
 
     void TimerTicks() {
-        QObject owner;
-        Timer timer(owner, Timer::Kind::Precise, 20);
+        const auto owner = MakeForm("owner");
+        Timer timer(owner->Face(), Timer::Kind::Precise, 20);
         int ticks = 0;
         timer.OnTick = [&] { ++ticks; };
         timer.Start();
@@ -87,8 +94,8 @@ class WindowLayerTest : public QObject {
     // a timer whose owner has gone neither ticks nor fails.
     void TimerAndOwnerGoInEitherOrder() {
         {
-            auto owner = std::make_unique<QObject>();
-            Timer timer(*owner, Timer::Kind::Coarse, 20);
+            auto owner = MakeForm("owner");
+            Timer timer(owner->Face(), Timer::Kind::Coarse, 20);
             timer.Start();
             owner.reset();
             QVERIFY(!timer.Running());
@@ -96,16 +103,21 @@ class WindowLayerTest : public QObject {
             timer.SetPeriod(40);
             QCOMPARE(timer.RemainingTime(), -1);
         }
-        QObject owner;
-        auto timer = std::make_unique<Timer>(owner, Timer::Kind::Precise, 20);
+        const auto owner = MakeForm("owner");
+        const auto clocks = [&owner] {
+            return owner->findChildren<QTimer*>(Qt::FindDirectChildrenOnly).size();
+        };
+        const auto before = clocks();
+        auto timer = std::make_unique<Timer>(owner->Face(), Timer::Kind::Precise, 20);
+        QCOMPARE(clocks(), before + 1);
         timer->Start();
         timer.reset();
-        QVERIFY(owner.children().isEmpty());
+        QCOMPARE(clocks(), before);
     }
 
     void ActionsUpdateTheirLinksOnlyOnChange() {
-        QWidget owner;
-        ActionList list(owner);
+        const auto owner = MakeForm("owner");
+        ActionList list(owner->Face());
         Action& action = list.CreateAction("Экран х1", "", nullptr);
         CountingTarget target;
         action.LinkTarget(target, LinkKind::MenuItem, 0);
@@ -124,8 +136,8 @@ class WindowLayerTest : public QObject {
     }
 
     void CaptionTabSplitsAndShortcutReplacesTheText() {
-        QWidget owner;
-        ActionList list(owner);
+        const auto owner = MakeForm("owner");
+        ActionList list(owner->Face());
         Action& action = list.CreateAction("Открыть\tCtrl+Q", "Открыть файл(ы)", nullptr);
         QCOMPARE(QString::fromStdString(action.Caption()), QString("Открыть"));
         QCOMPARE(QString::fromStdString(action.ShortcutText()), QString("Ctrl+Q"));
@@ -136,48 +148,49 @@ class WindowLayerTest : public QObject {
     }
 
     void DisabledActionsIgnoreClicksOnEveryTarget() {
-        Form form("test");
+        const auto window = MakeForm("test");
+        Form& form = window->Face();
         ActionList list(form);
         int runs = 0;
         Action& action = list.CreateAction("Открыть", "hint", [&](Action&) { ++runs; });
         auto menu = Menu::CreatePopup(form, {" ", ""});
-        Toolbar toolbar(form.Client());
+        Toolbar toolbar(form);
         toolbar.AddButton("  ", ToolbarImage::OpenFile);
         action.LinkMenuItem(*menu, 0);
         action.LinkToolbarButton(toolbar, 0);
-        QCOMPARE(menu->Item(0)->text(), QString("Открыть"));
+        QCOMPARE(QString::fromStdString(menu->ItemText(0)), QString("Открыть"));
         QCOMPARE(QString::fromStdString(toolbar.ButtonText(0)), QString("Открыть"));
         QCOMPARE(QString::fromStdString(toolbar.Tooltip(0)), QString("hint"));
 
-        menu->Item(0)->trigger();
+        menu->Click(0);
         toolbar.Click(0);
         QCOMPARE(runs, 2);
         action.SetEnabled(false);
-        QVERIFY(!menu->Item(0)->isEnabled());
+        QVERIFY(!menu->ItemEnabled(0));
         QVERIFY(!toolbar.IsEnabled(0));
-        menu->Item(0)->trigger();
+        menu->Click(0);
         toolbar.Click(0);
         QVERIFY(!action.Execute());
         QCOMPARE(runs, 2);
     }
 
     void ButtonsWithoutTextKeepNone() {
-        Form form("test");
-        ActionList list(form);
-        Toolbar toolbar(form.Client());
+        const auto window = MakeForm("test");
+        ActionList list(window->Face());
+        Toolbar toolbar(window->Face());
         toolbar.AddButton("", ToolbarImage::Back);
         list.CreateAction("Назад", "", nullptr).LinkToolbarButton(toolbar, 0);
         QCOMPARE(QString::fromStdString(toolbar.ButtonText(0)), QString());
     }
 
     void IdleUpdatesRunOnlyWhileTheOwnerIsActive() {
-        Form owner("owner");
-        ActionList list(owner);
+        const auto owner = MakeForm("owner");
+        ActionList list(owner->Face());
         int updates = 0;
         list.OnUpdateActions = [&](ActionList&) { ++updates; };
-        owner.show();
-        owner.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&owner));
+        owner->Face().Show();
+        owner->Face().Activate();
+        QVERIFY(QTest::qWaitForWindowActive(owner.get()));
         RunEventLoop(100);
         QVERIFY(updates > 0);
 
@@ -192,19 +205,19 @@ class WindowLayerTest : public QObject {
     }
 
     void MenuTemplateNumbersItemsDepthFirst() {
-        Form form("test");
+        const auto window = MakeForm("test");
         auto menu = Menu::CreateMenuBar(
-            form, {"A", "(", "a1", "B", "(", "b1", ")", "a2", ")", "C", "", "ignored"});
+            window->Face(), {"A", "(", "a1", "B", "(", "b1", ")", "a2", ")", "C", "", "ignored"});
         QCOMPARE(menu->ItemCount(), 6);
         const char* captions[] = {"A", "a1", "B", "b1", "a2", "C"};
         for (int i = 0; i < 6; ++i) {
-            QCOMPARE(menu->Item(i)->text(), QString(captions[i]));
+            QCOMPARE(QString::fromStdString(menu->ItemText(i)), QString(captions[i]));
+            QCOMPARE(menu->ItemOpensSubmenu(i), i == 0 || i == 2);
         }
-        QVERIFY(menu->Item(0)->menu() != nullptr);
-        QVERIFY(menu->Item(2)->menu() != nullptr);
-        QCOMPARE(menu->Bar()->actions().size(), 2); // A and C on the bar
-        QCOMPARE(menu->Item(6), nullptr);
-        QCOMPARE(menu->Item(-1), nullptr);
+        QCOMPARE(MenuBarOf(*menu)->actions().size(), 2); // A and C on the bar
+        QCOMPARE(MenuItem(*menu, 6), nullptr);
+        QCOMPARE(MenuItem(*menu, -1), nullptr);
+        QCOMPARE(menu->ItemText(6), std::string());
     }
 
     // Outer bounds asked for before the window system has framed the window, as the
@@ -212,12 +225,14 @@ class WindowLayerTest : public QObject {
     // that answers the frame request late, only after the window shows), the frame
     // lands where it was asked and the size counts it.
     void OuterBoundsAskedBeforeTheFrameIsKnownCountTheFrame() {
-        Form form("test");
-        form.SetOuterLeft(130);
-        form.SetOuterTop(90);
-        form.SetOuterHeight(400);
-        form.SetOuterWidth(300);
-        form.show();
+        const auto window = MakeForm("test");
+        Form& face = window->Face();
+        face.SetOuterLeft(130);
+        face.SetOuterTop(90);
+        face.SetOuterHeight(400);
+        face.SetOuterWidth(300);
+        face.Show();
+        QWidget& form = *window;
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         const QMargins frame = form.windowHandle()->frameMargins();
         QVERIFY2(frame.top() > 0 && frame.left() > 0, "the platform draws no frame");
@@ -225,7 +240,7 @@ class WindowLayerTest : public QObject {
                      QRect(130 + frame.left(), 90 + frame.top(), 300 - frame.left() - frame.right(),
                            400 - frame.top() - frame.bottom()));
         QCOMPARE(form.frameGeometry(), QRect(130, 90, 300, 400));
-        QCOMPARE(QRect(form.OuterLeft(), form.OuterTop(), form.OuterWidth(), form.OuterHeight()),
+        QCOMPARE(QRect(face.OuterLeft(), face.OuterTop(), face.OuterWidth(), face.OuterHeight()),
                  QRect(130, 90, 300, 400));
     }
 

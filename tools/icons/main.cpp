@@ -1,6 +1,6 @@
 // kadromir-icons DIR: writes the program's icon into DIR as a desktop's icon theme
 // holds it: hicolor/scalable/apps/kadromir.svg and hicolor/NxN/apps/kadromir.png.
-#include "app/app_icon.h"
+#include "ui/qt/app_icon.h"
 
 #include "base/file_writer.h"
 
@@ -17,7 +17,7 @@ int main(int argc, char** argv) {
     const std::string theme = std::string(argv[1]) + "/hicolor/";
     std::filesystem::create_directories(theme + "scalable/apps");
     if (const int error = kadromir::WriteFileReplacing(theme + "scalable/apps/kadromir.svg",
-                                                       kadromir::AppIconSvg());
+                                                       kadromir::ui::AppIconSvg());
         error != 0) {
         std::fprintf(stderr, "kadromir-icons: %s\n", std::strerror(error));
         return 1;
@@ -26,7 +26,8 @@ int main(int argc, char** argv) {
         const std::string folder =
             theme + std::to_string(size) + "x" + std::to_string(size) + "/apps";
         std::filesystem::create_directories(folder);
-        if (!kadromir::RenderAppIcon(size).save(QString::fromStdString(folder + "/kadromir.png"))) {
+        if (!kadromir::ui::RenderAppIcon(size).save(
+                QString::fromStdString(folder + "/kadromir.png"))) {
             std::fprintf(stderr, "kadromir-icons: cannot write %s/kadromir.png\n", folder.c_str());
             return 1;
         }

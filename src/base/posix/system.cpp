@@ -2,8 +2,10 @@
 #include "base/system.h"
 
 #include <cerrno>
+#include <climits>
 #include <dirent.h>
 #include <fcntl.h>
+#include <malloc.h>
 #include <pwd.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
@@ -95,6 +97,20 @@ std::optional<std::string> HomeDirectory() {
         return std::nullopt;
     }
     return std::string(user->pw_dir);
+}
+
+std::string ExecutablePath(const char* argv0) {
+    std::string path(PATH_MAX, '\0');
+    const ssize_t length = ::readlink("/proc/self/exe", path.data(), path.size());
+    if (length <= 0 || static_cast<std::size_t>(length) >= path.size()) {
+        return argv0;
+    }
+    path.resize(static_cast<std::size_t>(length));
+    return path;
+}
+
+void GiveLargeBlocksOwnPages(std::size_t bytes) {
+    mallopt(M_MMAP_THRESHOLD, static_cast<int>(bytes));
 }
 
 FileHandle StandardOutput() {

@@ -5,7 +5,7 @@
 
 #include <string>
 
-namespace kadromir {
+namespace kadromir::ui {
 
 // The program's icon: a 4 × 4 picture of sixteen colours in its border, with the four
 // planes it is stored in fanned out behind it. One drawing serves the window, the
@@ -17,4 +17,4 @@ QIcon AppIcon();
 // The same drawing as scalable vector graphics.
 std::string AppIconSvg();
 
-} // namespace kadromir
+} // namespace kadromir::ui

@@ -1,12 +1,13 @@
-#include "form.h"
+#include "form_window.h"
 
-#include "qt/keys_qt.h"
+#include "keys_qt.h"
+#include "resize_watcher.h"
 
 #include "base/screen_geometry.h"
-#include "resize_watcher.h"
 
 #include <algorithm>
 
+#include <QAbstractEventDispatcher>
 #include <QCloseEvent>
 #include <QCursor>
 #include <QDropEvent>
@@ -39,8 +40,9 @@ int Size(int value) {
 
 } // namespace
 
-Form::Form(const std::string& caption)
-    : CanPlace(!QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+FormWindow::FormWindow(const std::string& caption)
+    : FaceForm(new Form(*this)),
+      CanPlace(!QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
     setAttribute(Qt::WA_DeleteOnClose);
     setAcceptDrops(true);
     setFocusPolicy(Qt::StrongFocus);
@@ -48,8 +50,8 @@ Form::Form(const std::string& caption)
     ClientArea = new QWidget(this);
     ClientArea->setAutoFillBackground(true);
     new ResizeWatcher(*ClientArea, [this] {
-        if (OnClientResize) {
-            OnClientResize();
+        if (FaceForm->OnClientResize) {
+            FaceForm->OnClientResize();
         }
     });
     SetBackgroundColour(0xFF000000);
@@ -63,7 +65,7 @@ Form::Form(const std::string& caption)
     }
 }
 
-bool Form::AwaitingFrame() const {
+bool FormWindow::AwaitingFrame() const {
     if (PredictionPending) {
         PredictionPending = false;
         // Usually answered long before; a manager that never answers costs this once.
@@ -77,14 +79,33 @@ bool Form::AwaitingFrame() const {
     return FrameUnknown;
 }
 
-Form::~Form() {
+FormWindow::~FormWindow() {
+    QObject::disconnect(IdleConnection);
     // Free-list objects may refer to child widgets; they go first.
-    while (!FreeList.empty()) {
-        FreeList.pop_back();
+    FaceForm->ReleaseOwned();
+}
+
+void FormWindow::AddIdleHandler(const void* key, std::function<void()> handler) {
+    IdleHandlers.emplace_back(key, std::move(handler));
+    if (!IdleConnection) {
+        if (auto* dispatcher = QAbstractEventDispatcher::instance()) {
+            IdleConnection =
+                connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, [this] {
+                    // A handler may remove itself: run a copy.
+                    const auto handlers = IdleHandlers;
+                    for (const auto& [key, run] : handlers) {
+                        run();
+                    }
+                });
+        }
     }
 }
 
-void Form::SetMenuBar(QMenuBar& bar) {
+void FormWindow::RemoveIdleHandler(const void* key) {
+    std::erase_if(IdleHandlers, [key](const auto& entry) { return entry.first == key; });
+}
+
+void FormWindow::SetMenuBar(QMenuBar& bar) {
     // Like the status line, the menu bar keeps the client size: the window grows.
     const int clientHeight = ClientHeight();
     MenuBar = &bar;
@@ -94,11 +115,11 @@ void Form::SetMenuBar(QMenuBar& bar) {
     Request(client);
 }
 
-void Form::SetCaption(const std::string& caption) {
+void FormWindow::SetCaption(const std::string& caption) {
     setWindowTitle(QString::fromStdString(caption));
 }
 
-std::string Form::Caption() const {
+std::string FormWindow::Caption() const {
     return windowTitle().toStdString();
 }
 
@@ -106,7 +127,7 @@ std::string Form::Caption() const {
 // Where there is none, Qt's is taken, but while the window manager reparents a window
 // that can be the half-built frame (a 1 × 1 parent gives negative margins), which
 // counts as none.
-QMargins Form::FrameMargins() const {
+QMargins FormWindow::FrameMargins() const {
     if (!CanPlace) {
         // Drawn by Qt itself: its own count is exact, and current before QWidget's copy.
         return windowHandle() ? windowHandle()->frameMargins() : QMargins();
@@ -135,12 +156,12 @@ QMargins Form::FrameMargins() const {
     return plausible ? margins : QMargins();
 }
 
-QSize Form::FrameExtra() const {
+QSize FormWindow::FrameExtra() const {
     const QMargins margins = FrameMargins();
     return QSize(margins.left() + margins.right(), margins.top() + margins.bottom());
 }
 
-QPoint Form::FrameOffset() const {
+QPoint FormWindow::FrameOffset() const {
     const QMargins margins = FrameMargins();
     return QPoint(margins.left(), margins.top());
 }
@@ -148,11 +169,11 @@ QPoint Form::FrameOffset() const {
 // A visible window's geometry changes only when the window system confirms it, so
 // one change right after another would start from stale values; each change starts
 // from the last one asked for until the window system has caught up.
-QRect Form::LatestGeometry() const {
+QRect FormWindow::LatestGeometry() const {
     return Requested ? *Requested : geometry();
 }
 
-void Form::Request(const QRect& asked) {
+void FormWindow::Request(const QRect& asked) {
     // A window whose client area would be empty is never mapped: whatever is asked,
     // at least one pixel of the client area stays.
     QRect client(asked.topLeft(),
@@ -173,7 +194,7 @@ void Form::Request(const QRect& asked) {
     LayOutChildren();
 }
 
-void Form::moveEvent(QMoveEvent* event) {
+void FormWindow::moveEvent(QMoveEvent* event) {
     QWidget::moveEvent(event);
     if (Requested && geometry() == *Requested) {
         Requested.reset();
@@ -183,7 +204,7 @@ void Form::moveEvent(QMoveEvent* event) {
 // Before the window system has framed the window (it frames it only once shown), the
 // frame's size is unknown: outer bounds asked for until then are kept as they were
 // asked, and applied with the real frame as soon as it is known.
-void Form::showEvent(QShowEvent* event) {
+void FormWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (RecordedFrame.Kept() && !event->spontaneous() && !PlacementWatched) {
         PlacementWatched = true;
@@ -203,7 +224,7 @@ void Form::showEvent(QShowEvent* event) {
 // A frame the program draws itself (Qt's title bar on Wayland) is known once the
 // window has been handed to the window system, before the first picture of it goes
 // out: sized right then, the window never shows a step.
-bool Form::event(QEvent* event) {
+bool FormWindow::event(QEvent* event) {
     const bool handled = QWidget::event(event);
     if (event->type() == QEvent::ShowToParent && !CanPlace) {
         CheckFrame();
@@ -214,7 +235,7 @@ bool Form::event(QEvent* event) {
 // A manager that keeps no frame record says nothing of where it put the window: it
 // is asked of the window system once the window is in its frame. (Whether the manager
 // keeps one is known for sure only then.)
-void Form::WatchPlacement() {
+void FormWindow::WatchPlacement() {
     const QPoint asked = LatestGeometry().topLeft();
     auto* poll = new QTimer(this);
     poll->setInterval(20);
@@ -249,7 +270,7 @@ void Form::WatchPlacement() {
     poll->start();
 }
 
-void Form::CheckFrame() {
+void FormWindow::CheckFrame() {
     if (FramePoll == nullptr) {
         return;
     }
@@ -266,7 +287,7 @@ void Form::CheckFrame() {
     }
 }
 
-void Form::ApplyOuterIntent(bool framed) {
+void FormWindow::ApplyOuterIntent(bool framed) {
     FrameUnknown = false;
     const OuterIntent intent = Intent;
     Intent = {};
@@ -287,11 +308,11 @@ void Form::ApplyOuterIntent(bool framed) {
     Request(client);
 }
 
-bool Form::PlacesWindows() const {
+bool FormWindow::PlacesWindows() const {
     return CanPlace && (RecordedFrame.ParentIsFrame() || !isVisible());
 }
 
-int Form::OuterLeft() const {
+int FormWindow::OuterLeft() const {
     if (!CanPlace) {
         return HeldPosition.x();
     }
@@ -299,7 +320,7 @@ int Form::OuterLeft() const {
                ? *Intent.Left
                : LatestGeometry().left() - FrameOffset().x() - UnrecordedOffset.x();
 }
-int Form::OuterTop() const {
+int FormWindow::OuterTop() const {
     if (!CanPlace) {
         return HeldPosition.y();
     }
@@ -307,23 +328,23 @@ int Form::OuterTop() const {
                ? *Intent.Top
                : LatestGeometry().top() - FrameOffset().y() - UnrecordedOffset.y();
 }
-int Form::OuterWidth() const {
+int FormWindow::OuterWidth() const {
     return AwaitingFrame() && Intent.Width ? *Intent.Width
                                            : LatestGeometry().width() + FrameExtra().width();
 }
-int Form::OuterHeight() const {
+int FormWindow::OuterHeight() const {
     return AwaitingFrame() && Intent.Height ? *Intent.Height
                                             : LatestGeometry().height() + FrameExtra().height();
 }
 
-void Form::SetOuterLeft(int left) {
+void FormWindow::SetOuterLeft(int left) {
     MoveOuter(left, OuterTop());
 }
-void Form::SetOuterTop(int top) {
+void FormWindow::SetOuterTop(int top) {
     MoveOuter(OuterLeft(), top);
 }
 
-void Form::MoveOuter(int left, int top) {
+void FormWindow::MoveOuter(int left, int top) {
     left = Coordinate(left);
     top = Coordinate(top);
     if (!PlacesWindows()) {
@@ -341,7 +362,7 @@ void Form::MoveOuter(int left, int top) {
     Request(QRect(QPoint(left, top) + FrameOffset(), LatestGeometry().size()));
 }
 
-void Form::SetOuterBounds(int left, int top, int width, int height) {
+void FormWindow::SetOuterBounds(int left, int top, int width, int height) {
     left = Coordinate(left);
     top = Coordinate(top);
     width = Size(width);
@@ -366,7 +387,7 @@ void Form::SetOuterBounds(int left, int top, int width, int height) {
     Request(QRect(QPoint(left, top) + FrameOffset(), client));
 }
 
-void Form::InNormalState(std::function<void()> change) {
+void FormWindow::InNormalState(std::function<void()> change) {
     constexpr auto Enlarged = Qt::WindowMaximized | Qt::WindowFullScreen;
     if (!(windowState() & Enlarged) || !isVisible()) {
         change();
@@ -378,7 +399,7 @@ void Form::InNormalState(std::function<void()> change) {
     QTimer::singleShot(500, this, [this] { RunAfterRestore(); });
 }
 
-void Form::RunAfterRestore() {
+void FormWindow::RunAfterRestore() {
     if (AfterRestore) {
         const std::function<void()> change = std::move(AfterRestore);
         AfterRestore = nullptr;
@@ -386,7 +407,7 @@ void Form::RunAfterRestore() {
     }
 }
 
-void Form::SetOuterWidth(int width) {
+void FormWindow::SetOuterWidth(int width) {
     width = Size(width);
     if (AwaitingFrame()) {
         Intent.Width = width;
@@ -396,7 +417,7 @@ void Form::SetOuterWidth(int width) {
     Request(client);
 }
 
-void Form::SetOuterHeight(int height) {
+void FormWindow::SetOuterHeight(int height) {
     height = Size(height);
     if (AwaitingFrame()) {
         Intent.Height = height;
@@ -406,30 +427,30 @@ void Form::SetOuterHeight(int height) {
     Request(client);
 }
 
-int Form::MenuHeight() const {
+int FormWindow::MenuHeight() const {
     return MenuBar ? MenuBar->heightForWidth(width()) : 0;
 }
 
-int Form::StatusHeight() const {
+int FormWindow::StatusHeight() const {
     return StatusLine ? StatusLine->sizeHint().height() : 0;
 }
 
-int Form::ClientWidth() const {
+int FormWindow::ClientWidth() const {
     return LatestGeometry().width();
 }
 
-int Form::ClientHeight() const {
+int FormWindow::ClientHeight() const {
     return std::max(0, LatestGeometry().height() - MenuHeight() - StatusHeight());
 }
 
-void Form::SetClientSize(int width, int height) {
+void FormWindow::SetClientSize(int width, int height) {
     const int menu = MenuBar ? MenuBar->heightForWidth(width) : 0;
     QRect client = LatestGeometry();
     client.setSize(QSize(width, height + menu + StatusHeight()));
     Request(client);
 }
 
-void Form::CentreOnPointerDisplay() {
+void FormWindow::CentreOnPointerDisplay() {
     QScreen* screen = QGuiApplication::screenAt(QCursor::pos());
     if (screen == nullptr) {
         screen = QGuiApplication::primaryScreen();
@@ -443,12 +464,12 @@ void Form::CentreOnPointerDisplay() {
     MoveOuter(at.Left, at.Top);
 }
 
-QRect Form::PrimaryScreen() {
+QRect FormWindow::PrimaryScreen() {
     const QScreen* screen = QGuiApplication::primaryScreen();
     return screen ? screen->geometry() : QRect();
 }
 
-void Form::SetBackgroundColour(std::uint32_t colour) {
+void FormWindow::SetBackgroundColour(std::uint32_t colour) {
     Background = colour;
     QPalette palette = ClientArea->palette();
     palette.setColor(QPalette::Window, QColor::fromRgb(colour));
@@ -456,7 +477,7 @@ void Form::SetBackgroundColour(std::uint32_t colour) {
     ClientArea->update();
 }
 
-void Form::SetStatusText(const std::string& text) {
+void FormWindow::SetStatusText(const std::string& text) {
     if (StatusLine == nullptr) {
         const int clientHeight = ClientHeight();
         StatusLine = new QStatusBar(this);
@@ -469,11 +490,11 @@ void Form::SetStatusText(const std::string& text) {
     StatusLine->showMessage(QString::fromStdString(text));
 }
 
-std::string Form::StatusText() const {
+std::string FormWindow::StatusText() const {
     return StatusLine ? StatusLine->currentMessage().toStdString() : std::string();
 }
 
-void Form::LayOutChildren() {
+void FormWindow::LayOutChildren() {
     const int menu = MenuHeight();
     const int status = StatusHeight();
     if (MenuBar) {
@@ -485,7 +506,7 @@ void Form::LayOutChildren() {
     }
 }
 
-void Form::resizeEvent(QResizeEvent* event) {
+void FormWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     if (Requested && geometry() == *Requested) {
         Requested.reset();
@@ -497,15 +518,16 @@ void Form::resizeEvent(QResizeEvent* event) {
     }
 }
 
-void Form::closeEvent(QCloseEvent* event) {
-    if (OnCloseRequest) {
-        OnCloseRequest();
+void FormWindow::closeEvent(QCloseEvent* event) {
+    if (FaceForm->OnCloseRequest) {
+        FaceForm->OnCloseRequest();
     }
     event->accept();
 }
 
-void Form::changeEvent(QEvent* event) {
+void FormWindow::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
+    const auto& OnSystemCommand = FaceForm->OnSystemCommand;
     if (event->type() != QEvent::WindowStateChange || !OnSystemCommand) {
         return;
     }
@@ -522,25 +544,25 @@ void Form::changeEvent(QEvent* event) {
     }
 }
 
-void Form::keyPressEvent(QKeyEvent* event) {
-    if (OnKeyDown) {
-        OnKeyDown(KeyEventOf(*event));
+void FormWindow::keyPressEvent(QKeyEvent* event) {
+    if (FaceForm->OnKeyDown) {
+        FaceForm->OnKeyDown(KeyEventOf(*event));
     }
     // The key is not consumed: it goes on to the default handling.
     QWidget::keyPressEvent(event);
 }
 
-void Form::dragEnterEvent(QDragEnterEvent* event) {
+void FormWindow::dragEnterEvent(QDragEnterEvent* event) {
     if (event->mimeData()->hasUrls()) {
         event->acceptProposedAction();
     }
 }
 
-void Form::dropEvent(QDropEvent* event) {
+void FormWindow::dropEvent(QDropEvent* event) {
     const std::string joined = JoinDroppedFiles(*event->mimeData());
     event->acceptProposedAction();
-    if (!joined.empty() && OnFilesDropped) {
-        OnFilesDropped(joined);
+    if (!joined.empty() && FaceForm->OnFilesDropped) {
+        FaceForm->OnFilesDropped(joined);
     }
 }
 

@@ -1,8 +1,11 @@
-#include "toolbar.h"
+// The toolbar on Qt: a strip of tool buttons across the top of the client area.
+#include "ui/toolbar.h"
 
-#include "action_list.h"
-#include "menu.h"
+#include "form_window.h"
+#include "native.h"
 #include "resize_watcher.h"
+#include "ui/action_list.h"
+#include "ui/menu.h"
 
 #include <QApplication>
 #include <QStyle>
@@ -23,7 +26,29 @@ QStyle::StandardPixmap StandardImage(ToolbarImage image) {
 }
 } // namespace
 
-Toolbar::Toolbar(QWidget& client) : ClientArea(client) {
+struct Toolbar::Native {
+    struct Entry {
+        QToolButton* Button = nullptr;
+        std::function<void()> Click;
+    };
+    explicit Native(QWidget& client) : ClientArea(client) {}
+    QToolButton* Button(int index) const {
+        return index >= 0 && index < static_cast<int>(Buttons.size())
+                   ? Buttons[static_cast<std::size_t>(index)]->Button
+                   : nullptr;
+    }
+    // Keeps the toolbar across the client's whole width, buttons side by side at
+    // their own sizes from the left; buttons past the right edge are cut off.
+    void FitToClient();
+
+    QWidget& ClientArea;
+    QWidget* Bar = nullptr;
+    std::vector<std::unique_ptr<Entry>> Buttons;
+};
+
+Toolbar::Toolbar(Form& form) : Impl(std::make_unique<Native>(form.Window().Client())) {
+    QWidget& client = Impl->ClientArea;
+    QWidget*& Bar = Impl->Bar;
     Bar = new QWidget(&client);
     // The strip has the platform's own look, not the border colour of the client.
     Bar->setPalette(QApplication::palette(Bar));
@@ -33,15 +58,16 @@ Toolbar::Toolbar(QWidget& client) : ClientArea(client) {
     QFont font = Bar->font();
     font.setPointSizeF(font.pointSizeF() - 1);
     Bar->setFont(font);
-    FitToClient();
-    new ResizeWatcher(client, [this] { FitToClient(); });
+    Impl->FitToClient();
+    new ResizeWatcher(client, [this] { Impl->FitToClient(); });
     Bar->show();
 }
 
 Toolbar::~Toolbar() = default;
 
 int Toolbar::AddButton(const std::string& text, ToolbarImage image) {
-    auto entry = std::make_unique<Entry>();
+    QWidget* Bar = Impl->Bar;
+    auto entry = std::make_unique<Native::Entry>();
     entry->Button = new QToolButton(Bar);
     entry->Button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     entry->Button->setAutoRaise(true);
@@ -49,76 +75,79 @@ int Toolbar::AddButton(const std::string& text, ToolbarImage image) {
     entry->Button->setIconSize(QSize(16, 16));
     entry->Button->setText(QString::fromStdString(text));
     entry->Button->setIcon(Bar->style()->standardIcon(StandardImage(image)));
-    Entry* raw = entry.get();
+    Native::Entry* raw = entry.get();
     QObject::connect(entry->Button, &QToolButton::clicked, entry->Button, [raw] {
         if (raw->Click) {
             raw->Click();
         }
     });
     entry->Button->show();
-    Buttons.push_back(std::move(entry));
-    FitToClient();
+    Impl->Buttons.push_back(std::move(entry));
+    Impl->FitToClient();
     return ButtonCount() - 1;
 }
 
-QToolButton* Toolbar::Button(int index) const {
-    return index >= 0 && index < ButtonCount() ? Buttons[static_cast<std::size_t>(index)]->Button
-                                               : nullptr;
+int Toolbar::ButtonCount() const {
+    return static_cast<int>(Impl->Buttons.size());
 }
 
 std::string Toolbar::ButtonText(int index) const {
-    const QToolButton* button = Button(index);
+    const QToolButton* button = Impl->Button(index);
     return button ? button->text().toStdString() : std::string();
 }
 
 void Toolbar::SetButtonText(int index, const std::string& text) {
-    if (QToolButton* button = Button(index)) {
+    if (QToolButton* button = Impl->Button(index)) {
         button->setText(QString::fromStdString(text));
-        FitToClient();
+        Impl->FitToClient();
     }
 }
 
 std::string Toolbar::Tooltip(int index) const {
-    const QToolButton* button = Button(index);
+    const QToolButton* button = Impl->Button(index);
     return button ? button->toolTip().toStdString() : std::string();
 }
 
 void Toolbar::SetTooltip(int index, const std::string& text) {
-    if (QToolButton* button = Button(index)) {
+    if (QToolButton* button = Impl->Button(index)) {
         button->setToolTip(QString::fromStdString(text));
     }
 }
 
 bool Toolbar::IsEnabled(int index) const {
-    const QToolButton* button = Button(index);
+    const QToolButton* button = Impl->Button(index);
     return button != nullptr && button->isEnabled();
 }
 
 void Toolbar::SetEnabled(int index, bool enabled) {
-    if (QToolButton* button = Button(index)) {
+    if (QToolButton* button = Impl->Button(index)) {
         button->setEnabled(enabled);
     }
 }
 
 void Toolbar::SetOnClick(int index, std::function<void()> click) {
-    if (Button(index) != nullptr) {
-        Buttons[static_cast<std::size_t>(index)]->Click = std::move(click);
+    if (Impl->Button(index) != nullptr) {
+        Impl->Buttons[static_cast<std::size_t>(index)]->Click = std::move(click);
     }
 }
 
 void Toolbar::Click(int index) {
-    if (QToolButton* button = Button(index)) {
+    if (QToolButton* button = Impl->Button(index)) {
         button->click(); // does nothing while disabled
     }
 }
 
 void Toolbar::SetContextMenu(Menu& menu) {
-    Bar->setContextMenuPolicy(Qt::CustomContextMenu);
-    QObject::connect(Bar, &QWidget::customContextMenuRequested, Bar,
-                     [this, &menu](const QPoint& at) { menu.ShowPopup(Bar->mapToGlobal(at)); });
+    QWidget* bar = Impl->Bar;
+    bar->setContextMenuPolicy(Qt::CustomContextMenu);
+    QObject::connect(bar, &QWidget::customContextMenuRequested, bar,
+                     [bar, &menu](const QPoint& at) {
+                         const QPoint global = bar->mapToGlobal(at);
+                         menu.ShowPopup({global.x(), global.y()});
+                     });
 }
 
-void Toolbar::FitToClient() {
+void Toolbar::Native::FitToClient() {
     constexpr int Margin = 2;
     int left = Margin;
     int height = 0;
@@ -145,7 +174,7 @@ void Toolbar::BindClick(const ActionLink& link, std::function<void()> click) {
 }
 
 void Toolbar::Update(const ActionLink& link, const Action& action) {
-    QToolButton* button = Button(link.Key);
+    QToolButton* button = Impl->Button(link.Key);
     if (button == nullptr) {
         return;
     }
@@ -160,8 +189,16 @@ void Toolbar::Update(const ActionLink& link, const Action& action) {
     }
     if (button->isHidden() == action.Visible()) {
         button->setHidden(!action.Visible());
-        FitToClient();
+        Impl->FitToClient();
     }
+}
+
+QToolButton* ToolbarButton(const Toolbar& toolbar, int index) {
+    return toolbar.Parts().Button(index);
+}
+
+QWidget& ToolbarStrip(const Toolbar& toolbar) {
+    return *toolbar.Parts().Bar;
 }
 
 } // namespace kadromir::ui

@@ -1,7 +1,10 @@
-#include "menu.h"
+// Menus on Qt: a QMenuBar or QMenu with one QAction an item.
+#include "ui/menu.h"
 
-#include "action_list.h"
-#include "qt/keys_qt.h"
+#include "form_window.h"
+#include "keys_qt.h"
+#include "native.h"
+#include "ui/action_list.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -12,24 +15,47 @@
 
 namespace kadromir::ui {
 
-std::unique_ptr<Menu> Menu::CreateMenuBar(QWidget& window,
-                                          const std::vector<std::string>& captions) {
-    std::unique_ptr<Menu> menu(new Menu(window));
-    menu->MenuBar = new QMenuBar(&window);
-    menu->Build(*menu->MenuBar, captions);
+struct Menu::Native {
+    struct Entry {
+        QAction* Item = nullptr;
+        std::function<void()> Click;
+        QShortcut* Accelerator = nullptr;
+        QObject* Fallback = nullptr; // the accelerator under layouts of other scripts
+    };
+    explicit Native(FormWindow& window) : Window(window) {}
+    void Build(QWidget& container, const std::vector<std::string>& captions);
+    QAction* Item(int index) const {
+        return index >= 0 && index < static_cast<int>(Items.size())
+                   ? Items[static_cast<std::size_t>(index)]->Item
+                   : nullptr;
+    }
+
+    FormWindow& Window;
+    QMenuBar* MenuBar = nullptr;
+    QMenu* PopupMenu = nullptr;
+    std::vector<std::unique_ptr<Entry>> Items;
+};
+
+Menu::Menu(Form& form) : Impl(std::make_unique<Native>(form.Window())) {}
+
+std::unique_ptr<Menu> Menu::CreateMenuBar(Form& form, const std::vector<std::string>& captions) {
+    std::unique_ptr<Menu> menu(new Menu(form));
+    menu->Impl->MenuBar = new QMenuBar(&form.Window());
+    menu->Impl->Build(*menu->Impl->MenuBar, captions);
+    form.Window().SetMenuBar(*menu->Impl->MenuBar);
     return menu;
 }
 
-std::unique_ptr<Menu> Menu::CreatePopup(QWidget& window, const std::vector<std::string>& captions) {
-    std::unique_ptr<Menu> menu(new Menu(window));
-    menu->PopupMenu = new QMenu(&window);
-    menu->Build(*menu->PopupMenu, captions);
+std::unique_ptr<Menu> Menu::CreatePopup(Form& form, const std::vector<std::string>& captions) {
+    std::unique_ptr<Menu> menu(new Menu(form));
+    menu->Impl->PopupMenu = new QMenu(&form.Window());
+    menu->Impl->Build(*menu->Impl->PopupMenu, captions);
     return menu;
 }
 
 Menu::~Menu() = default;
 
-void Menu::Build(QWidget& container, const std::vector<std::string>& captions) {
+void Menu::Native::Build(QWidget& container, const std::vector<std::string>& captions) {
     std::vector<QWidget*> open{&container};
     for (std::size_t i = 0; i < captions.size() && !captions[i].empty(); ++i) {
         const std::string& caption = captions[i];
@@ -65,14 +91,39 @@ void Menu::Build(QWidget& container, const std::vector<std::string>& captions) {
     }
 }
 
-QAction* Menu::Item(int index) const {
-    return index >= 0 && index < ItemCount() ? Items[static_cast<std::size_t>(index)]->Item
-                                             : nullptr;
+int Menu::ItemCount() const {
+    return static_cast<int>(Impl->Items.size());
+}
+
+std::string Menu::ItemText(int index) const {
+    const QAction* item = Impl->Item(index);
+    return item ? item->text().toStdString() : std::string();
+}
+
+bool Menu::ItemEnabled(int index) const {
+    const QAction* item = Impl->Item(index);
+    return item && item->isEnabled();
+}
+
+bool Menu::ItemVisible(int index) const {
+    const QAction* item = Impl->Item(index);
+    return item && item->isVisible();
+}
+
+bool Menu::ItemOpensSubmenu(int index) const {
+    const QAction* item = Impl->Item(index);
+    return item && item->menu() != nullptr;
 }
 
 void Menu::SetOnClick(int index, std::function<void()> click) {
-    if (Item(index) != nullptr) {
-        Items[static_cast<std::size_t>(index)]->Click = std::move(click);
+    if (Impl->Item(index) != nullptr) {
+        Impl->Items[static_cast<std::size_t>(index)]->Click = std::move(click);
+    }
+}
+
+void Menu::Click(int index) {
+    if (QAction* item = Impl->Item(index)) {
+        item->trigger();
     }
 }
 
@@ -130,12 +181,13 @@ class LayoutFallback : public QObject {
 } // namespace
 
 void Menu::SetAccelerator(int index, const Shortcut& shortcut) {
-    if (Item(index) == nullptr) {
+    if (Impl->Item(index) == nullptr) {
         return;
     }
     const QKeySequence keys = KeySequenceOf(shortcut);
-    Entry& entry = *Items[static_cast<std::size_t>(index)];
-    Entry* raw = &entry;
+    Native::Entry& entry = *Impl->Items[static_cast<std::size_t>(index)];
+    Native::Entry* raw = &entry;
+    FormWindow& Window = Impl->Window;
     const auto run = [raw] {
         // An accelerator runs the item only while the item can be chosen.
         if (raw->Item->isEnabled() && raw->Click) {
@@ -157,9 +209,9 @@ void Menu::SetAccelerator(int index, const Shortcut& shortcut) {
     }
 }
 
-void Menu::ShowPopup(const QPoint& globalPosition) {
-    if (PopupMenu != nullptr) {
-        PopupMenu->exec(globalPosition);
+void Menu::ShowPopup(const Point& at) {
+    if (Impl->PopupMenu != nullptr) {
+        Impl->PopupMenu->exec(QPoint(at.X, at.Y));
     }
 }
 
@@ -169,7 +221,7 @@ void Menu::BindClick(const ActionLink& link, std::function<void()> click) {
 
 void Menu::Update(const ActionLink& link, const Action& action) {
     const int index = link.Key;
-    QAction* item = Item(index);
+    QAction* item = Impl->Item(index);
     if (item == nullptr) {
         return;
     }
@@ -189,6 +241,18 @@ void Menu::Update(const ActionLink& link, const Action& action) {
     if (!action.Shortcut().Empty()) {
         SetAccelerator(index, action.Shortcut());
     }
+}
+
+QAction* MenuItem(const Menu& menu, int index) {
+    return menu.Parts().Item(index);
+}
+
+QMenuBar* MenuBarOf(const Menu& menu) {
+    return menu.Parts().MenuBar;
+}
+
+QMenu* PopupMenuOf(const Menu& menu) {
+    return menu.Parts().PopupMenu;
 }
 
 } // namespace kadromir::ui

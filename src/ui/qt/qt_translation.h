@@ -3,7 +3,7 @@
 class QCoreApplication;
 class QTranslator;
 
-namespace kadromir {
+namespace kadromir::ui {
 
 // Installs Qt's own Russian texts (the standard dialogs, buttons and context menus),
 // so they read as the rest of the window does; from Qt's translations folder. The
@@ -11,4 +11,4 @@ namespace kadromir {
 // and Qt's texts then stay English.
 QTranslator* InstallQtTranslation(QCoreApplication& application);
 
-} // namespace kadromir
+} // namespace kadromir::ui

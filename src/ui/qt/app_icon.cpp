@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <vector>
 
-namespace kadromir {
+namespace kadromir::ui {
 namespace {
 
 // A filled square of the drawing, on a 256 × 256 canvas.
@@ -78,4 +78,4 @@ std::string AppIconSvg() {
     return svg + "</svg>\n";
 }
 
-} // namespace kadromir
+} // namespace kadromir::ui

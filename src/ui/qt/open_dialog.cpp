@@ -1,4 +1,7 @@
-#include "open_dialog.h"
+// The open-file dialog on Qt: Qt's own file dialog, the same on every desktop.
+#include "ui/open_dialog.h"
+
+#include "form_window.h"
 
 #include <QFile>
 #include <QFileDialog>
@@ -31,7 +34,7 @@ std::optional<std::string> OpenDialog::Run() {
         patterns << CaseInsensitive(pattern.trimmed());
     }
 
-    QFileDialog dialog(Owner);
+    QFileDialog dialog(&Owner.Window());
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setFileMode(QFileDialog::ExistingFile);

@@ -4,7 +4,7 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
-namespace kadromir {
+namespace kadromir::ui {
 
 QTranslator* InstallQtTranslation(QCoreApplication& application) {
     auto* translator = new QTranslator(&application);
@@ -17,4 +17,4 @@ QTranslator* InstallQtTranslation(QCoreApplication& application) {
     return translator;
 }
 
-} // namespace kadromir
+} // namespace kadromir::ui

@@ -1,0 +1,106 @@
+// The paint box on Qt: an opaque child widget painted by its handler through QPainter.
+#include "ui/paint_box.h"
+
+#include "form_window.h"
+#include "native.h"
+#include "ui/menu.h"
+
+#include <QPainter>
+#include <QPointer>
+
+namespace kadromir::ui {
+namespace {
+
+class QtCanvas final : public Canvas {
+  public:
+    explicit QtCanvas(QPainter& painter) : Painter(painter) {}
+    void StretchDraw(const Image& image, const Rect& target) override {
+        if (image.Empty() || target.Width <= 0 || target.Height <= 0) {
+            return;
+        }
+        // The pixels as they are, no copy: the image outlives the paint.
+        const QImage view(reinterpret_cast<const uchar*>(image.Pixels.data()), image.Width,
+                          image.Height, image.Width * 4, QImage::Format_RGB32);
+        Painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+        Painter.setCompositionMode(QPainter::CompositionMode_Source);
+        Painter.drawImage(QRect(target.Left, target.Top, target.Width, target.Height), view);
+    }
+
+  private:
+    QPainter& Painter;
+};
+
+class PaintWidget final : public QWidget {
+  public:
+    PaintWidget(QWidget& parent, PaintBox& box) : QWidget(&parent), Box(box) {
+        // Every paint covers the whole box, so Qt need not clear it first.
+        setAttribute(Qt::WA_OpaquePaintEvent);
+        setAttribute(Qt::WA_NoSystemBackground);
+    }
+
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        if (Box.OnPaint) {
+            QPainter painter(this);
+            QtCanvas canvas(painter);
+            Box.OnPaint(canvas);
+        }
+    }
+    void resizeEvent(QResizeEvent* event) override {
+        QWidget::resizeEvent(event);
+        if (Box.OnResize) {
+            Box.OnResize();
+        }
+    }
+
+  private:
+    PaintBox& Box;
+};
+
+} // namespace
+
+struct PaintBox::Native {
+    QPointer<QWidget> Widget;
+};
+
+PaintBox::PaintBox(Form& form) : Impl(std::make_unique<Native>()) {
+    Impl->Widget = new PaintWidget(form.Window().Client(), *this);
+}
+
+PaintBox::~PaintBox() {
+    // The widget goes with the box: no paint may reach a box that has gone.
+    delete Impl->Widget.data();
+}
+
+Rect PaintBox::Bounds() const {
+    const QRect bounds = Impl->Widget ? Impl->Widget->geometry() : QRect();
+    return {bounds.x(), bounds.y(), bounds.width(), bounds.height()};
+}
+
+void PaintBox::SetBounds(const Rect& bounds) {
+    if (Impl->Widget) {
+        Impl->Widget->setGeometry(bounds.Left, bounds.Top, bounds.Width, bounds.Height);
+    }
+}
+
+void PaintBox::Repaint() {
+    if (Impl->Widget) {
+        Impl->Widget->repaint();
+    }
+}
+
+void PaintBox::SetContextMenu(Menu& menu) {
+    QWidget* widget = Impl->Widget;
+    widget->setContextMenuPolicy(Qt::CustomContextMenu);
+    QObject::connect(widget, &QWidget::customContextMenuRequested, widget,
+                     [widget, &menu](const QPoint& at) {
+                         const QPoint global = widget->mapToGlobal(at);
+                         menu.ShowPopup({global.x(), global.y()});
+                     });
+}
+
+QWidget& PaintBoxWidget(const PaintBox& box) {
+    return *box.Parts().Widget;
+}
+
+} // namespace kadromir::ui
