@@ -1,21 +1,10 @@
 #include "settings_dialog.h"
 
+#include "base/screen_geometry.h"
 #include "settings/setting_limits.h"
 #include "settings/settings_file.h"
 #include "settings/settings_store.h"
 #include "spin_edit.h"
-#include "ui/qt/form_window.h"
-#include "ui/timer.h"
-
-#include <QCheckBox>
-#include <QCloseEvent>
-#include <QCursor>
-#include <QGuiApplication>
-#include <QKeyEvent>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRegularExpressionValidator>
-#include <QScreen>
 
 #include <algorithm>
 #include <memory>
@@ -25,64 +14,35 @@ namespace kadromir {
 namespace {
 
 // The field's number, read as the settings file's numbers are.
-int NumberIn(const QLineEdit& field) {
-    return ParseProfileInt(field.text().toStdString());
+int NumberIn(const ui::EditField& field) {
+    return ParseProfileInt(field.Text());
 }
-
-// An edit field whose selection stays when the focus moves on (a plain one drops it).
-class SelectionKeepingEdit : public QLineEdit {
-  public:
-    using QLineEdit::QLineEdit;
-
-  protected:
-    void focusOutEvent(QFocusEvent* event) override {
-        const int start = selectionStart();
-        const auto length = static_cast<int>(selectedText().size());
-        QLineEdit::focusOutEvent(event);
-        if (start >= 0 && length > 0) {
-            setSelection(start, length);
-        }
-    }
-};
 
 // The rightmost extent any control needs, so that no caption is cut.
 constexpr int RightMargin = 8;
+// The background: cream.
+constexpr std::uint32_t Cream = 0xFFFBF0;
 
 } // namespace
 
-QCheckBox* SettingsDialog::CheckBox(const std::string& caption, int left, int top) {
-    auto* box = new QCheckBox(QString::fromStdString(caption), this);
-    box->setFocusPolicy(Qt::NoFocus);
-    box->move(left, top);
-    box->adjustSize(); // sized to its caption
-    return box;
+ui::CheckBox* SettingsDialog::CheckBox(const std::string& caption, int left, int top) {
+    auto& box = Window.Own(std::make_unique<ui::CheckBox>(Window, caption, left, top));
+    Controls.push_back(&box);
+    return &box;
 }
 
-QPushButton* SettingsDialog::Button(const char* caption, int left, int top) {
-    auto* button = new QPushButton(QString::fromUtf8(caption), this);
-    button->setFocusPolicy(Qt::NoFocus);
-    button->setAutoDefault(false);
-    button->move(left, top);
-    button->adjustSize();
-    return button;
+ui::Button* SettingsDialog::Button(const char* caption, int left, int top) {
+    auto& button = Window.Own(std::make_unique<ui::Button>(Window, caption, left, top));
+    Controls.push_back(&button);
+    return &button;
 }
 
 SettingsDialog::SettingsDialog(ui::Form& parent, const SettingsContext& context)
-    : QDialog(&parent.Window(), Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      Context(context), MainWindow(parent.Window()) {
-    setWindowTitle(QStringLiteral("Настройки"));
-    resize(ClientWidth, ClientHeight);
-    // The captions' colour goes with the cream background: under a dark colour scheme
-    // they would be light on cream.
-    QPalette colours = palette();
-    colours.setColor(QPalette::Window, QColor(255, 251, 240));
-    colours.setColor(QPalette::WindowText, Qt::black);
-    colours.setColor(QPalette::Disabled, QPalette::WindowText, QColor(120, 120, 120));
-    setPalette(colours);
-    setAutoFillBackground(true);
-    RepeatTimer.setInterval(10);
-    connect(&RepeatTimer, &QTimer::timeout, this, [this] { ValidateRefreshField(); });
+    : Window(parent, "Настройки", ClientWidth, ClientHeight),
+      RepeatTimer(parent, ui::Timer::Kind::Coarse, 10), Context(context),
+      FrameWait(parent, ui::Timer::Kind::Coarse, 100) {
+    Window.SetBackgroundColour(Cream);
+    RepeatTimer.OnTick = [this] { ValidateRefreshField(); };
 
     // The controls in their order of creation, which is also the tab order.
     const SpinOptions spinOptions{.SetBuddyInt = true, .AlignRight = true, .ArrowKeys = true};
@@ -98,15 +58,20 @@ SettingsDialog::SettingsDialog(ui::Form& parent, const SettingsContext& context)
     };
     SlideShowBox =
         CheckBox(withMaximum("Показ слайдов  -  Интервал в секундах", MaxSlideInterval), 16, 176);
-    SlideField = new QLineEdit(this);
-    SlideField->setGeometry(480, 178, 36, 22);
-    SlideField->setReadOnly(true);
+    const auto field = [this](const ui::Rect& bounds) {
+        auto& made = Window.Own(std::make_unique<ui::EditField>(Window, bounds));
+        Controls.push_back(&made);
+        return &made;
+    };
+    SlideField = field({480, 178, 36, 22});
+    SlideField->SetReadOnly(true);
     // Each spin field is placed by its field (SetBuddy, below), at the field's right edge.
     const auto spin = [this, &spinOptions](int width, int min, int max) {
-        SpinEdit& made = SpinEdit::CreateSpinEdit(*this, spinOptions);
+        SpinEdit& made = SpinEdit::CreateSpinEdit(Window, spinOptions);
         made.SizeTo(width, 22);
-        made.SetMax(max);
-        made.SetMin(min);
+        made.SetMax(static_cast<std::int16_t>(max));
+        made.SetMin(static_cast<std::int16_t>(min));
+        Controls.push_back(&made.Arrows());
         return &made;
     };
     RefreshSpin = spin(32, MinRefreshInterval, MaxRefreshIntervalInDialog);
@@ -114,141 +79,142 @@ SettingsDialog::SettingsDialog(ui::Form& parent, const SettingsContext& context)
     RefreshBox = CheckBox(withMaximum("Автообновление пути файлов  -  Интервал в секундах",
                                       MaxRefreshIntervalInDialog),
                           16, 240);
-    RefreshField = new SelectionKeepingEdit(this);
-    RefreshField->setGeometry(616, 240, 49, 22);
-    RefreshField->setValidator(
-        new QRegularExpressionValidator(QRegularExpression("[0-9]*"), RefreshField));
+    RefreshField = field({616, 240, 49, 22});
+    RefreshField->SetDigitsOnly();
+    RefreshField->KeepSelection();
     SlideSpin = spin(13, MinSlideInterval, MaxSlideInterval);
     RecentDirBox = CheckBox("После старта открывать файлы из недавней директории - ", 16, 144);
     RandomOrderBox = CheckBox("В случайном порядке", 544, 144);
     FreezeBox = CheckBox(
         "Заморозить текущий  размер и координаты просмотрщика для следующей загрузки", 16, 80);
-    for (QLineEdit* field : {SlideField, RefreshField}) {
-        field->setFocusPolicy(Qt::StrongFocus); // tab stops, on the system window colour
-        field->setBackgroundRole(QPalette::Base);
-        // The arrows take much of the fields' width: the digits get all that is left.
-        field->setTextMargins(-2, 0, -2, 0);
-        field->setAlignment(Qt::AlignCenter);
-    }
 
-    connect(ResetButton, &QPushButton::clicked, this, [this] { ResetChecks(); });
-    connect(ApplyButton, &QPushButton::clicked, this, [this] { ApplySettings(); });
-    connect(FrozenBox, &QCheckBox::clicked, this, [this] { FrozenRule(); });
-    connect(SlideShowBox, &QCheckBox::clicked, this, [this] { SlideRule(); });
-    connect(RecentDirBox, &QCheckBox::clicked, this, [this] { RecentDirRule(); });
-    RefreshField->installEventFilter(this);
+    ResetButton->OnClick = [this] { ResetChecks(); };
+    ApplyButton->OnClick = [this] { ApplySettings(); };
+    FrozenBox->OnClick = [this] { FrozenRule(); };
+    SlideShowBox->OnClick = [this] { SlideRule(); };
+    RecentDirBox->OnClick = [this] { RecentDirRule(); };
+    // A key held in the refresh field is held to the bounds as it repeats; its release
+    // comes after the field took the key. The key's release may go to another field:
+    // no repeat outlives the focus.
+    RefreshField->OnKeyDown = [this](const ui::KeyEvent&) {
+        RepeatTimer.Start();
+        return false;
+    };
+    RefreshField->OnKeyUp = [this](const ui::KeyEvent&) {
+        RepeatTimer.Stop();
+        Later.Here().Post([this] { ValidateRefreshField(); });
+    };
+    RefreshField->OnFocusLost = [this] { RepeatTimer.Stop(); };
     // Every change the user makes, not only typed keys (a paste, a middle click, the
     // context menu, a drop), is held to the bounds as a key release would be.
-    connect(RefreshField, &QLineEdit::textEdited, this,
-            [this] { QTimer::singleShot(0, this, [this] { ValidateRefreshField(); }); });
+    RefreshField->OnEdited = [this] { Later.Here().Post([this] { ValidateRefreshField(); }); };
     RefreshSpin->SetBuddy(RefreshField);
     SlideSpin->SetBuddy(SlideField);
 
+    // The outer width includes the frame, known only once the window is shown.
+    Window.OnShown = [this] {
+        Later.Here().Post([this] { ApplyOuterWidth(); });
+        FrameWait.Start();
+    };
+    FrameWait.OnTick = [this] {
+        FrameWait.Stop();
+        ApplyOuterWidth();
+    };
+
     // Centred for the full client width; FillDialog then narrows it from the right.
-    QScreen* screen = QGuiApplication::screenAt(QCursor::pos());
-    if (screen == nullptr) {
-        screen = QGuiApplication::primaryScreen();
-    }
-    if (screen != nullptr) {
-        const QRect area = screen->geometry();
-        const Position at = CentredPosition({area.left(), area.top(), area.width(), area.height()},
-                                            ClientWidth, ClientHeight);
-        move(at.Left, at.Top);
-    }
+    Window.CentreOnPointerDisplay();
     FillDialog();
+}
+
+SettingsDialog::~SettingsDialog() {
+    // The fields' key handlers go with the spin fields.
+    SlideSpin->SetBuddy(nullptr);
+    RefreshSpin->SetBuddy(nullptr);
 }
 
 void SettingsDialog::FillDialog() {
     Settings& s = Context.Options;
-    SaveOnCloseBox->setChecked(s.SaveWindowOnClose);
-    FrozenBox->setChecked(s.UseFrozenGeometry);
+    SaveOnCloseBox->SetChecked(s.SaveWindowOnClose);
+    FrozenBox->SetChecked(s.UseFrozenGeometry);
     FrozenRule();
-    RecentDirBox->setChecked(s.OpenFromRecentDir);
+    RecentDirBox->SetChecked(s.OpenFromRecentDir);
     RecentDirRule();
-    RecentFileBox->setChecked(s.OpenRecentFile);
-    RandomOrderBox->setChecked(s.RandomFromRecentDir);
-    SlideShowBox->setChecked(s.SlideShow);
-    RefreshField->setText(QString::number(s.AutoRefreshInterval));
+    RecentFileBox->SetChecked(s.OpenRecentFile);
+    RandomOrderBox->SetChecked(s.RandomFromRecentDir);
+    SlideShowBox->SetChecked(s.SlideShow);
+    RefreshField->SetText(std::to_string(s.AutoRefreshInterval));
     SlideRule();
-    RandomSlidesBox->setChecked(s.RandomSlides);
-    RefreshBox->setChecked(s.AutoRefresh);
+    RandomSlidesBox->SetChecked(s.RandomSlides);
+    RefreshBox->SetChecked(s.AutoRefresh);
     ClampSlideInterval(s);
-    SlideField->setText(QString::number(s.SlideInterval));
+    SlideField->SetText(std::to_string(s.SlideInterval));
     ValidateRefreshField();
     // Fixed from here on: the user cannot resize it.
-    setFixedSize(WantedOuterWidth(), ClientHeight);
+    Window.SetFixedClientSize(WantedOuterWidth(), ClientHeight);
 }
 
 int SettingsDialog::WantedOuterWidth() const {
     // The first check box's width + 180, unless a caption would be cut at that width.
     int needed = 0;
-    for (const QWidget* control : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-        needed = std::max(needed, control->geometry().right() + 1 + RightMargin);
+    for (const ui::Control* control : Controls) {
+        const ui::Rect bounds = control->Bounds();
+        needed = std::max(needed, bounds.Left + bounds.Width + RightMargin);
     }
-    const int frame = frameGeometry().width() - geometry().width();
-    return std::max(SaveOnCloseBox->width() + 180, needed + frame);
-}
-
-void SettingsDialog::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    // The outer width includes the frame, known only once the window is shown.
-    QTimer::singleShot(0, this, [this] { ApplyOuterWidth(); });
-    QTimer::singleShot(100, this, [this] { ApplyOuterWidth(); });
+    return std::max(SaveOnCloseBox->Bounds().Width + 180, needed + Window.FrameWidth());
 }
 
 void SettingsDialog::ApplyOuterWidth() {
-    const int frame = frameGeometry().width() - geometry().width();
-    setFixedSize(WantedOuterWidth() - frame, ClientHeight);
+    Window.SetFixedClientSize(WantedOuterWidth() - Window.FrameWidth(), ClientHeight);
 }
 
 void SettingsDialog::FrozenRule() {
-    SaveOnCloseBox->setEnabled(!FrozenBox->isChecked());
+    SaveOnCloseBox->SetEnabled(!FrozenBox->Checked());
 }
 
 void SettingsDialog::RecentDirRule() {
-    RecentFileBox->setEnabled(!RecentDirBox->isChecked());
-    RandomOrderBox->setEnabled(RecentDirBox->isChecked());
+    RecentFileBox->SetEnabled(!RecentDirBox->Checked());
+    RandomOrderBox->SetEnabled(RecentDirBox->Checked());
 }
 
 void SettingsDialog::SlideRule() {
-    RandomSlidesBox->setEnabled(SlideShowBox->isChecked());
+    RandomSlidesBox->SetEnabled(SlideShowBox->Checked());
 }
 
 void SettingsDialog::ValidateRefreshField() {
     const int number = NumberIn(*RefreshField);
     if (number > MaxRefreshIntervalInDialog) {
-        RefreshField->setText(QString::number(MaxRefreshIntervalInDialog));
+        RefreshField->SetText(std::to_string(MaxRefreshIntervalInDialog));
     } else if (number < MinRefreshInterval) {
-        RefreshField->setText(QString::number(MinRefreshInterval));
+        RefreshField->SetText(std::to_string(MinRefreshInterval));
     }
 }
 
 void SettingsDialog::ResetChecks() {
-    SaveOnCloseBox->setChecked(false);
-    FrozenBox->setChecked(false);
+    SaveOnCloseBox->SetChecked(false);
+    FrozenBox->SetChecked(false);
     FrozenRule();
-    RecentFileBox->setChecked(false);
-    RecentDirBox->setChecked(false);
+    RecentFileBox->SetChecked(false);
+    RecentDirBox->SetChecked(false);
     RecentDirRule();
-    RandomOrderBox->setChecked(false);
-    SlideShowBox->setChecked(false);
+    RandomOrderBox->SetChecked(false);
+    SlideShowBox->SetChecked(false);
     SlideRule();
-    RandomSlidesBox->setChecked(false);
-    RefreshBox->setChecked(false);
+    RandomSlidesBox->SetChecked(false);
+    RefreshBox->SetChecked(false);
 }
 
 void SettingsDialog::ApplySettings() {
     Settings& s = Context.Options;
     // Disabled boxes keep their ticks and count.
-    s.RandomFromRecentDir = RandomOrderBox->isChecked();
-    s.SaveWindowOnClose = SaveOnCloseBox->isChecked();
-    s.UseFrozenGeometry = FrozenBox->isChecked();
-    s.OpenFromRecentDir = RecentDirBox->isChecked();
-    s.OpenRecentFile = RecentFileBox->isChecked();
-    s.SlideShow = SlideShowBox->isChecked();
+    s.RandomFromRecentDir = RandomOrderBox->Checked();
+    s.SaveWindowOnClose = SaveOnCloseBox->Checked();
+    s.UseFrozenGeometry = FrozenBox->Checked();
+    s.OpenFromRecentDir = RecentDirBox->Checked();
+    s.OpenRecentFile = RecentFileBox->Checked();
+    s.SlideShow = SlideShowBox->Checked();
     s.SlideInterval = static_cast<std::uint8_t>(NumberIn(*SlideField));
-    s.RandomSlides = RandomSlidesBox->isChecked();
-    s.AutoRefresh = RefreshBox->isChecked();
+    s.RandomSlides = RandomSlidesBox->Checked();
+    s.AutoRefresh = RefreshBox->Checked();
     ValidateRefreshField(); // whatever reached the field, only 1..30 goes further
     s.AutoRefreshInterval = NumberIn(*RefreshField);
     // Refresh first; the same period keeps a running timer's phase.
@@ -269,44 +235,15 @@ void SettingsDialog::ApplySettings() {
         s.OpenRecentFile = false;
     }
     WriteSettings(s, Context.ConfigPath);
-    if (FreezeBox->isChecked()) {
+    if (FreezeBox->Checked()) {
         SaveWindowGeometry(s, Context.ConfigPath, Context.MainWindow);
     }
-}
-
-bool SettingsDialog::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == RefreshField) {
-        if (event->type() == QEvent::KeyPress) {
-            RepeatTimer.start();
-        } else if (event->type() == QEvent::FocusOut) {
-            // The key's release then goes to another field: no repeat outlives the focus.
-            RepeatTimer.stop();
-        } else if (event->type() == QEvent::KeyRelease) {
-            RepeatTimer.stop();
-            // The release comes after the field took the key.
-            QTimer::singleShot(0, this, [this] { ValidateRefreshField(); });
-        }
-    }
-    return QDialog::eventFilter(watched, event);
-}
-
-void SettingsDialog::closeEvent(QCloseEvent* event) {
-    // On closing, the main window comes back to the front.
-    setEnabled(false);
-    MainWindow.setEnabled(true);
-    MainWindow.raise();
-    MainWindow.activateWindow();
-    QDialog::closeEvent(event);
 }
 
 void OpenSettingsDialog(ui::Form& mainWindow, const SettingsContext& context) {
     // Destroyed here, not later: the next "Настройки" must find no dialog left over.
     const auto dialog = std::make_unique<SettingsDialog>(mainWindow, context);
-    mainWindow.SetEnabled(false);
-    dialog->setEnabled(true); // a child of the main window, enabled on its own
-    dialog->exec();
-    mainWindow.SetEnabled(true);
-    dialog->close();
+    dialog->Window.RunModal();
 }
 
 } // namespace kadromir

@@ -2,22 +2,18 @@
 
 #include "settings/settings.h"
 #include "settings/window_geometry.h"
-
-#include <QDialog>
-#include <QTimer>
+#include "ui/dialog.h"
+#include "ui/timer.h"
+#include "ui/window_thread.h"
 
 #include <string>
-
-class QCheckBox;
-class QLineEdit;
-class QPushButton;
+#include <vector>
 
 namespace kadromir {
 
 class SpinEdit;
 namespace ui {
 class Form;
-class Timer;
 } // namespace ui
 
 // What the dialog works on: the record it shows, and what "Применить" acts on
@@ -30,37 +26,43 @@ struct SettingsContext {
     const WindowGeometry& MainWindow;
 };
 
-// The settings dialog, built in code at fixed positions. It shows the record, and
-// acts only on its buttons: "Применить" copies the controls into the record, re-arms
-// or stops the timers and writes the file; "Сброс" clears the check boxes. Closing it
-// applies nothing.
-class SettingsDialog : public QDialog {
+// The settings dialog, built from the window layer's controls at fixed positions. It
+// shows the record, and acts only on its buttons: "Применить" copies the controls into
+// the record, re-arms or stops the timers and writes the file; "Сброс" clears the check
+// boxes. Closing it applies nothing.
+class SettingsDialog {
   public:
     static constexpr int ClientWidth = 859;
     static constexpr int ClientHeight = 303;
 
     // Builds the dialog for `parent` (the main window), centres it and fills it.
     SettingsDialog(ui::Form& parent, const SettingsContext& context);
+    ~SettingsDialog();
+    SettingsDialog(const SettingsDialog&) = delete;
+    SettingsDialog& operator=(const SettingsDialog&) = delete;
 
-    QCheckBox* SaveOnCloseBox = nullptr;
+    ui::Dialog Window;
+    ui::CheckBox* SaveOnCloseBox = nullptr;
     // "Применять замороженные…": the setting UseFrozenGeometry.
-    QCheckBox* FrozenBox = nullptr;
+    ui::CheckBox* FrozenBox = nullptr;
     // "Заморозить текущий…": no setting; when ticked, "Применить" also stores the
     // main window's current geometry.
-    QCheckBox* FreezeBox = nullptr;
-    QCheckBox* RecentFileBox = nullptr;
-    QCheckBox* RecentDirBox = nullptr;
-    QCheckBox* RandomOrderBox = nullptr;
-    QCheckBox* SlideShowBox = nullptr;
-    QLineEdit* SlideField = nullptr;
+    ui::CheckBox* FreezeBox = nullptr;
+    ui::CheckBox* RecentFileBox = nullptr;
+    ui::CheckBox* RecentDirBox = nullptr;
+    ui::CheckBox* RandomOrderBox = nullptr;
+    ui::CheckBox* SlideShowBox = nullptr;
+    ui::EditField* SlideField = nullptr;
     SpinEdit* SlideSpin = nullptr;
-    QCheckBox* RandomSlidesBox = nullptr;
-    QCheckBox* RefreshBox = nullptr;
-    QLineEdit* RefreshField = nullptr;
+    ui::CheckBox* RandomSlidesBox = nullptr;
+    ui::CheckBox* RefreshBox = nullptr;
+    ui::EditField* RefreshField = nullptr;
     SpinEdit* RefreshSpin = nullptr;
-    QPushButton* ResetButton = nullptr;
-    QPushButton* ApplyButton = nullptr;
-    QTimer RepeatTimer;
+    ui::Button* ResetButton = nullptr;
+    ui::Button* ApplyButton = nullptr;
+    // While a key is held in the refresh field, the field is held to its bounds at this
+    // pace, as the key repeats.
+    ui::Timer RepeatTimer;
 
     void FillDialog();
     void FrozenRule();
@@ -73,18 +75,18 @@ class SettingsDialog : public QDialog {
     // The outer width FillDialog gives the window: the first check box's width + 180.
     int WantedOuterWidth() const;
 
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-
   private:
-    QCheckBox* CheckBox(const std::string& caption, int left, int top);
-    QPushButton* Button(const char* caption, int left, int top);
+    ui::CheckBox* CheckBox(const std::string& caption, int left, int top);
+    ui::Button* Button(const char* caption, int left, int top);
     void ApplyOuterWidth();
 
     SettingsContext Context;
-    QWidget& MainWindow;
+    // Every control, in the order made, for the widths.
+    std::vector<const ui::Control*> Controls;
+    // Work for after the event at hand (the field's text is changed by then).
+    ui::WindowThreadMailbox Later;
+    // Once shown, the frame is known a little later: the width is set again then.
+    ui::Timer FrameWait;
 };
 
 // The "Настройки" command: a fresh dialog each time, shown modally with the main

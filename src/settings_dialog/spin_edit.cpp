@@ -1,65 +1,73 @@
 #include "spin_edit.h"
 
 #include "settings/settings_store.h"
+#include "ui/dialog.h"
 
-#include <QKeyEvent>
-#include <QLineEdit>
-#include <QToolButton>
+#include <algorithm>
+#include <memory>
 
 namespace kadromir {
 
-SpinEdit& SpinEdit::CreateSpinEdit(QWidget& owner, const SpinOptions& options) {
-    auto* spin = new SpinEdit(owner, options); // owned by `owner`
-    spin->show();
-    return *spin;
+SpinEdit& SpinEdit::CreateSpinEdit(ui::Dialog& owner, const SpinOptions& options) {
+    return owner.Own(std::unique_ptr<SpinEdit>(new SpinEdit(owner, options)));
 }
 
-SpinEdit::SpinEdit(QWidget& owner, const SpinOptions& options) : QWidget(&owner), Options(options) {
-    Up = new QToolButton(this);
-    Down = new QToolButton(this);
-    Up->setArrowType(Qt::UpArrow);
-    Down->setArrowType(Qt::DownArrow);
-    for (QToolButton* arrow : {Up, Down}) {
-        arrow->setFocusPolicy(Qt::NoFocus);
-        arrow->setAutoRepeat(true); // held, an arrow repeats at the platform's pace
-    }
-    connect(Up, &QToolButton::clicked, this, [this] { Step(+1); });
-    connect(Down, &QToolButton::clicked, this, [this] { Step(-1); });
+SpinEdit::SpinEdit(ui::Dialog& owner, const SpinOptions& options)
+    : Options(options), ArrowPair(owner.Own(std::make_unique<ui::UpDown>(owner))) {
+    ArrowPair.OnStep = [this](int direction) { Step(direction); };
 }
 
-void SpinEdit::resizeEvent(QResizeEvent*) {
-    const int half = height() / 2;
-    Up->setGeometry(0, 0, width(), half);
-    Down->setGeometry(0, half, width(), height() - half);
+SpinEdit::~SpinEdit() {
+    ArrowPair.OnStep = nullptr;
 }
 
 SpinEdit& SpinEdit::PlaceAt(int left, int top) {
-    move(left, top);
+    const ui::Rect bounds = ArrowPair.Bounds();
+    ArrowPair.SetBounds({left, top, bounds.Width, bounds.Height});
     return *this;
 }
 
 SpinEdit& SpinEdit::SizeTo(int width, int height) {
-    resize(width, height);
+    const ui::Rect bounds = ArrowPair.Bounds();
+    ArrowPair.SetBounds({bounds.Left, bounds.Top, width, height});
     return *this;
 }
 
-void SpinEdit::SetBuddy(QLineEdit* buddy) {
-    if (BuddyField != nullptr) {
-        BuddyField->removeEventFilter(this);
+ui::Rect SpinEdit::Bounds() const {
+    return ArrowPair.Bounds();
+}
+
+void SpinEdit::ReleaseBuddy() {
+    if (BuddyField != nullptr && Options.ArrowKeys) {
+        BuddyField->OnKeyDown = std::move(BuddyKeys);
     }
+    BuddyKeys = nullptr;
+    BuddyField = nullptr;
+}
+
+void SpinEdit::SetBuddy(ui::EditField* buddy) {
+    ReleaseBuddy();
     BuddyField = buddy;
     if (buddy == nullptr) {
         return;
     }
     if (Options.ArrowKeys) {
-        buddy->installEventFilter(this);
+        BuddyKeys = buddy->OnKeyDown;
+        buddy->OnKeyDown = [this](const ui::KeyEvent& event) {
+            if (event.Key == ui::Key::Up || event.Key == ui::Key::Down) {
+                Step(event.Key == ui::Key::Up ? +1 : -1);
+                return true;
+            }
+            return BuddyKeys ? BuddyKeys(event) : false;
+        };
     }
     if (Options.AlignRight) {
         // The arrows keep their width, take the buddy's height and sit at its right
         // edge; the buddy gives up that width.
-        const QRect field = buddy->geometry();
-        buddy->resize(field.width() - width(), field.height());
-        setGeometry(field.right() + 1 - width(), field.top(), width(), field.height());
+        const ui::Rect field = buddy->Bounds();
+        const int width = ArrowPair.Bounds().Width;
+        buddy->SetBounds({field.Left, field.Top, field.Width - width, field.Height});
+        ArrowPair.SetBounds({field.Left + field.Width - width, field.Top, width, field.Height});
     }
 }
 
@@ -67,7 +75,7 @@ void SpinEdit::Step(int direction) {
     if (BuddyField == nullptr) {
         return;
     }
-    int position = ParseProfileInt(BuddyField->text().toStdString());
+    int position = ParseProfileInt(BuddyField->Text());
     position = std::clamp(position, static_cast<int>(Min), static_cast<int>(Max));
     int next = position + direction;
     if (next > Max) {
@@ -76,19 +84,8 @@ void SpinEdit::Step(int direction) {
         next = Options.Wrap ? Max : Min;
     }
     if (Options.SetBuddyInt) {
-        BuddyField->setText(QString::number(next));
+        BuddyField->SetText(std::to_string(next));
     }
-}
-
-bool SpinEdit::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == BuddyField && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Up || key == Qt::Key_Down) {
-            Step(key == Qt::Key_Up ? +1 : -1);
-            return true;
-        }
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 } // namespace kadromir

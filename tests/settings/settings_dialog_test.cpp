@@ -6,14 +6,17 @@
 #include "support/temp_dir.h"
 #include "ui/form.h"
 #include "ui/qt/form_window.h"
+#include "ui/qt/native.h"
 #include "ui/timer.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QDialog>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include <fstream>
 #include <memory>
@@ -25,6 +28,20 @@ namespace {
 std::string ReadText(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// The Qt widgets behind the dialog and its controls.
+QDialog& Win(const std::unique_ptr<SettingsDialog>& dialog) {
+    return ui::DialogWindow(dialog->Window);
+}
+QWidget* W(const ui::Control* control) {
+    return &ui::ControlWidget(*control);
+}
+QWidget* W(const SpinEdit* spin) {
+    return &ui::ControlWidget(spin->Arrows());
+}
+QLineEdit* Edit(const ui::EditField* field) {
+    return static_cast<QLineEdit*>(W(field));
 }
 
 } // namespace
@@ -68,14 +85,14 @@ class SettingsDialogTest : public QObject {
 
     void BuiltAtItsPositionsWithItsCaptions() {
         auto dialog = Build();
-        QCOMPARE(dialog->windowTitle(), QString("Настройки"));
-        QCOMPARE(dialog->height(), 303);
-        QCOMPARE(dialog->minimumSize(), dialog->maximumSize()); // not resizable
-        QCOMPARE(dialog->palette().color(QPalette::Window), QColor(255, 251, 240));
-        QVERIFY(!(dialog->windowFlags() &
+        QCOMPARE(Win(dialog).windowTitle(), QString("Настройки"));
+        QCOMPARE(Win(dialog).height(), 303);
+        QCOMPARE(Win(dialog).minimumSize(), Win(dialog).maximumSize()); // not resizable
+        QCOMPARE(Win(dialog).palette().color(QPalette::Window), QColor(255, 251, 240));
+        QVERIFY(!(Win(dialog).windowFlags() &
                   (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
         const struct {
-            QWidget* Control;
+            const ui::Control* Control;
             QPoint At;
             const char* Caption;
         } controls[] = {
@@ -102,42 +119,43 @@ class SettingsDialogTest : public QObject {
             {dialog->ApplyButton, {328, 272}, "Применить"},
         };
         for (const auto& c : controls) {
-            QCOMPARE(c.Control->pos(), c.At);
-            QCOMPARE(c.Control->property("text").toString(), QString(c.Caption));
-            QCOMPARE(c.Control->focusPolicy(), Qt::NoFocus);
-            QCOMPARE(c.Control->size(), c.Control->sizeHint()); // sized to the caption
+            QCOMPARE(W(c.Control)->pos(), c.At);
+            QCOMPARE(W(c.Control)->property("text").toString(), QString(c.Caption));
+            QCOMPARE(W(c.Control)->focusPolicy(), Qt::NoFocus);
+            QCOMPARE(W(c.Control)->size(), W(c.Control)->sizeHint()); // sized to the caption
         }
         // The fields with the arrows at their right edges, the fields narrower by them.
-        QCOMPARE(dialog->SlideField->geometry(), QRect(480, 178, 36 - 13, 22));
-        QCOMPARE(dialog->SlideSpin->geometry(), QRect(503, 178, 13, 22));
-        QCOMPARE(dialog->RefreshField->geometry(), QRect(616, 240, 49 - 32, 22));
-        QCOMPARE(dialog->RefreshSpin->geometry(), QRect(633, 240, 32, 22));
-        QVERIFY(dialog->SlideField->isReadOnly());
-        QCOMPARE(dialog->RefreshField->focusPolicy(), Qt::StrongFocus);
+        QCOMPARE(Edit(dialog->SlideField)->geometry(), QRect(480, 178, 36 - 13, 22));
+        QCOMPARE(W(dialog->SlideSpin)->geometry(), QRect(503, 178, 13, 22));
+        QCOMPARE(Edit(dialog->RefreshField)->geometry(), QRect(616, 240, 49 - 32, 22));
+        QCOMPARE(W(dialog->RefreshSpin)->geometry(), QRect(633, 240, 32, 22));
+        QVERIFY(Edit(dialog->SlideField)->isReadOnly());
+        QCOMPARE(Edit(dialog->RefreshField)->focusPolicy(), Qt::StrongFocus);
         QCOMPARE(dialog->RefreshSpin->MaxValue(), 30);
         QCOMPARE(dialog->SlideSpin->MinValue(), 1);
-        QCOMPARE(dialog->RepeatTimer.interval(), 10);
+        QCOMPARE(dialog->RepeatTimer.Period(), 10);
         // The rule's width, widened only as far as a caption would otherwise be cut.
-        const int rule = dialog->SaveOnCloseBox->width() + 180;
-        const int randomOrderEnd = dialog->RandomOrderBox->geometry().right() + 1;
-        QVERIFY(dialog->width() == rule ||
-                (dialog->width() > rule && dialog->width() - randomOrderEnd <= 8));
-        for (const QWidget* control : dialog->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-            QVERIFY2(control->geometry().right() < dialog->width(),
+        const int rule = W(dialog->SaveOnCloseBox)->width() + 180;
+        const int randomOrderEnd = W(dialog->RandomOrderBox)->geometry().right() + 1;
+        QVERIFY(Win(dialog).width() == rule ||
+                (Win(dialog).width() > rule && Win(dialog).width() - randomOrderEnd <= 8));
+        for (const QWidget* control :
+             Win(dialog).findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            QVERIFY2(control->geometry().right() < Win(dialog).width(),
                      qPrintable(control->objectName()));
         }
     }
 
     void CaptionsEndBeforeTheNextControlOnTheirRow() {
         auto dialog = Build();
-        const std::pair<QWidget*, QWidget*> rows[] = {
+        const std::pair<const ui::Control*, const ui::Control*> rows[] = {
             {dialog->RecentDirBox, dialog->RandomOrderBox},
             {dialog->SlideShowBox, dialog->SlideField},
             {dialog->RefreshBox, dialog->RefreshField},
             {dialog->ResetButton, dialog->ApplyButton}};
         for (const auto& [caption, next] : rows) {
-            QVERIFY2(caption->geometry().right() < next->x(),
-                     qPrintable(caption->property("text").toString()));
+            QVERIFY2(W(caption)->geometry().right() < W(next)->x(),
+                     qPrintable(W(caption)->property("text").toString()));
         }
     }
 
@@ -149,19 +167,19 @@ class SettingsDialogTest : public QObject {
         Options.OpenRecentFile = true;
         auto dialog = Build();
         QCOMPARE(Options.SlideInterval, 1); // opening clamps the record itself
-        QCOMPARE(dialog->SlideField->text(), QString("1"));
-        QCOMPARE(dialog->RefreshField->text(), QString("30"));
+        QCOMPARE(Edit(dialog->SlideField)->text(), QString("1"));
+        QCOMPARE(Edit(dialog->RefreshField)->text(), QString("30"));
         QCOMPARE(Options.AutoRefreshInterval, 45); // the record keeps it until applied
-        QVERIFY(!dialog->SaveOnCloseBox->isEnabled());
-        QVERIFY(!dialog->RecentFileBox->isEnabled());
-        QVERIFY(dialog->RecentFileBox->isChecked()); // disabled, tick kept
-        QVERIFY(dialog->RandomOrderBox->isEnabled());
-        QVERIFY(!dialog->RandomSlidesBox->isEnabled());
-        QVERIFY(!dialog->FreezeBox->isChecked());
-        dialog->SlideShowBox->click();
-        QVERIFY(dialog->RandomSlidesBox->isEnabled());
-        dialog->FrozenBox->click();
-        QVERIFY(dialog->SaveOnCloseBox->isEnabled());
+        QVERIFY(!dialog->SaveOnCloseBox->Enabled());
+        QVERIFY(!dialog->RecentFileBox->Enabled());
+        QVERIFY(dialog->RecentFileBox->Checked()); // disabled, tick kept
+        QVERIFY(dialog->RandomOrderBox->Enabled());
+        QVERIFY(!dialog->RandomSlidesBox->Enabled());
+        QVERIFY(!dialog->FreezeBox->Checked());
+        dialog->SlideShowBox->Click();
+        QVERIFY(dialog->RandomSlidesBox->Enabled());
+        dialog->FrozenBox->Click();
+        QVERIFY(dialog->SaveOnCloseBox->Enabled());
     }
 
     void ResetThenCloseChangesNothing() {
@@ -170,11 +188,11 @@ class SettingsDialogTest : public QObject {
         Options.AutoRefreshInterval = 7;
         auto dialog = Build();
         const Settings before = Options;
-        dialog->ResetButton->click();
-        QVERIFY(!dialog->SlideShowBox->isChecked());
-        QVERIFY(dialog->SaveOnCloseBox->isEnabled() && dialog->RecentFileBox->isEnabled());
-        QVERIFY(!dialog->RandomOrderBox->isEnabled() && !dialog->RandomSlidesBox->isEnabled());
-        dialog->close();
+        dialog->ResetButton->Click();
+        QVERIFY(!dialog->SlideShowBox->Checked());
+        QVERIFY(dialog->SaveOnCloseBox->Enabled() && dialog->RecentFileBox->Enabled());
+        QVERIFY(!dialog->RandomOrderBox->Enabled() && !dialog->RandomSlidesBox->Enabled());
+        Win(dialog).close();
         QVERIFY(Options == before);
         QVERIFY(!std::filesystem::exists(Config()));
     }
@@ -188,10 +206,10 @@ class SettingsDialogTest : public QObject {
         Slide->Start();
         Refresh->Start();
         auto dialog = Build();
-        dialog->FreezeBox->click();
-        dialog->ResetButton->click();
-        QVERIFY(dialog->FreezeBox->isChecked()); // "Сброс" leaves it
-        dialog->ApplyButton->click();
+        dialog->FreezeBox->Click();
+        dialog->ResetButton->Click();
+        QVERIFY(dialog->FreezeBox->Checked()); // "Сброс" leaves it
+        dialog->ApplyButton->Click();
         QVERIFY(!Slide->Running() && !Refresh->Running());
         const std::string text = ReadText(Config());
         for (const char* flag :
@@ -212,11 +230,11 @@ class SettingsDialogTest : public QObject {
         Options.RandomSlides = Options.RandomFromRecentDir = Options.SaveWindowOnClose = true;
         Options.UseFrozenGeometry = true;
         auto dialog = Build();
-        QVERIFY(!dialog->RandomSlidesBox->isEnabled() && dialog->RandomSlidesBox->isChecked());
-        QVERIFY(!dialog->RandomOrderBox->isEnabled() && dialog->RandomOrderBox->isChecked());
-        QVERIFY(!dialog->SaveOnCloseBox->isEnabled() && dialog->SaveOnCloseBox->isChecked());
+        QVERIFY(!dialog->RandomSlidesBox->Enabled() && dialog->RandomSlidesBox->Checked());
+        QVERIFY(!dialog->RandomOrderBox->Enabled() && dialog->RandomOrderBox->Checked());
+        QVERIFY(!dialog->SaveOnCloseBox->Enabled() && dialog->SaveOnCloseBox->Checked());
         Options = Settings{};
-        dialog->ApplyButton->click();
+        dialog->ApplyButton->Click();
         QVERIFY(Options.RandomSlides && Options.RandomFromRecentDir && Options.SaveWindowOnClose);
         const std::string text = ReadText(Config());
         for (const char* flag :
@@ -235,13 +253,13 @@ class SettingsDialogTest : public QObject {
         auto dialog = Build();
         QTest::qWait(150);
         const int remaining = Slide->RemainingTime();
-        dialog->RefreshBox->click();
-        dialog->ApplyButton->click();
+        dialog->RefreshBox->Click();
+        dialog->ApplyButton->Click();
         QVERIFY(Slide->RemainingTime() <= remaining); // not restarted
         QVERIFY(Refresh->Running());
         QCOMPARE(Refresh->Period(), 30000); // 45 from the record shows as 30
         dialog->SlideSpin->Step(+1);
-        dialog->ApplyButton->click();
+        dialog->ApplyButton->Click();
         QCOMPARE(Slide->Period(), 3000);
         QVERIFY(Slide->RemainingTime() > 2500); // another period restarts it
     }
@@ -249,10 +267,10 @@ class SettingsDialogTest : public QObject {
     void RecentDirectoryExcludesTheRecentFileOnApply() {
         Options.OpenRecentFile = true;
         auto dialog = Build();
-        dialog->RecentDirBox->click();
-        QVERIFY(!dialog->RecentFileBox->isEnabled());
-        dialog->ApplyButton->click();
-        QVERIFY(dialog->RecentFileBox->isChecked());
+        dialog->RecentDirBox->Click();
+        QVERIFY(!dialog->RecentFileBox->Enabled());
+        dialog->ApplyButton->Click();
+        QVERIFY(dialog->RecentFileBox->Checked());
         QVERIFY(!Options.OpenRecentFile);
         QVERIFY(ReadText(Config()).find("Запуск недавнего файла=0") != std::string::npos);
     }
@@ -260,36 +278,36 @@ class SettingsDialogTest : public QObject {
     void SpinFieldsStepWithinTheirBoundsWithoutWrap() {
         Options.SlideInterval = 3;
         auto dialog = Build();
-        dialog->show();
-        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+        Win(dialog).show();
+        QVERIFY(QTest::qWaitForWindowExposed(&Win(dialog)));
         dialog->SlideSpin->Step(+1);
-        QCOMPARE(dialog->SlideField->text(), QString("4"));
+        QCOMPARE(Edit(dialog->SlideField)->text(), QString("4"));
         dialog->SlideSpin->Step(+1);
-        QCOMPARE(dialog->SlideField->text(), QString("4"));
-        dialog->SlideField->setFocus();
+        QCOMPARE(Edit(dialog->SlideField)->text(), QString("4"));
+        Edit(dialog->SlideField)->setFocus();
         for (int i = 0; i < 4; ++i) {
-            QTest::keyClick(dialog->SlideField, Qt::Key_Down);
+            QTest::keyClick(Edit(dialog->SlideField), Qt::Key_Down);
         }
-        QCOMPARE(dialog->SlideField->text(), QString("1"));
-        QTest::keyClick(dialog->SlideField, Qt::Key_Up);
-        QCOMPARE(dialog->SlideField->text(), QString("2"));
+        QCOMPARE(Edit(dialog->SlideField)->text(), QString("1"));
+        QTest::keyClick(Edit(dialog->SlideField), Qt::Key_Up);
+        QCOMPARE(Edit(dialog->SlideField)->text(), QString("2"));
         dialog->SlideSpin->SetBuddy(nullptr); // only the stored buddy changes
         QVERIFY(dialog->SlideSpin->Buddy() == nullptr);
-        QCOMPARE(dialog->SlideField->text(), QString("2"));
+        QCOMPARE(Edit(dialog->SlideField)->text(), QString("2"));
     }
 
     void EmptiedRefreshFieldShowsOneOnRelease() {
         Options.AutoRefreshInterval = 12;
         auto dialog = Build();
-        dialog->show();
-        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
-        dialog->RefreshField->setFocus();
-        dialog->RefreshField->end(false);
-        QTest::keyClick(dialog->RefreshField, Qt::Key_Backspace);
-        QTest::keyClick(dialog->RefreshField, Qt::Key_Backspace);
-        QTRY_COMPARE(dialog->RefreshField->text(), QString("1"));
-        QTest::keyClicks(dialog->RefreshField, "99");
-        QTRY_COMPARE(dialog->RefreshField->text(), QString("30"));
+        Win(dialog).show();
+        QVERIFY(QTest::qWaitForWindowExposed(&Win(dialog)));
+        Edit(dialog->RefreshField)->setFocus();
+        Edit(dialog->RefreshField)->end(false);
+        QTest::keyClick(Edit(dialog->RefreshField), Qt::Key_Backspace);
+        QTest::keyClick(Edit(dialog->RefreshField), Qt::Key_Backspace);
+        QTRY_COMPARE(Edit(dialog->RefreshField)->text(), QString("1"));
+        QTest::keyClicks(Edit(dialog->RefreshField), "99");
+        QTRY_COMPARE(Edit(dialog->RefreshField)->text(), QString("30"));
     }
 
     // Text that arrives without a key (a paste, the context menu, a drop) is held to
@@ -302,13 +320,13 @@ class SettingsDialogTest : public QObject {
         for (const auto& c : cases) {
             Options.AutoRefreshInterval = 1;
             auto dialog = Build();
-            dialog->show();
-            QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
-            dialog->RefreshField->selectAll();
+            Win(dialog).show();
+            QVERIFY(QTest::qWaitForWindowExposed(&Win(dialog)));
+            Edit(dialog->RefreshField)->selectAll();
             QApplication::clipboard()->setText(QString::fromLatin1(c.Pasted));
-            dialog->RefreshField->paste();
-            QTRY_COMPARE(dialog->RefreshField->text(), QString::fromLatin1(c.Shown));
-            dialog->RefreshBox->setChecked(true);
+            Edit(dialog->RefreshField)->paste();
+            QTRY_COMPARE(Edit(dialog->RefreshField)->text(), QString::fromLatin1(c.Shown));
+            dialog->RefreshBox->SetChecked(true);
             dialog->ApplySettings();
             QCOMPARE(Options.AutoRefreshInterval, QString::fromLatin1(c.Shown).toInt());
             QVERIFY(ReadText(Config()).find("Интервал автообновления пути файлов=" +
@@ -320,18 +338,18 @@ class SettingsDialogTest : public QObject {
     void LeavingTheRefreshFieldStopsTheRepeatAndKeepsTheSelection() {
         Options.AutoRefreshInterval = 12;
         auto dialog = Build();
-        dialog->show();
-        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
-        dialog->activateWindow();
-        dialog->RefreshField->setFocus();
-        QTRY_VERIFY(dialog->RefreshField->hasFocus());
-        dialog->RefreshField->selectAll();
-        QTest::keyPress(dialog->RefreshField, Qt::Key_Shift);
-        QVERIFY(dialog->RepeatTimer.isActive());
-        dialog->SlideField->setFocus(Qt::TabFocusReason);
-        QTRY_VERIFY(!dialog->RefreshField->hasFocus());
-        QVERIFY(!dialog->RepeatTimer.isActive());
-        QCOMPARE(dialog->RefreshField->selectedText(), QString("12"));
+        Win(dialog).show();
+        QVERIFY(QTest::qWaitForWindowExposed(&Win(dialog)));
+        Win(dialog).activateWindow();
+        Edit(dialog->RefreshField)->setFocus();
+        QTRY_VERIFY(Edit(dialog->RefreshField)->hasFocus());
+        Edit(dialog->RefreshField)->selectAll();
+        QTest::keyPress(Edit(dialog->RefreshField), Qt::Key_Shift);
+        QVERIFY(dialog->RepeatTimer.Running());
+        Edit(dialog->SlideField)->setFocus(Qt::TabFocusReason);
+        QTRY_VERIFY(!Edit(dialog->RefreshField)->hasFocus());
+        QVERIFY(!dialog->RepeatTimer.Running());
+        QCOMPARE(Edit(dialog->RefreshField)->selectedText(), QString("12"));
     }
 
     // Under a dark colour scheme the captions stay dark on the cream background.
@@ -344,12 +362,12 @@ class SettingsDialogTest : public QObject {
         dark.setColor(QPalette::Text, QColor(240, 240, 240));
         QApplication::setPalette(dark);
         auto dialog = Build();
-        dialog->show();
-        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
-        const QImage shot = dialog->grab().toImage();
+        Win(dialog).show();
+        QVERIFY(QTest::qWaitForWindowExposed(&Win(dialog)));
+        const QImage shot = Win(dialog).grab().toImage();
         QApplication::setPalette(previous);
         // Inside the first caption: the text's darkest pixel and the cream around it.
-        const QRect caption = dialog->SaveOnCloseBox->geometry().adjusted(24, 0, -4, 0);
+        const QRect caption = W(dialog->SaveOnCloseBox)->geometry().adjusted(24, 0, -4, 0);
         int darkest = 255;
         for (int y = caption.top(); y <= caption.bottom(); ++y) {
             for (int x = caption.left(); x <= caption.right(); ++x) {
@@ -361,7 +379,7 @@ class SettingsDialogTest : public QObject {
     }
 
     void TwoDialogsInARowNeverOverlap() {
-        Main->show();
+        Main->Face().Show();
         int seen = 0, polls = 0;
         bool mainDisabled = true, alone = true;
         std::function<void()> check = [&] {

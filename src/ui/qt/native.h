@@ -4,6 +4,7 @@
 // for tests that drive or read the real widgets.
 
 class QAction;
+class QDialog;
 class QMenu;
 class QMenuBar;
 class QToolButton;
@@ -11,6 +12,8 @@ class QWidget;
 
 namespace kadromir::ui {
 
+class Control;
+class Dialog;
 class Menu;
 class PaintBox;
 class Toolbar;
@@ -27,5 +30,9 @@ QWidget& ToolbarStrip(const Toolbar& toolbar);
 
 // The widget a paint box draws on.
 QWidget& PaintBoxWidget(const PaintBox& box);
+
+// A dialog's window, and the widget of one of its controls.
+QDialog& DialogWindow(const Dialog& dialog);
+QWidget& ControlWidget(const Control& control);
 
 } // namespace kadromir::ui
