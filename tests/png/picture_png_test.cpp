@@ -162,6 +162,19 @@ TEST(PicturePng, DamagedButAcceptedPicturesComeBackExactly) {
     EXPECT_GT(accepted, 40);
 }
 
+// The PNG of an encoder whose header is set, from its rows as PNG packs them; the
+// encoder is freed.
+std::string Encoded(spng_ctx* png, std::vector<std::uint8_t>& pixels) {
+    spng_encode_image(png, pixels.data(), pixels.size(), SPNG_FMT_PNG, SPNG_ENCODE_FINALIZE);
+    std::size_t length = 0;
+    int error = 0;
+    void* bytes = spng_get_png_buffer(png, &length, &error);
+    std::string result(static_cast<const char*>(bytes), length);
+    std::free(bytes);
+    spng_ctx_free(png);
+    return result;
+}
+
 // A PNG made here: width x height, 8-bit RGB (or 16-bit), pixels from `colour`.
 std::string MakePng(std::uint32_t width, std::uint32_t height, int depth,
                     const std::function<std::uint32_t(std::uint32_t, std::uint32_t)>& colour) {
@@ -183,14 +196,7 @@ std::string MakePng(std::uint32_t width, std::uint32_t height, int depth,
             }
         }
     }
-    spng_encode_image(png, pixels.data(), pixels.size(), SPNG_FMT_PNG, SPNG_ENCODE_FINALIZE);
-    std::size_t length = 0;
-    int error = 0;
-    void* bytes = spng_get_png_buffer(png, &length, &error);
-    std::string result(static_cast<const char*>(bytes), length);
-    std::free(bytes);
-    spng_ctx_free(png);
-    return result;
+    return Encoded(png, pixels);
 }
 
 std::uint32_t Code(int code) {
@@ -223,14 +229,7 @@ std::string MakePalettePng(int depth, const std::vector<std::uint32_t>& colours,
             pixels[y * stride + bit / 8] |= static_cast<std::uint8_t>(index(x, y) << shift);
         }
     }
-    spng_encode_image(png, pixels.data(), pixels.size(), SPNG_FMT_PNG, SPNG_ENCODE_FINALIZE);
-    std::size_t length = 0;
-    int error = 0;
-    void* bytes = spng_get_png_buffer(png, &length, &error);
-    std::string result(static_cast<const char*>(bytes), length);
-    std::free(bytes);
-    spng_ctx_free(png);
-    return result;
+    return Encoded(png, pixels);
 }
 
 // The first `count` code colours of a palette that is easy to tell apart.

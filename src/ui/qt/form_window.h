@@ -42,8 +42,7 @@ class FormWindow : public QWidget {
     void SetCaption(const std::string& caption);
     std::string Caption() const;
 
-    // Outer bounds include the frame the window system adds (none before the window
-    // is managed). Setting one keeps the others.
+    // The form's geometry, as Form describes each call.
     int OuterLeft() const;
     int OuterTop() const;
     int OuterWidth() const;
@@ -52,23 +51,10 @@ class FormWindow : public QWidget {
     void SetOuterTop(int top);
     void SetOuterWidth(int width);
     void SetOuterHeight(int height);
-    // Moves the window so that its outer top-left corner lands at (left, top).
     void MoveOuter(int left, int top);
-    // Whether the window system lets the program move the window now. A Wayland
-    // compositor places windows itself: a position asked for there is kept and read
-    // back as it was asked, and nothing moves. A manager that keeps no frame record
-    // takes a position only before the window first shows, and says nothing when it
-    // refuses a move later: the window then stays where it is, and its position is
-    // read from the window system.
     bool PlacesWindows() const;
-    // Moves and sizes the window in one request, in place: the window never shows a
-    // step between, and it is never hidden for the change.
     void SetOuterBounds(int left, int top, int width, int height);
-    // Runs `change` on the window in its normal state: a maximized or full-screen window
-    // is restored first, and the change runs once the window system has restored it
-    // (its bounds are then the normal ones to start from).
     void InNormalState(std::function<void()> change);
-
     int ClientWidth() const;
     int ClientHeight() const;
     void SetClientSize(int width, int height);

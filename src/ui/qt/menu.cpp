@@ -243,6 +243,15 @@ void Menu::Update(const ActionLink& link, const Action& action) {
     }
 }
 
+void AttachContextMenu(QWidget& widget, Menu& menu) {
+    widget.setContextMenuPolicy(Qt::CustomContextMenu);
+    QObject::connect(&widget, &QWidget::customContextMenuRequested, &widget,
+                     [&widget, &menu](const QPoint& at) {
+                         const QPoint global = widget.mapToGlobal(at);
+                         menu.ShowPopup({global.x(), global.y()});
+                     });
+}
+
 QAction* MenuItem(const Menu& menu, int index) {
     return menu.Parts().Item(index);
 }

@@ -28,6 +28,9 @@ QMenu* PopupMenuOf(const Menu& menu);
 QToolButton* ToolbarButton(const Toolbar& toolbar, int index);
 QWidget& ToolbarStrip(const Toolbar& toolbar);
 
+// Shows `menu` where the user asks for a context menu on `widget`.
+void AttachContextMenu(QWidget& widget, Menu& menu);
+
 // The widget a paint box draws on.
 QWidget& PaintBoxWidget(const PaintBox& box);
 

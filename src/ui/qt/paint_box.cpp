@@ -90,13 +90,7 @@ void PaintBox::Repaint() {
 }
 
 void PaintBox::SetContextMenu(Menu& menu) {
-    QWidget* widget = Impl->Widget;
-    widget->setContextMenuPolicy(Qt::CustomContextMenu);
-    QObject::connect(widget, &QWidget::customContextMenuRequested, widget,
-                     [widget, &menu](const QPoint& at) {
-                         const QPoint global = widget->mapToGlobal(at);
-                         menu.ShowPopup({global.x(), global.y()});
-                     });
+    AttachContextMenu(*Impl->Widget, menu);
 }
 
 QWidget& PaintBoxWidget(const PaintBox& box) {

@@ -138,13 +138,7 @@ void Toolbar::Click(int index) {
 }
 
 void Toolbar::SetContextMenu(Menu& menu) {
-    QWidget* bar = Impl->Bar;
-    bar->setContextMenuPolicy(Qt::CustomContextMenu);
-    QObject::connect(bar, &QWidget::customContextMenuRequested, bar,
-                     [bar, &menu](const QPoint& at) {
-                         const QPoint global = bar->mapToGlobal(at);
-                         menu.ShowPopup({global.x(), global.y()});
-                     });
+    AttachContextMenu(*Impl->Bar, menu);
 }
 
 void Toolbar::Native::FitToClient() {
