@@ -1,5 +1,6 @@
 // The window layer's own rules: timers, the action list and its links, menus built
-// from a template, and layout-independent single-key accelerators.
+// from a template, layout-independent single-key accelerators, the key codes on Qt, the
+// hand-off to the window thread, and outer bounds asked for before the frame is known.
 #include "ui/action_list.h"
 #include "ui/form.h"
 #include "ui/menu.h"
@@ -8,17 +9,21 @@
 #include "ui/qt/native.h"
 #include "ui/timer.h"
 #include "ui/toolbar.h"
+#include "ui/window_thread.h"
 
 #include <QEventLoop>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 #include <QToolButton>
 #include <QWindow>
 
 #include <memory>
+#include <thread>
+#include <vector>
 
 using namespace kadromir::ui;
 
@@ -242,6 +247,70 @@ class WindowLayerTest : public QObject {
         QCOMPARE(form.frameGeometry(), QRect(130, 90, 300, 400));
         QCOMPARE(QRect(face.OuterLeft(), face.OuterTop(), face.OuterWidth(), face.OuterHeight()),
                  QRect(130, 90, 300, 400));
+    }
+
+    // The layer's key codes and Qt's, both ways, with the shift state; a shortcut's
+    // flags become Qt's modifiers and its display text.
+    void KeyCodesAndShortcutsMapToQtBothWays() {
+        const struct {
+            int Virtual;
+            int Qt;
+        } keys[] = {{Key::Backspace, Qt::Key_Backspace},
+                    {Key::Enter, Qt::Key_Return},
+                    {Key::Escape, Qt::Key_Escape},
+                    {Key::Space, Qt::Key_Space},
+                    {Key::PageUp, Qt::Key_PageUp},
+                    {Key::PageDown, Qt::Key_PageDown},
+                    {Key::End, Qt::Key_End},
+                    {Key::Home, Qt::Key_Home},
+                    {Key::Left, Qt::Key_Left},
+                    {Key::Up, Qt::Key_Up},
+                    {Key::Right, Qt::Key_Right},
+                    {Key::Down, Qt::Key_Down},
+                    {Key::Of('c'), Qt::Key_C},
+                    {Key::Of('7'), Qt::Key_7}};
+        for (const auto& key : keys) {
+            QCOMPARE(VirtualKeyOf(key.Qt), key.Virtual);
+            QCOMPARE(QtKeyOf(key.Virtual), key.Qt);
+        }
+        QCOMPARE(VirtualKeyOf(Qt::Key_F1), 0);
+        const QKeyEvent keypadLeft(QEvent::KeyPress, Qt::Key_Left,
+                                   Qt::KeypadModifier | Qt::ShiftModifier | Qt::ControlModifier);
+        const KeyEvent event = KeyEventOf(keypadLeft);
+        QCOMPARE(event.Key, Key::Left);
+        QCOMPARE(event.Modifiers, unsigned{ShiftHeld | ControlHeld | OnKeypad});
+        QCOMPARE(KeySequenceOf(ShortcutOf(Key::Of('S'), Shortcut::Control)),
+                 QKeySequence(Qt::CTRL | Qt::Key_S));
+        QCOMPARE(ShortcutDisplayText(ShortcutOf(Key::Of('S'), Shortcut::Control)),
+                 std::string("Ctrl+S"));
+        QCOMPARE(ShortcutDisplayText(Shortcut{}), std::string());
+    }
+
+    // Work handed over from other threads runs on the window thread, in order; work
+    // handed over once the mailbox has gone, or still waiting then, is dropped.
+    void MailboxHandsWorkToTheWindowThreadAndDropsItOnceGone() {
+        auto mailbox = std::make_unique<WindowThreadMailbox>();
+        const WindowThreadMailbox::Address address = mailbox->Here();
+        std::vector<int> ran;
+        bool onWindowThread = true;
+        QThread* const windowThread = QThread::currentThread();
+        std::thread worker([&] {
+            for (int i = 0; i < 5; ++i) {
+                address.Post([&, i] {
+                    onWindowThread = onWindowThread && QThread::currentThread() == windowThread;
+                    ran.push_back(i);
+                });
+            }
+        });
+        worker.join();
+        QVERIFY(ran.empty()); // nothing runs until the window thread takes its events
+        QTRY_COMPARE(ran, (std::vector<int>{0, 1, 2, 3, 4}));
+        QVERIFY(onWindowThread);
+        address.Post([&] { ran.push_back(5); }); // waiting when the mailbox goes
+        mailbox.reset();
+        std::thread([&] { address.Post([&] { ran.push_back(6); }); }).join();
+        QTest::qWait(50);
+        QCOMPARE(ran.size(), std::size_t{5});
     }
 
     void ShortcutKeysFollowThePhysicalKey() {
