@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages a task needs, only those missing: run | test | fuzz | bench | package.
+# Installs the Debian packages a task needs, only those missing: run | test | fuzz | bench |
+# package | windows.
 # With --list after the task, prints the task's packages instead.
 set -euo pipefail
 # The viewer: the build tools, Qt, xcb (the window frame), Qt's own Russian texts,
@@ -14,13 +15,18 @@ case "${1:-run}" in
   # take screenshots; the benchmarks are built with the tests. The install is checked
   # with the desktop's own validators and file-type tools, and packaged with dpkg's;
   # the guests in other programs with GIO's type guess and tumbler's thumbnails; a
-  # Wayland session with weston, nested in the virtual X server, and its XWayland.
+  # Wayland session with weston, nested in the virtual X server, and its XWayland; the
+  # Windows form with its cross compiler, under wine in two locales made for the test.
   test) packages+=(libgtest-dev libbenchmark-dev libxcb-xtest0-dev xvfb xauth openbox icewm xdotool
                    x11-xkb-utils x11-utils x11-xserver-utils wmctrl imagemagick clang-format
                    desktop-file-utils appstream shared-mime-info xdg-utils libfile-mimeinfo-perl
                    libxml2-utils dpkg-dev file libgdk-pixbuf-2.0-dev libgdk-pixbuf2.0-bin
-                   python3-gi tumbler dbus-daemon libglib2.0-bin bc lintian weston xwayland) ;;
+                   python3-gi tumbler dbus-daemon libglib2.0-bin bc lintian weston xwayland
+                   wine wine64 locales g++-mingw-w64-x86-64-posix libz-mingw-w64-dev) ;;
   fuzz) packages+=(clang libclang-rt-14-dev) ;;
+  # The Windows form: the cross compiler and zlib for it (libspng is built from its
+  # Debian source, fetched by scripts/windows.sh).
+  windows) packages=(cmake ninja-build dpkg-dev libspng-dev g++-mingw-w64-x86-64-posix libz-mingw-w64-dev) ;;
   # The Debian package (cpack -G DEB), with the GdkPixbuf loader; its dependencies come
   # from dpkg-shlibdeps.
   package) packages+=(dpkg-dev file libgdk-pixbuf-2.0-dev binutils) ;;
@@ -30,7 +36,7 @@ case "${1:-run}" in
   bench) packages+=(libgtest-dev libbenchmark-dev libxcb-xtest0-dev xvfb xauth openbox icewm xdotool
                     x11-utils x11-xserver-utils wmctrl imagemagick libgdk-pixbuf2.0-bin
                     zlib1g-dev bc) ;;
-  *) echo "usage: setup.sh [run|test|fuzz|bench|package]" >&2; exit 2 ;;
+  *) echo "usage: setup.sh [run|test|fuzz|bench|package|windows]" >&2; exit 2 ;;
 esac
 if [ "${2:-}" = --list ]; then
   printf '%s\n' "${packages[@]}"

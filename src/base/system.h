@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kadromir {
 
@@ -67,6 +68,11 @@ std::optional<std::string> HomeDirectory();
 
 // The standard output of the process.
 FileHandle StandardOutput();
+
+// The program's arguments as UTF-8, argv[0] first: on POSIX the bytes as they are, on
+// Windows every name as the system has it (the narrow argv loses what the ANSI code
+// page cannot hold).
+std::vector<std::string> CommandLineArguments(int argc, char** argv);
 
 // The running executable's own path, from the system; `argv0` where it cannot tell
 // (argv[0] may be relative, or a name found on PATH).

@@ -397,6 +397,15 @@ int ConvertAll(const Options& options, Target target, const InputFiles& inputs) 
 } // namespace
 
 int main(int argc, char** argv) {
+    // Every name as UTF-8, as the system has it.
+    std::vector<std::string> arguments = CommandLineArguments(argc, argv);
+    std::vector<char*> pointers;
+    for (std::string& argument : arguments) {
+        pointers.push_back(argument.data());
+    }
+    pointers.push_back(nullptr);
+    argc = static_cast<int>(arguments.size());
+    argv = pointers.data();
     Options options;
     if (const auto exit = Parse(argc, argv, options)) {
         return *exit;

@@ -99,6 +99,10 @@ std::optional<std::string> HomeDirectory() {
     return std::string(user->pw_dir);
 }
 
+std::vector<std::string> CommandLineArguments(int argc, char** argv) {
+    return {argv, argv + argc};
+}
+
 std::string ExecutablePath(const char* argv0) {
     std::string path(PATH_MAX, '\0');
     const ssize_t length = ::readlink("/proc/self/exe", path.data(), path.size());

@@ -1,0 +1,113 @@
+// Reading files bounded and without blocking, on Windows.
+#include "base/file_system.h"
+
+#include "wide.h"
+
+#include <algorithm>
+#include <climits>
+
+#include <windows.h>
+
+namespace kadromir {
+namespace {
+
+HANDLE Native(FileHandle fd) {
+    return reinterpret_cast<HANDLE>(fd);
+}
+
+} // namespace
+
+bool Descriptor::Close() {
+    const bool ok = Fd == NoFile || CloseHandle(Native(Fd)) != 0;
+    Fd = NoFile;
+    return ok;
+}
+
+class FileReader {
+  public:
+    static std::optional<FileBytes> Read(HANDLE file, std::size_t reported, std::size_t limit) {
+        // The reported size sizes the buffer and lets the loop stop without one more
+        // read to meet the end.
+        std::size_t capacity = std::min(limit, std::max<std::size_t>(reported, 1));
+        FileBytes result;
+        result.Data = std::make_unique_for_overwrite<std::uint8_t[]>(capacity);
+        std::size_t& used = result.Size;
+        while (used < limit && !(reported > 0 && used == reported)) {
+            if (used == capacity) {
+                const std::size_t grown = std::min(limit, capacity * 2);
+                auto larger = std::make_unique_for_overwrite<std::uint8_t[]>(grown);
+                std::copy_n(result.Data.get(), used, larger.get());
+                result.Data = std::move(larger);
+                capacity = grown;
+            }
+            DWORD got = 0;
+            const auto wanted =
+                static_cast<DWORD>(std::min<std::size_t>(capacity - used, 1u << 30));
+            if (!ReadFile(file, result.Data.get() + used, wanted, &got, nullptr)) {
+                return std::nullopt;
+            }
+            if (got == 0) {
+                break;
+            }
+            used += got;
+        }
+        return result;
+    }
+};
+
+std::optional<FileBytes> ReadFileBytes(const std::string& path, std::size_t limit,
+                                       Oversize oversize, ReadFailure* failure) {
+    ReadFailure ignored = ReadFailure::None;
+    ReadFailure& why = failure ? *failure : ignored;
+    why = ReadFailure::None;
+    const std::wstring name = Wide(path);
+    // Others may go on writing or renaming the file meanwhile: a viewer never locks it.
+    const Descriptor file(reinterpret_cast<FileHandle>(CreateFileW(
+        name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)));
+    if (Native(file.Fd) == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        const DWORD attributes = GetFileAttributesW(name.c_str());
+        why = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ||
+                      error == ERROR_INVALID_NAME
+                  ? ReadFailure::Missing
+              : attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)
+                  ? ReadFailure::NotRegular
+                  : ReadFailure::Unreadable;
+        return std::nullopt;
+    }
+    // A device (NUL, CON, COM1) or a pipe named like a picture is none.
+    LARGE_INTEGER size{};
+    if (GetFileType(Native(file.Fd)) != FILE_TYPE_DISK) {
+        why = ReadFailure::NotRegular;
+        return std::nullopt;
+    }
+    if (!GetFileSizeEx(Native(file.Fd), &size)) {
+        why = ReadFailure::Unreadable;
+        return std::nullopt;
+    }
+    const auto reported = static_cast<std::size_t>(std::max<LONGLONG>(size.QuadPart, 0));
+    if (oversize == Oversize::Refuse && reported > limit) {
+        why = ReadFailure::TooLarge;
+        return std::nullopt;
+    }
+    auto bytes = FileReader::Read(Native(file.Fd), reported, limit);
+    if (!bytes) {
+        why = ReadFailure::Unreadable;
+    }
+    return bytes;
+}
+
+bool WriteAllBytes(FileHandle fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        DWORD written = 0;
+        const auto chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
+        if (!WriteFile(Native(fd), bytes.data(), chunk, &written, nullptr) || written == 0) {
+            return false;
+        }
+        bytes.remove_prefix(written);
+    }
+    return true;
+}
+
+} // namespace kadromir
