@@ -1,5 +1,5 @@
 // Reading files bounded and without blocking, on POSIX.
-#include "base/file_system.h"
+#include "base/file_reader.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -14,39 +14,6 @@ bool Descriptor::Close() {
     Fd = NoFile;
     return ok;
 }
-
-class FileReader {
-  public:
-    static std::optional<FileBytes> Read(int fd, std::size_t reported, std::size_t limit) {
-        // The reported size sizes the buffer and lets the loop stop without one more
-        // read to meet the end.
-        std::size_t capacity = std::min(limit, std::max<std::size_t>(reported, 1));
-        FileBytes result;
-        result.Data = std::make_unique_for_overwrite<std::uint8_t[]>(capacity);
-        std::size_t& used = result.Size;
-        while (used < limit && !(reported > 0 && used == reported)) {
-            if (used == capacity) {
-                const std::size_t grown = std::min(limit, capacity * 2);
-                auto larger = std::make_unique_for_overwrite<std::uint8_t[]>(grown);
-                std::copy_n(result.Data.get(), used, larger.get());
-                result.Data = std::move(larger);
-                capacity = grown;
-            }
-            const ssize_t got = ::read(fd, result.Data.get() + used, capacity - used);
-            if (got < 0) {
-                if (errno == EINTR) {
-                    continue;
-                }
-                return std::nullopt;
-            }
-            if (got == 0) {
-                break;
-            }
-            used += static_cast<std::size_t>(got);
-        }
-        return result;
-    }
-};
 
 std::optional<FileBytes> ReadFileBytes(const std::string& path, std::size_t limit,
                                        Oversize oversize, ReadFailure* failure) {
@@ -76,7 +43,14 @@ std::optional<FileBytes> ReadFileBytes(const std::string& path, std::size_t limi
         why = ReadFailure::TooLarge;
         return std::nullopt;
     }
-    auto bytes = FileReader::Read(fd, reported, limit);
+    auto bytes = FileReader::Read(reported, limit, [fd](std::uint8_t* into, std::size_t length) {
+        for (;;) {
+            const ssize_t got = ::read(fd, into, length);
+            if (got >= 0 || errno != EINTR) {
+                return static_cast<long long>(got);
+            }
+        }
+    });
     if (!bytes) {
         why = ReadFailure::Unreadable;
     }

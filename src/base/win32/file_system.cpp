@@ -1,5 +1,5 @@
 // Reading files bounded and without blocking, on Windows.
-#include "base/file_system.h"
+#include "base/file_reader.h"
 
 #include "wide.h"
 
@@ -22,38 +22,6 @@ bool Descriptor::Close() {
     Fd = NoFile;
     return ok;
 }
-
-class FileReader {
-  public:
-    static std::optional<FileBytes> Read(HANDLE file, std::size_t reported, std::size_t limit) {
-        // The reported size sizes the buffer and lets the loop stop without one more
-        // read to meet the end.
-        std::size_t capacity = std::min(limit, std::max<std::size_t>(reported, 1));
-        FileBytes result;
-        result.Data = std::make_unique_for_overwrite<std::uint8_t[]>(capacity);
-        std::size_t& used = result.Size;
-        while (used < limit && !(reported > 0 && used == reported)) {
-            if (used == capacity) {
-                const std::size_t grown = std::min(limit, capacity * 2);
-                auto larger = std::make_unique_for_overwrite<std::uint8_t[]>(grown);
-                std::copy_n(result.Data.get(), used, larger.get());
-                result.Data = std::move(larger);
-                capacity = grown;
-            }
-            DWORD got = 0;
-            const auto wanted =
-                static_cast<DWORD>(std::min<std::size_t>(capacity - used, 1u << 30));
-            if (!ReadFile(file, result.Data.get() + used, wanted, &got, nullptr)) {
-                return std::nullopt;
-            }
-            if (got == 0) {
-                break;
-            }
-            used += got;
-        }
-        return result;
-    }
-};
 
 std::optional<FileBytes> ReadFileBytes(const std::string& path, std::size_t limit,
                                        Oversize oversize, ReadFailure* failure) {
@@ -91,7 +59,14 @@ std::optional<FileBytes> ReadFileBytes(const std::string& path, std::size_t limi
         why = ReadFailure::TooLarge;
         return std::nullopt;
     }
-    auto bytes = FileReader::Read(Native(file.Fd), reported, limit);
+    HANDLE handle = Native(file.Fd);
+    auto bytes =
+        FileReader::Read(reported, limit, [handle](std::uint8_t* into, std::size_t length) {
+            DWORD got = 0;
+            const auto wanted = static_cast<DWORD>(std::min<std::size_t>(length, 1u << 30));
+            return ReadFile(handle, into, wanted, &got, nullptr) ? static_cast<long long>(got)
+                                                                 : -1LL;
+        });
     if (!bytes) {
         why = ReadFailure::Unreadable;
     }
