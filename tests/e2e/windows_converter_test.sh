@@ -96,6 +96,9 @@ missing.png 3
 short.spr 2
 picture.txt 3
 EOF
+    # The next code page in a wine server of its own: the old one ends first, or the
+    # next program may reach it while it goes and be dropped.
     wineserver -k >/dev/null 2>&1
+    wineserver -w >/dev/null 2>&1
 done
 finish
