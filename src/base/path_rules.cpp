@@ -2,17 +2,60 @@
 
 namespace kadromir {
 namespace {
-constexpr char Delimiter = '/';
+#ifdef _WIN32
+constexpr std::string_view Delimiters = "\\/";
+constexpr char NativeDelimiter = '\\';
+#else
+constexpr std::string_view Delimiters = "/";
+constexpr char NativeDelimiter = '/';
+#endif
+
+// Where the directory part ends: after the last delimiter, or on Windows after the
+// drive of a name like "C:pic.spr".
+std::size_t DirectoryEnd(std::string_view path) {
+    const auto last = path.find_last_of(Delimiters);
+    if (last != std::string_view::npos) {
+        return last + 1;
+    }
+#ifdef _WIN32
+    if (path.size() >= 2 && path[1] == ':') {
+        return 2;
+    }
+#endif
+    return 0;
 }
+} // namespace
 
 std::string DirectoryPart(std::string_view path) {
-    const auto last = path.rfind(Delimiter);
-    return last == std::string_view::npos ? std::string() : std::string(path.substr(0, last + 1));
+    return std::string(path.substr(0, DirectoryEnd(path)));
 }
 
 std::string FileNamePart(std::string_view path) {
-    const auto last = path.rfind(Delimiter);
-    return std::string(last == std::string_view::npos ? path : path.substr(last + 1));
+    return std::string(path.substr(DirectoryEnd(path)));
+}
+
+bool IsDelimiter(char c) {
+    return Delimiters.find(c) != std::string_view::npos;
+}
+
+bool IsAbsolutePath(std::string_view path) {
+#ifdef _WIN32
+    // "C:\..." or "C:/...", and "\\server\share" (a lone leading delimiter is
+    // relative to the current drive, not absolute).
+    return (path.size() >= 3 && path[1] == ':' && IsDelimiter(path[2])) ||
+           (path.size() >= 2 && IsDelimiter(path[0]) && IsDelimiter(path[1]));
+#else
+    return path.starts_with('/');
+#endif
+}
+
+std::string JoinPath(std::string_view directory, std::string_view name) {
+    std::string joined(directory);
+    if (!joined.empty() && !IsDelimiter(joined.back())) {
+        joined += NativeDelimiter;
+    }
+    joined += name;
+    return joined;
 }
 
 std::string ExtensionPart(std::string_view path) {

@@ -66,6 +66,10 @@ bool MakeDirectory(const std::string& path, std::uint32_t mode);
 // The user's home directory as the system's user records give it, where they do.
 std::optional<std::string> HomeDirectory();
 
+// An environment variable's value (UTF-8 on Windows, whatever its code page); nothing
+// when it is not set.
+std::optional<std::string> EnvironmentValue(const char* name);
+
 // The standard output of the process.
 FileHandle StandardOutput();
 

@@ -156,8 +156,8 @@ void FileNavigator::StartupOpen(const std::vector<std::string>& arguments, const
         std::string path = arguments[1];
         // A relative path is taken from the working directory, so that its directory
         // can be listed.
-        if (path.front() != '/' && !workingDirectory.empty()) {
-            path = workingDirectory + (workingDirectory.back() == '/' ? "" : "/") + path;
+        if (!IsAbsolutePath(path) && !workingDirectory.empty()) {
+            path = JoinPath(workingDirectory, path);
         }
         if (ExistsAsFile(path)) {
             OpenFile(path);

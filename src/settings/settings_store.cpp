@@ -6,13 +6,19 @@
 
 #include <algorithm>
 #include <climits>
-#include <cstdio>
 
 namespace kadromir {
 namespace {
 // Texts are read up to this many bytes.
 constexpr std::size_t MaxText = 4095;
 constexpr const char* ConfigFileName = "Кадромир.кфг";
+
+// Whether `bytes` of a Windows-1251 file are a text that code page cannot hold, put
+// there in UTF-8: valid UTF-8 with a character outside Windows-1251. Text that was
+// written in Windows-1251 almost never reads so.
+bool HeldOnlyAsUtf8(const std::string& bytes) {
+    return IsValidUtf8(bytes) && !Utf8ToCp1251(bytes);
+}
 } // namespace
 
 SettingsStore::SettingsStore(std::string path, ChunkWriter writer)
@@ -30,6 +36,11 @@ IniText& SettingsStore::Content() {
         Windows1251 =
             !IsValidUtf8(Original.Bytes) &&
             FoldCase(Original.Bytes).find("[" + FoldCase(Section) + "]") == std::string::npos;
+#ifdef _WIN32
+        // The Windows form writes a new file as the first form does, so that either
+        // program reads the other's.
+        Windows1251 = Windows1251 || Original.Bytes.empty();
+#endif
         Loaded = IniText::Parse(Windows1251 ? Cp1251ToUtf8(Original.Bytes) : Original.Bytes);
     }
     return *Loaded;
@@ -37,6 +48,12 @@ IniText& SettingsStore::Content() {
 
 std::optional<std::string> SettingsStore::Read(std::string_view key) {
     auto value = Content().Get(Section, key);
+    if (value && Windows1251) {
+        // A value written as its UTF-8 bytes, since the code page could not hold it.
+        if (auto bytes = Utf8ToCp1251(*value); bytes && HeldOnlyAsUtf8(*bytes)) {
+            value = std::move(bytes);
+        }
+    }
     if (value && value->size() > MaxText) {
         // Cut at a character's start, never inside one.
         std::size_t cut = MaxText;
@@ -50,19 +67,12 @@ std::optional<std::string> SettingsStore::Read(std::string_view key) {
 
 void SettingsStore::Write(std::string_view key, std::string_view value) {
     IniText& content = Content();
-    if (Windows1251 && !IsValidUtf8(value)) {
-        // A file name's own bytes, which no code page is sure of: written as they are
-        // (their Windows-1251 reading goes back to the same bytes).
+    if (Windows1251 && (!IsValidUtf8(value) || !Utf8ToCp1251(value))) {
+        // A file name's own bytes, which no code page is sure of, or a text the code
+        // page cannot hold: written as its bytes (their Windows-1251 reading goes back
+        // to the same bytes), and the text comes back from them when read.
         content.Set(Section, key, Cp1251ToUtf8(value));
         Changed = true;
-        return;
-    }
-    if (Windows1251 && !Utf8ToCp1251(value)) {
-        std::fprintf(stderr,
-                     "%s: \"%.*s\" not written: the file is in Windows-1251, which cannot hold "
-                     "\"%.*s\"\n",
-                     Path.c_str(), static_cast<int>(key.size()), key.data(),
-                     static_cast<int>(value.size()), value.data());
         return;
     }
     content.Set(Section, key, value);
@@ -123,22 +133,64 @@ bool IsWritableDirectory(const std::string& directory) {
 }
 
 // Program directories of the system itself: even where this process may write there
-// (the superuser), they get no settings file of ours.
+// (the superuser, an administrator), they get no settings file of ours.
 bool IsSystemDirectory(const std::string& directory) {
+#ifdef _WIN32
+    const std::string folded = AsciiUpper(directory);
+    for (const char* variable : {"ProgramFiles", "ProgramFiles(x86)", "SystemRoot"}) {
+        const auto root = EnvironmentValue(variable);
+        if (root && !root->empty() && folded.starts_with(AsciiUpper(JoinPath(*root, "")))) {
+            return true;
+        }
+    }
+    return false;
+#else
     for (const char* prefix : {"/usr/", "/bin/", "/sbin/", "/lib/", "/opt/", "/etc/"}) {
         if (directory.starts_with(prefix)) {
             return true;
         }
     }
     return false;
+#endif
 }
 
-// Makes each missing directory of `path` (ending in '/'), the last with `mode`.
+// Makes each missing directory of `path` (ending in a delimiter), the last with `mode`.
 void MakeDirectories(const std::string& path, std::uint32_t mode) {
-    for (std::size_t slash = path.find('/', 1); slash != std::string::npos;
-         slash = path.find('/', slash + 1)) {
-        MakeDirectory(path.substr(0, slash), slash + 1 == path.size() ? mode : 0700);
+    for (std::size_t at = 1; at < path.size(); ++at) {
+        if (IsDelimiter(path[at])) {
+            MakeDirectory(path.substr(0, at), at + 1 == path.size() ? mode : 0700);
+        }
     }
+}
+
+// The user's own directory for the file, where the executable's does not take it:
+// on Windows %APPDATA%\Кадромир, elsewhere $XDG_CONFIG_HOME/kadromir (~/.config when
+// the variable is unset or not absolute). Nothing when there is no such place.
+std::optional<std::string> UserConfigDirectory(const char* xdgConfigHome, const char* home) {
+#ifdef _WIN32
+    (void)xdgConfigHome;
+    (void)home;
+    const auto appData = EnvironmentValue("APPDATA");
+    if (!appData || !IsAbsolutePath(*appData)) {
+        return std::nullopt;
+    }
+    return JoinPath(JoinPath(*appData, "Кадромир"), "");
+#else
+    std::string base;
+    if (xdgConfigHome != nullptr && xdgConfigHome[0] == '/') {
+        base = xdgConfigHome;
+    } else {
+        std::string homePath = home != nullptr ? home : "";
+        if (homePath.empty() || homePath[0] != '/') {
+            homePath = HomeDirectory().value_or("");
+        }
+        if (homePath.empty() || homePath[0] != '/') {
+            return std::nullopt;
+        }
+        base = homePath + "/.config";
+    }
+    return JoinPath(JoinPath(base, "kadromir"), "");
+#endif
 }
 
 } // namespace
@@ -151,27 +203,14 @@ std::string ChooseConfigFilePath(const std::string& executablePath, const char* 
         (IsWritableDirectory(directory) && !IsSystemDirectory(directory))) {
         return beside;
     }
-    std::string base;
-    if (xdgConfigHome != nullptr && xdgConfigHome[0] == '/') {
-        base = xdgConfigHome;
-    } else {
-        std::string homePath = home != nullptr ? home : "";
-        if (homePath.empty() || homePath[0] != '/') {
-            homePath = HomeDirectory().value_or("");
-        }
-        if (homePath.empty() || homePath[0] != '/') {
-            return beside; // no home at all: the place beside the executable it is
-        }
-        base = homePath + "/.config";
+    const auto own = UserConfigDirectory(xdgConfigHome, home);
+    if (!own) {
+        return beside; // no home at all: the place beside the executable it is
     }
-    if (base.back() != '/') {
-        base += '/';
-    }
-    const std::string own = base + "kadromir/";
     if (makeDirectory) {
-        MakeDirectories(own, 0700);
+        MakeDirectories(*own, 0700);
     }
-    return own + ConfigFileName;
+    return *own + ConfigFileName;
 }
 
 std::int32_t ParseProfileInt(std::string_view value) {

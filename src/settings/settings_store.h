@@ -19,9 +19,10 @@ enum class StoreMode { Read, Write };
 // whole and is not reported.
 // The Windows form writes the file in Windows-1251: a file that is not UTF-8 and does
 // not name its section in UTF-8 is read in that code page and written back in it, so
-// that form can still read it. A value that code page cannot hold is then not written,
-// and one line on stderr says which; a file name that is not UTF-8 is written as its
-// own bytes. New files are UTF-8.
+// that form can still read it. A text that code page cannot hold is written as its
+// UTF-8 bytes and read back from them (nothing the user set is lost); a file name that
+// is not UTF-8 is written as its own bytes. New files are UTF-8 on Linux and
+// Windows-1251 on Windows, as the first form writes them.
 class SettingsStore {
   public:
     explicit SettingsStore(std::string path, ChunkWriter writer = WriteAllBytes);

@@ -3,6 +3,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
 #include <malloc.h>
@@ -97,6 +98,11 @@ std::optional<std::string> HomeDirectory() {
         return std::nullopt;
     }
     return std::string(user->pw_dir);
+}
+
+std::optional<std::string> EnvironmentValue(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr ? std::optional<std::string>(value) : std::nullopt;
 }
 
 std::vector<std::string> CommandLineArguments(int argc, char** argv) {

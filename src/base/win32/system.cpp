@@ -183,13 +183,27 @@ bool MakeDirectory(const std::string& path, std::uint32_t) {
     return CreateDirectoryW(Wide(path).c_str(), nullptr) != 0;
 }
 
-std::optional<std::string> HomeDirectory() {
-    wchar_t profile[MAX_PATH + 1];
-    const DWORD length = GetEnvironmentVariableW(L"USERPROFILE", profile, MAX_PATH + 1);
-    if (length == 0 || length > MAX_PATH) {
-        return std::nullopt;
+std::optional<std::string> EnvironmentValue(const char* name) {
+    const std::wstring wideName = Wide(name);
+    std::wstring value(64, L'\0');
+    for (;;) {
+        SetLastError(ERROR_SUCCESS);
+        const DWORD length = GetEnvironmentVariableW(wideName.c_str(), value.data(),
+                                                     static_cast<DWORD>(value.size()));
+        if (length == 0 && GetLastError() == ERROR_ENVVAR_NOT_FOUND) {
+            return std::nullopt;
+        }
+        if (length < value.size()) {
+            value.resize(length);
+            return Narrow(value);
+        }
+        value.resize(length); // the size it needs, its terminating zero included
     }
-    return Narrow(std::wstring_view(profile, length));
+}
+
+std::optional<std::string> HomeDirectory() {
+    auto profile = EnvironmentValue("USERPROFILE");
+    return profile && !profile->empty() ? profile : std::nullopt;
 }
 
 FileHandle StandardOutput() {
