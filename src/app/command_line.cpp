@@ -68,6 +68,14 @@ std::string HelpText(const std::string& configFilePath) {
            configFilePath +
            "\n"
            "  (beside the program when it is there or that folder takes new files; otherwise\n"
+#ifdef _WIN32
+           "  in %APPDATA%\\Кадромир)\n"
+           "\n"
+           "Options:\n"
+           "  -h, --help         this text\n"
+           "  --version          the version\n"
+           "  --                 ends the options: a PICTURE named -x.spr goes after it\n";
+#else
            "  in $XDG_CONFIG_HOME/kadromir, ~/.config/kadromir by default)\n"
            "\n"
            "Options:\n"
@@ -77,6 +85,7 @@ std::string HelpText(const std::string& configFilePath) {
            "  Qt's own options (-platform NAME, -style NAME, -reverse, ...) are taken too.\n"
            "  Where an X display is there (XWayland in a Wayland session) the window is an X11\n"
            "  one, which can be placed and centred; -platform wayland asks for Wayland.\n";
+#endif
 }
 
 std::optional<std::string> PictureProblem(const std::string& path) {

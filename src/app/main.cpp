@@ -30,7 +30,8 @@ int main(int argc, char** argv) {
     kadromir::GiveLargeBlocksOwnPages(128 * 1024);
     using Request = kadromir::CommandLine::Request;
     // The command line as bytes, read before Qt, which needs a display.
-    const kadromir::CommandLine line = kadromir::ReadCommandLine({argv, argv + argc});
+    const kadromir::CommandLine line =
+        kadromir::ReadCommandLine(kadromir::CommandLineArguments(argc, argv));
     switch (line.Asked) {
     case Request::Help:
         std::fputs(kadromir::HelpText(SettingsPath(argv[0], false)).c_str(), stdout);
@@ -54,7 +55,8 @@ int main(int argc, char** argv) {
     context.ScanInBackground = true;
     context.ConfigFilePath = SettingsPath(argv[0], true);
     std::error_code error;
-    context.WorkingDirectory = std::filesystem::current_path(error).string();
+    const std::u8string working = std::filesystem::current_path(error).u8string();
+    context.WorkingDirectory.assign(working.begin(), working.end());
     // The window system gets its own options only: a picture named like one of them
     // stays a picture.
     kadromir::ui::Application application(line.PlatformArguments);

@@ -68,8 +68,9 @@ std::string FoldCase(std::string_view text) {
     return LowerCaseUtf8(text);
 }
 
-IniText IniText::Parse(std::string_view text) {
+IniText IniText::Parse(std::string_view text, bool crLfWhenUnknown) {
     IniText ini;
+    ini.CrLf = crLfWhenUnknown;
     if (text.starts_with(ByteOrderMarkBytes)) {
         ini.ByteOrderMark = true;
         text.remove_prefix(ByteOrderMarkBytes.size());

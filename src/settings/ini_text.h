@@ -15,10 +15,10 @@ namespace kadromir {
 //   and a value with blanks at either end is written in them.
 // - A leading UTF-8 byte-order mark is skipped on reading and kept on writing.
 // - Every line keeps its own line end; new lines take CRLF when the first line ends
-//   so, else LF.
+//   so, LF when it ends without, and `crLfWhenUnknown` decides for a text of one line.
 class IniText {
   public:
-    static IniText Parse(std::string_view text);
+    static IniText Parse(std::string_view text, bool crLfWhenUnknown = false);
     std::string Serialise() const;
 
     // The value of the first line of `key` in `section`; nothing when absent.

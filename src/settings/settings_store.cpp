@@ -37,11 +37,15 @@ IniText& SettingsStore::Content() {
             !IsValidUtf8(Original.Bytes) &&
             FoldCase(Original.Bytes).find("[" + FoldCase(Section) + "]") == std::string::npos;
 #ifdef _WIN32
-        // The Windows form writes a new file as the first form does, so that either
-        // program reads the other's.
+        // The Windows form writes a new file as the first form does (Windows-1251, CRLF),
+        // so that either program reads the other's.
         Windows1251 = Windows1251 || Original.Bytes.empty();
+        constexpr bool NewLinesCrLf = true;
+#else
+        constexpr bool NewLinesCrLf = false;
 #endif
-        Loaded = IniText::Parse(Windows1251 ? Cp1251ToUtf8(Original.Bytes) : Original.Bytes);
+        Loaded = IniText::Parse(Windows1251 ? Cp1251ToUtf8(Original.Bytes) : Original.Bytes,
+                                NewLinesCrLf);
     }
     return *Loaded;
 }
