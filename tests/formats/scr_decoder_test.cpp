@@ -179,6 +179,9 @@ TEST(PaletteSideFile, LookupTakesSixteenBytesOrNothing) {
 // Pictures from DOS and Windows disks: the side file is found whatever its case; one
 // of exactly the picture's name wins; a directory of that name counts as absent.
 TEST(PaletteSideFile, FoundWithoutRegardToCase) {
+#ifdef _WIN32
+    GTEST_SKIP() << "the file system itself ignores letter case: GAME.PAL and game.PAL are one file";
+#endif
     const auto palette = [](std::uint8_t first) {
         return std::vector<std::uint8_t>{first, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15};
     };

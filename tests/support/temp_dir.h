@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -15,7 +16,7 @@ class TempDir {
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
 
-    // The directory's path, ending in '/'.
+    // The directory's path, ending in its delimiter ('/', on Windows '\\'), in UTF-8.
     const std::string& Path() const { return Root; }
     // Writes `bytes` to the named file in the directory and returns its full path.
     std::string Write(const std::string& name, const std::vector<std::uint8_t>& bytes) const;
@@ -24,5 +25,9 @@ class TempDir {
   private:
     std::string Root;
 };
+
+// A UTF-8 path as the standard library's path: on Windows the narrow forms would read
+// it in the ANSI code page.
+std::filesystem::path NativePath(const std::string& path);
 
 } // namespace kadromir::test_support

@@ -99,6 +99,8 @@ PaintBox::PaintBox(Form& form) : Impl(std::make_unique<Native>()) {
     if (!GetClassInfoExW(instance, ClassName, &known)) {
         WNDCLASSEXW type{};
         type.cbSize = sizeof type;
+        // A new size repaints the whole box: the picture is stretched over all of it.
+        type.style = CS_HREDRAW | CS_VREDRAW;
         type.lpfnWndProc = &Native::Procedure;
         type.hInstance = instance;
         type.hCursor = LoadCursorW(nullptr, IDC_ARROW);

@@ -1,0 +1,142 @@
+#!/usr/bin/env bash
+# The viewer as a Windows program, under wine in Xvfb with openbox, driven by xdotool
+# and read back from the X server (and, for the drawing area's place, from the Windows
+# side with window_probe): the title; the picture's pixels on a screenshot against the
+# converter's PNG; steps and the wrap-around; 1, 2 and C; the settings file beside the
+# program in Windows-1251 after the close; a restart at the stored place. All of it
+# under a Western (1252) and a Russian (1251) ANSI code page, from a folder whose name
+# is Cyrillic.
+# Wine draws no caption or border of its own (openbox frames the window), so what is
+# judged is the client area, the drawing area and the picture.
+# Usage: viewer_test.sh VIEWER CONVERTER SAMPLES_TOOL WINDOW_PROBE OUTPUT_DIR
+set -uo pipefail
+viewer="$(realpath "$1")"
+converter="$(realpath "$2")"
+samples="$(realpath "$3")"
+probe="$(realpath "$4")"
+mkdir -p "$5"
+out="$(realpath "$5")"
+source "$(dirname "$0")/../e2e/xsession.sh"
+scratch="$(mktemp -d)"
+export WINEPREFIX="$scratch/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+trap 'wineserver -k >/dev/null 2>&1; stop_x_session; rm -rf "$scratch"' EXIT
+# The server first started with the display: without one it keeps a 1024 x 768 screen.
+start_x_session 1280x1024 || exit 1
+export LOCPATH="$scratch/locales"
+mkdir "$LOCPATH"
+for windows_locale in en_US.UTF-8 ru_RU.UTF-8; do
+    localedef -i "${windows_locale%.*}" -f UTF-8 "$LOCPATH/$windows_locale" 2>>"$out/localedef.txt"
+done
+
+on_windows() { LC_ALL="$windows_locale" wine "$@"; }
+# "left top width height" of the drawing area on the screen.
+drawing_area() { on_windows "$probe" "$(xdotool getwindowname "$window")" 2>/dev/null | sed -n 's/^drawing //p'; }
+# Waits until the drawing area reads the same twice in a row, 100 ms apart.
+settled_drawing_area() {
+    local last="" now
+    for _ in $(seq 50); do
+        now="$(drawing_area)"
+        [ -n "$now" ] && [ "$now" = "$last" ] && { echo "$now"; return 0; }
+        last="$now"
+        sleep 0.1
+    done
+    return 1
+}
+# Whether the drawing area on the screen shows the picture of PNG: each of its pixels
+# stretched over the area, read back at the middle of its block.
+shows_picture() { # PNG SHOT_NAME
+    local left top width height
+    read -r left top width height <<<"$(settled_drawing_area)"
+    [ -n "${height:-}" ] || return 1
+    import -window root "$out/$2.png"
+    convert "$out/$2.png" -crop "${width}x${height}+${left}+${top}" +repage -sample '256x256!' \
+        "$out/$2-picture.png"
+    [ "$(compare -metric AE "$out/$2-picture.png" "$1" null: 2>&1)" = 0 ]
+}
+launch() { # [ARGUMENT...]
+    (cd "$app" && LC_ALL="$windows_locale" exec wine kadromir.exe "$@") >>"$out/wine.txt" 2>&1 &
+    pid=$!
+}
+close_window() {
+    wmctrl -i -c "$window"
+    for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+    wait "$pid"
+}
+# Whether the window's client part (menu bar, client area and status line) has its
+# middle within a few pixels of the screen's middle.
+centred() {
+    local x y w h
+    read -r x y w h <<<"$(client_geometry "$window")"
+    local dx=$((x + w / 2 - 640)) dy=$((y + h / 2 - 512))
+    [ "${dx#-}" -le 12 ] && [ "${dy#-}" -le 24 ]
+}
+
+for windows_locale in en_US.UTF-8 ru_RU.UTF-8; do
+    echo "--- $windows_locale"
+    place="$scratch/$windows_locale"
+    app="$place/Кадромир"
+    pictures="$place/картинки"
+    mkdir -p "$app"
+    cp "$viewer" "$app/kadromir.exe"
+    # The sample tool takes ASCII names only; the folder gets its Cyrillic name after.
+    on_windows "$samples" "$(winepath -w "$place/samples")" >/dev/null 2>>"$out/wine.txt"
+    mv "$place/samples" "$pictures"
+    on_windows "$converter" "$(winepath -w "$pictures/rings.spr")" -o "$(winepath -w "$place/rings.png")" \
+        2>>"$out/wine.txt"
+
+    launch "$(winepath -w "$pictures/rings.spr")"
+    window="$(wait_for_window 'Кадромир : 4/5  rings.spr')"
+    check "it starts with the picture: the title in UTF-8" test -n "$window"
+    [ -n "$window" ] || continue
+    xdotool windowactivate --sync "$window"
+    xdotool key 1
+    check "1: the picture's pixels, each in its place" wait_until 5 shows_picture "$place/rings.png" one
+    read -r _ _ one_width _ <<<"$(settled_drawing_area)"
+    xdotool key 2
+    wait_until 5 bash -c '[ "$(xwininfo -id '"$window"' | sed -n "s/^ *Width: *//p")" -gt 400 ]'
+    read -r _ _ two_width _ <<<"$(settled_drawing_area)"
+    check "2: the drawing area twice as wide, less the frame ($one_width, then $two_width)" \
+        test "$two_width" -ge $((2 * one_width - 16)) -a "$two_width" -le $((2 * one_width + 16))
+    check "2: the picture's pixels" shows_picture "$place/rings.png" two
+    xdotool key c
+    check "C: the window in the middle of the screen" wait_until 5 centred
+
+    xdotool key Right
+    check "Right: the next picture" wait_for_title 'Кадромир : 5/5  waves.scr'
+    xdotool key Right
+    check "Right after the last: the first" wait_for_title 'Кадромир : 1/5  bands.rmb'
+    xdotool key Left
+    check "Left before the first: the last" wait_for_title 'Кадромир : 5/5  waves.scr'
+    xdotool key BackSpace
+    check "Backspace: the one before" wait_for_title 'Кадромир : 4/5  rings.spr'
+
+    close_window
+    check "a close ends the program with status 0" test "$?" -eq 0
+    config="$app/Кадромир.кфг"
+    check "the settings file beside the program" test -f "$config"
+    check "written in Windows-1251 with CRLF, as the first form writes it" \
+        test "$(head -c 13 "$config" | xxd -p)" = "5bcde0f1f2f0eee9eae85d0d0a"
+
+    # The stored place comes back: the settings keep it, as the user set them.
+    printf '[Настройки]\r\nСохранять координаты главного окна=1\r\n' |
+        iconv -f UTF-8 -t WINDOWS-1251 >"$config"
+    launch "$(winepath -w "$pictures/checker.spr")"
+    window="$(wait_for_window 'Кадромир : 2/5  checker.spr')"
+    xdotool windowactivate --sync "$window"
+    xdotool windowmove --sync "$window" 200 150
+    wait_for_settled "$window"
+    before="$(client_geometry "$window")"
+    close_window
+    check "the close stores the place (x=, y= in the file)" \
+        bash -c "iconv -f WINDOWS-1251 -t UTF-8 '$config' | grep -q '^x=' && iconv -f WINDOWS-1251 -t UTF-8 '$config' | grep -q '^y='"
+    launch "$(winepath -w "$pictures/checker.spr")"
+    window="$(wait_for_window 'Кадромир : 2/5  checker.spr')"
+    wait_for_settled "$window"
+    after="$(client_geometry "$window")"
+    check "a restart at the stored place and size ($before, then $after)" test "$before" = "$after"
+    close_window
+    cp "$config" "$out/settings-$windows_locale.txt"
+    wineserver -k >/dev/null 2>&1
+    wineserver -w
+done
+finish
