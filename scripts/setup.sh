@@ -22,11 +22,15 @@ case "${1:-run}" in
                    desktop-file-utils appstream shared-mime-info xdg-utils libfile-mimeinfo-perl
                    libxml2-utils dpkg-dev file libgdk-pixbuf-2.0-dev libgdk-pixbuf2.0-bin
                    python3-gi tumbler dbus-daemon libglib2.0-bin bc lintian weston xwayland
-                   wine wine64 locales g++-mingw-w64-x86-64-posix libz-mingw-w64-dev) ;;
+                   wine wine64 locales g++-mingw-w64-x86-64-posix libz-mingw-w64-dev nsis xxd) ;;
   fuzz) packages+=(clang libclang-rt-14-dev) ;;
   # The Windows form: the cross compiler and zlib for it (libspng is built from its
-  # Debian source, fetched by scripts/windows.sh).
-  windows) packages=(cmake ninja-build dpkg-dev libspng-dev g++-mingw-w64-x86-64-posix libz-mingw-w64-dev) ;;
+  # Debian source, fetched by scripts/windows.sh; GoogleTest from libgtest-dev's), the
+  # installer's compiler, and for its tests wine in a virtual X server with openbox,
+  # driven by xdotool, read back with ImageMagick, in two locales made for them.
+  windows) packages=(cmake ninja-build dpkg-dev libspng-dev g++-mingw-w64-x86-64-posix
+                     libz-mingw-w64-dev libgtest-dev nsis wine wine64 locales xvfb xauth openbox
+                     xdotool x11-utils wmctrl imagemagick xxd) ;;
   # The Debian package (cpack -G DEB), with the GdkPixbuf loader; its dependencies come
   # from dpkg-shlibdeps.
   package) packages+=(dpkg-dev file libgdk-pixbuf-2.0-dev binutils) ;;

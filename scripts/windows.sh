@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
-# Builds the Windows form with mingw-w64 into build-windows/ (or DIR): for now the
-# converter, kadromir-convert.exe. libspng comes from Debian's source package of the
-# version the Linux build uses, fetched through an apt list of this script's own.
+# The Windows form: installs what is missing, cross-builds the viewer, the converter
+# and their tests with mingw-w64 into build-windows/ (or DIR), leaves the portable zip
+# and the installer in DIR/package/, and runs the Windows tests under wine (the unit
+# tests, the viewer in a virtual X server, the installer). libspng comes from
+# Debian's source package of the version the Linux build uses, fetched through an apt
+# list of this script's own.
 # Usage: windows.sh [DIR]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -24,5 +27,24 @@ if [ ! -f "$source_dir/spng/spng.c" ]; then
     tar -xzf "$apt_dir"/fetch/libspng_*.orig.tar.gz -C "$source_dir" --strip-components=1
 fi
 cmake -S . -B "$out" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64.cmake" \
-      -DCMAKE_BUILD_TYPE=Release -DKADROMIR_WERROR=ON -DKADROMIR_SPNG_SOURCE="$source_dir" >/dev/null
+      -DCMAKE_BUILD_TYPE=Release -DKADROMIR_WERROR=ON -DKADROMIR_TESTS=ON \
+      -DKADROMIR_SPNG_SOURCE="$source_dir" >/dev/null
 cmake --build "$out" -j "$(nproc)"
+
+# The packages: a portable zip and a per-user installer.
+project_version="$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$out/CMakeCache.txt")"
+package="$out/package"
+stage="$package/kadromir-$project_version"
+rm -rf "$package"
+mkdir -p "$stage"
+cp "$out/src/app/kadromir.exe" "$out/tools/convert/kadromir-convert.exe" "$stage/"
+sed 's/$/\r/' packaging/windows/README.txt >"$stage/README.txt"
+zip_name="kadromir-$project_version-windows-x86_64.zip"
+(cd "$stage" && cmake -E tar cf "$package/$zip_name" --format=zip kadromir.exe kadromir-convert.exe README.txt)
+cp data/windows/kadromir.ico "$package/"
+makensis -V2 -DVERSION="$project_version" -DBINARIES="$stage" -DICON="$package/kadromir.ico" \
+         -DOUTPUT="$package/kadromir-$project_version-setup.exe" packaging/windows/kadromir.nsi
+echo "packages: $package/$zip_name, $package/kadromir-$project_version-setup.exe"
+
+# The tests, one at a time: each has its own wine prefix and X server.
+ctest --test-dir "$out" --output-on-failure
