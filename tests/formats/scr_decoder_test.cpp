@@ -180,7 +180,8 @@ TEST(PaletteSideFile, LookupTakesSixteenBytesOrNothing) {
 // of exactly the picture's name wins; a directory of that name counts as absent.
 TEST(PaletteSideFile, FoundWithoutRegardToCase) {
 #ifdef _WIN32
-    GTEST_SKIP() << "the file system itself ignores letter case: GAME.PAL and game.PAL are one file";
+    GTEST_SKIP()
+        << "the file system itself ignores letter case: GAME.PAL and game.PAL are one file";
 #endif
     const auto palette = [](std::uint8_t first) {
         return std::vector<std::uint8_t>{first, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15};

@@ -222,7 +222,8 @@ TEST(WriteSettings, AFailedWriteLeavesTheOldFileWhole) {
     WriteSettings(settings, path, failing);
     EXPECT_EQ(ReadText(path), FirstStartFile);
     std::size_t files = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(test_support::NativePath(dir.Path()))) {
+    for ([[maybe_unused]] const auto& entry :
+         std::filesystem::directory_iterator(test_support::NativePath(dir.Path()))) {
         ++files;
     }
     EXPECT_EQ(files, 1u) << "the temporary file is gone";

@@ -42,8 +42,8 @@ std::string IconFile() {
         const int size = Sizes[i];
         PutLittleEndian(file, size == 256 ? 0 : static_cast<std::uint32_t>(size), 1);
         PutLittleEndian(file, size == 256 ? 0 : static_cast<std::uint32_t>(size), 1);
-        PutLittleEndian(file, 0, 2); // no palette, reserved
-        PutLittleEndian(file, 1, 2); // planes
+        PutLittleEndian(file, 0, 2);  // no palette, reserved
+        PutLittleEndian(file, 1, 2);  // planes
         PutLittleEndian(file, 32, 2); // bits a pixel
         PutLittleEndian(file, static_cast<std::uint32_t>(images[i].size()), 4);
         PutLittleEndian(file, offset, 4);

@@ -41,14 +41,15 @@ std::string PackedBitmap(const ClipboardPicture& picture) {
         palette[i] = {static_cast<BYTE>(rgb & 0xFF), static_cast<BYTE>((rgb >> 8) & 0xFF),
                       static_cast<BYTE>((rgb >> 16) & 0xFF), 0};
     }
-    auto* pixels = reinterpret_cast<std::uint8_t*>(packed.data() + sizeof header +
-                                                   colours * sizeof(RGBQUAD));
+    auto* pixels =
+        reinterpret_cast<std::uint8_t*>(packed.data() + sizeof header + colours * sizeof(RGBQUAD));
     for (int y = 0; y < picture.Height; ++y) {
         std::uint8_t* row = pixels + stride * static_cast<std::size_t>(picture.Height - 1 - y);
         for (int x = 0; x < picture.Width; ++x) {
             const std::uint8_t index =
-                picture.Indices[static_cast<std::size_t>(y) * static_cast<std::size_t>(picture.Width) +
-                                static_cast<std::size_t>(x)];
+                picture
+                    .Indices[static_cast<std::size_t>(y) * static_cast<std::size_t>(picture.Width) +
+                             static_cast<std::size_t>(x)];
             if (bits == 8) {
                 row[x] = index;
             } else {
@@ -63,7 +64,8 @@ std::string PackedBitmap(const ClipboardPicture& picture) {
 
 void CopyToClipboard(const ClipboardPicture& picture) {
     if (picture.Width <= 0 || picture.Height <= 0 ||
-        picture.Indices.size() < static_cast<std::size_t>(picture.Width) * static_cast<std::size_t>(picture.Height) ||
+        picture.Indices.size() <
+            static_cast<std::size_t>(picture.Width) * static_cast<std::size_t>(picture.Height) ||
         !OpenClipboard(nullptr)) {
         return;
     }

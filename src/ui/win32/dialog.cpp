@@ -82,11 +82,12 @@ struct Control::Native {
     bool DigitsOnly = false;
 };
 
-LRESULT CALLBACK Dialog::Native::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK Dialog::Native::Procedure(HWND window, UINT message, WPARAM wParam,
+                                           LPARAM lParam) {
     if (message == WM_NCCREATE) {
-        SetWindowLongPtrW(window, GWLP_USERDATA,
-                          reinterpret_cast<LONG_PTR>(
-                              reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
+        SetWindowLongPtrW(
+            window, GWLP_USERDATA,
+            reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
     }
     auto* self = reinterpret_cast<Native*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (self == nullptr) {
@@ -122,9 +123,10 @@ LRESULT CALLBACK Dialog::Native::Procedure(HWND window, UINT message, WPARAM wPa
             return 0;
         }
         const auto control = reinterpret_cast<HWND>(lParam);
-        auto* native = control != nullptr
-                           ? reinterpret_cast<Control::Native*>(GetPropW(control, L"KadromirControl"))
-                           : nullptr;
+        auto* native =
+            control != nullptr
+                ? reinterpret_cast<Control::Native*>(GetPropW(control, L"KadromirControl"))
+                : nullptr;
         if (native == nullptr) {
             break;
         }
@@ -132,7 +134,8 @@ LRESULT CALLBACK Dialog::Native::Procedure(HWND window, UINT message, WPARAM wPa
             if (auto* box = dynamic_cast<CheckBox*>(native->Face); box && box->OnClick) {
                 const auto click = box->OnClick;
                 click();
-            } else if (auto* button = dynamic_cast<Button*>(native->Face); button && button->OnClick) {
+            } else if (auto* button = dynamic_cast<Button*>(native->Face);
+                       button && button->OnClick) {
                 const auto click = button->OnClick;
                 click();
             }
@@ -150,7 +153,8 @@ LRESULT CALLBACK Dialog::Native::Procedure(HWND window, UINT message, WPARAM wPa
     case WM_NOTIFY: {
         const auto* header = reinterpret_cast<const NMHDR*>(lParam);
         if (header->code == UDN_DELTAPOS) {
-            auto* native = reinterpret_cast<Control::Native*>(GetPropW(header->hwndFrom, L"KadromirControl"));
+            auto* native =
+                reinterpret_cast<Control::Native*>(GetPropW(header->hwndFrom, L"KadromirControl"));
             if (auto* arrows = native ? dynamic_cast<UpDown*>(native->Face) : nullptr) {
                 const int delta = reinterpret_cast<const NMUPDOWN*>(lParam)->iDelta;
                 arrows->Step(delta > 0 ? +1 : -1);
@@ -183,9 +187,9 @@ Dialog::Dialog(Form& owner, const std::string& caption, int clientWidth, int cli
     Impl->Owner = owner.Window().Handle();
     Impl->Font = MessageFont();
     Impl->Background = CreateSolidBrush(GetSysColor(COLOR_BTNFACE));
-    Impl->Window = CreateWindowExW(ExtendedStyle, ClassName, Wide(caption).c_str(), Style,
-                                   CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, Impl->Owner, nullptr,
-                                   instance, Impl.get());
+    Impl->Window =
+        CreateWindowExW(ExtendedStyle, ClassName, Wide(caption).c_str(), Style, CW_USEDEFAULT,
+                        CW_USEDEFAULT, 100, 100, Impl->Owner, nullptr, instance, Impl.get());
     SetFixedClientSize(clientWidth, clientHeight);
 }
 
@@ -225,7 +229,8 @@ void Dialog::CentreOnPointerDisplay() {
                                          info.rcMonitor.right - info.rcMonitor.left,
                                          info.rcMonitor.bottom - info.rcMonitor.top},
                                         width, height);
-    SetWindowPos(Impl->Window, nullptr, at.Left, at.Top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(Impl->Window, nullptr, at.Left, at.Top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 int Dialog::ClientWidth() const {
@@ -292,14 +297,15 @@ void Dialog::RunModal() {
 
 namespace {
 
-std::unique_ptr<Control::Native> MakeControl(Dialog& dialog, const wchar_t* type, const std::string& text,
-                                             DWORD style, const Rect& bounds) {
+std::unique_ptr<Control::Native> MakeControl(Dialog& dialog, const wchar_t* type,
+                                             const std::string& text, DWORD style,
+                                             const Rect& bounds) {
     auto native = std::make_unique<Control::Native>();
     const HWND parent = dialog.Parts().Window;
-    native->Window = CreateWindowExW(std::wstring_view(type) == L"Edit" ? WS_EX_CLIENTEDGE : 0, type,
-                                     Wide(text).c_str(), WS_CHILD | WS_VISIBLE | style, bounds.Left,
-                                     bounds.Top, bounds.Width, bounds.Height, parent, nullptr,
-                                     GetModuleHandleW(nullptr), nullptr);
+    native->Window = CreateWindowExW(std::wstring_view(type) == L"Edit" ? WS_EX_CLIENTEDGE : 0,
+                                     type, Wide(text).c_str(), WS_CHILD | WS_VISIBLE | style,
+                                     bounds.Left, bounds.Top, bounds.Width, bounds.Height, parent,
+                                     nullptr, GetModuleHandleW(nullptr), nullptr);
     SendMessageW(native->Window, WM_SETFONT, reinterpret_cast<WPARAM>(dialog.Parts().Font), FALSE);
     SetPropW(native->Window, L"KadromirControl", native.get());
     return native;
@@ -349,7 +355,8 @@ void Control::SetEnabled(bool enabled) {
 namespace {
 std::string WindowText(HWND window) {
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    text.resize(static_cast<std::size_t>(
+        GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
     return Narrow(text);
 }
 } // namespace
@@ -400,7 +407,8 @@ bool ClipboardHoldsDigitsOnly() {
     if (const HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
         if (const auto* text = static_cast<const wchar_t*>(GlobalLock(data))) {
             const std::wstring_view view(text);
-            digits = std::all_of(view.begin(), view.end(), [](wchar_t c) { return c >= L'0' && c <= L'9'; });
+            digits = std::all_of(view.begin(), view.end(),
+                                 [](wchar_t c) { return c >= L'0' && c <= L'9'; });
             GlobalUnlock(data);
         }
     }
@@ -482,12 +490,14 @@ bool EditField::ReadOnly() const {
 
 void EditField::SetDigitsOnly() {
     // ES_NUMBER refuses typed keys only; a paste is checked where it arrives.
-    SetWindowLongPtrW(Impl->Window, GWL_STYLE, GetWindowLongPtrW(Impl->Window, GWL_STYLE) | ES_NUMBER);
+    SetWindowLongPtrW(Impl->Window, GWL_STYLE,
+                      GetWindowLongPtrW(Impl->Window, GWL_STYLE) | ES_NUMBER);
     Impl->DigitsOnly = true;
 }
 
 void EditField::KeepSelection() {
-    SetWindowLongPtrW(Impl->Window, GWL_STYLE, GetWindowLongPtrW(Impl->Window, GWL_STYLE) | ES_NOHIDESEL);
+    SetWindowLongPtrW(Impl->Window, GWL_STYLE,
+                      GetWindowLongPtrW(Impl->Window, GWL_STYLE) | ES_NOHIDESEL);
 }
 
 void EditField::Focus() {

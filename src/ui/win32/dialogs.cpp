@@ -28,8 +28,7 @@ void ShowMessage(Form& owner, const std::string& caption, const std::string& tex
 std::optional<std::string> AskSavePath(Form& owner, const SaveRequest& request) {
     std::wstring file = Wide(request.FileName);
     file.resize(32768, L'\0');
-    const std::wstring filter =
-        DialogFilter(request.Description, "*." + request.Extension);
+    const std::wstring filter = DialogFilter(request.Description, "*." + request.Extension);
     const std::wstring title = Wide(request.Title);
     const std::wstring directory = Wide(request.Directory);
     const std::wstring extension = Wide(request.Extension);
@@ -42,8 +41,8 @@ std::optional<std::string> AskSavePath(Form& owner, const SaveRequest& request) 
     dialog.lpstrInitialDir = directory.empty() ? nullptr : directory.c_str();
     dialog.lpstrTitle = title.c_str();
     dialog.lpstrDefExt = extension.c_str();
-    dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY |
-                   OFN_EXPLORER;
+    dialog.Flags =
+        OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY | OFN_EXPLORER;
     if (!GetSaveFileNameW(&dialog)) {
         return std::nullopt;
     }

@@ -73,7 +73,8 @@ std::vector<FormWindow*> FormWindow::AllOfThisThread() {
 
 LRESULT CALLBACK FormWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
-        auto* self = static_cast<FormWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        auto* self =
+            static_cast<FormWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
         self->Window = window;
         SetPropW(window, FormProperty, self);
     }
@@ -242,7 +243,8 @@ void FormWindow::SetCaption(const std::string& caption) {
 
 std::string FormWindow::Caption() const {
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(Window)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(Window, text.data(), static_cast<int>(text.size()))));
+    text.resize(static_cast<std::size_t>(
+        GetWindowTextW(Window, text.data(), static_cast<int>(text.size()))));
     return Narrow(text);
 }
 
@@ -251,7 +253,8 @@ Margins FormWindow::Invisible() const {
     GetWindowRect(Window, &window);
     std::optional<Rect> frame;
     if (IsWindowVisible(Window) &&
-        SUCCEEDED(DwmGetWindowAttribute(Window, DWMWA_EXTENDED_FRAME_BOUNDS, &drawn, sizeof drawn))) {
+        SUCCEEDED(
+            DwmGetWindowAttribute(Window, DWMWA_EXTENDED_FRAME_BOUNDS, &drawn, sizeof drawn))) {
         frame = RectOf(drawn);
     }
     return InvisibleBorder(RectOf(window), frame);
@@ -310,7 +313,8 @@ void FormWindow::SetClientSize(int width, int height) {
         if (attempt == 1 && extraWidth == 0 && extraHeight == 0) {
             return;
         }
-        const int outerWidth = attempt == 0 ? size.Width : (window.right - window.left) + extraWidth;
+        const int outerWidth =
+            attempt == 0 ? size.Width : (window.right - window.left) + extraWidth;
         const int outerHeight =
             attempt == 0 ? size.Height : (window.bottom - window.top) + extraHeight;
         SetWindowPos(Window, nullptr, 0, 0, outerWidth, outerHeight,
@@ -323,8 +327,8 @@ void FormWindow::MoveClient(int left, int top) {
     GetWindowRect(Window, &window);
     POINT origin{0, 0};
     ClientToScreen(Window, &origin);
-    SetWindowPos(Window, nullptr, left - (origin.x - window.left), top - (origin.y - window.top),
-                 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(Window, nullptr, left - (origin.x - window.left), top - (origin.y - window.top), 0,
+                 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void FormWindow::CentreOnPointerDisplay() {
@@ -352,12 +356,13 @@ void FormWindow::SetBackgroundColour(std::uint32_t colour) {
 void FormWindow::SetStatusText(const std::string& text) {
     if (StatusLine == nullptr) {
         const int width = ClientWidth(), height = ClientHeight();
-        StatusLine = CreateWindowExW(0, STATUSCLASSNAMEW, nullptr, WS_CHILD | WS_VISIBLE, 0, 0, 0, 0,
-                                     Window, nullptr, GetModuleHandleW(nullptr), nullptr);
+        StatusLine = CreateWindowExW(0, STATUSCLASSNAMEW, nullptr, WS_CHILD | WS_VISIBLE, 0, 0, 0,
+                                     0, Window, nullptr, GetModuleHandleW(nullptr), nullptr);
         SendMessageW(StatusLine, SB_SIMPLE, TRUE, 0);
         SetClientSize(width, height);
     }
-    SendMessageW(StatusLine, SB_SETTEXTW, SB_SIMPLEID, reinterpret_cast<LPARAM>(Wide(text).c_str()));
+    SendMessageW(StatusLine, SB_SETTEXTW, SB_SIMPLEID,
+                 reinterpret_cast<LPARAM>(Wide(text).c_str()));
 }
 
 std::string FormWindow::StatusText() const {

@@ -32,7 +32,8 @@ int RunMessages(const std::function<bool()>& finished) {
             if (form->RunAccelerator(message)) {
                 continue;
             }
-        } else if (root != nullptr && (GetWindowLongPtrW(root, GWL_EXSTYLE) & WS_EX_CONTROLPARENT) &&
+        } else if (root != nullptr &&
+                   (GetWindowLongPtrW(root, GWL_EXSTYLE) & WS_EX_CONTROLPARENT) &&
                    IsDialogMessageW(root, &message)) {
             continue;
         }

@@ -12,8 +12,8 @@ namespace kadromir::ui {
 
 std::optional<std::string> OpenDialog::Run() {
     const auto bar = Filter.find('|');
-    const std::wstring filter = DialogFilter(Filter.substr(0, bar),
-                                             bar == std::string::npos ? "*.*" : Filter.substr(bar + 1));
+    const std::wstring filter = DialogFilter(
+        Filter.substr(0, bar), bar == std::string::npos ? "*.*" : Filter.substr(bar + 1));
     std::wstring file = Wide(FileNamePart(Remembered));
     file.resize(32768, L'\0');
     const std::wstring directory = Wide(DirectoryPart(Remembered));
@@ -24,8 +24,8 @@ std::optional<std::string> OpenDialog::Run() {
     dialog.lpstrFile = file.data();
     dialog.nMaxFile = static_cast<DWORD>(file.size());
     dialog.lpstrInitialDir = directory.empty() ? nullptr : directory.c_str();
-    dialog.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY |
-                   OFN_EXPLORER;
+    dialog.Flags =
+        OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY | OFN_EXPLORER;
     if (!GetOpenFileNameW(&dialog)) {
         Remembered.clear();
         return std::nullopt;

@@ -48,9 +48,9 @@ struct PaintBox::Native {
 LRESULT CALLBACK PaintBox::Native::Procedure(HWND window, UINT message, WPARAM wParam,
                                              LPARAM lParam) {
     if (message == WM_NCCREATE) {
-        SetWindowLongPtrW(window, GWLP_USERDATA,
-                          reinterpret_cast<LONG_PTR>(
-                              reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
+        SetWindowLongPtrW(
+            window, GWLP_USERDATA,
+            reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
     }
     auto* self = reinterpret_cast<Native*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (self == nullptr) {
@@ -110,9 +110,9 @@ PaintBox::PaintBox(Form& form) : Impl(std::make_unique<Native>()) {
     Impl->Owner = &form.Window();
     Impl->OwnerAlive = form.Window().AliveToken();
     Impl->Box = this;
-    Impl->Window = CreateWindowExW(0, ClassName, nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS,
-                                   0, 0, 0, 0, form.Window().Handle(), nullptr, instance,
-                                   Impl.get());
+    Impl->Window =
+        CreateWindowExW(0, ClassName, nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, 0, 0,
+                        form.Window().Handle(), nullptr, instance, Impl.get());
 }
 
 PaintBox::~PaintBox() {

@@ -70,7 +70,8 @@ struct Timer::Native {
 };
 
 Timer::Timer(Form& owner, Kind kind, int periodMs)
-    : Impl(std::make_unique<Native>(*this, owner, kind)), PeriodMs(periodMs > 0 ? periodMs : 1000) {}
+    : Impl(std::make_unique<Native>(*this, owner, kind)), PeriodMs(periodMs > 0 ? periodMs : 1000) {
+}
 
 Timer::~Timer() = default;
 

@@ -43,58 +43,58 @@ struct Toolbar::Native {
 
 Toolbar::Toolbar(Form& form) : Impl(std::make_unique<Native>(form.Window())) {
     FormWindow& window = form.Window();
-    Impl->Bar = CreateWindowExW(0, TOOLBARCLASSNAMEW, nullptr,
-                                WS_CHILD | WS_VISIBLE | CCS_TOP | TBSTYLE_FLAT | TBSTYLE_LIST |
-                                    TBSTYLE_TOOLTIPS,
-                                0, 0, 0, 0, window.Handle(), nullptr, GetModuleHandleW(nullptr),
-                                nullptr);
+    Impl->Bar = CreateWindowExW(
+        0, TOOLBARCLASSNAMEW, nullptr,
+        WS_CHILD | WS_VISIBLE | CCS_TOP | TBSTYLE_FLAT | TBSTYLE_LIST | TBSTYLE_TOOLTIPS, 0, 0, 0,
+        0, window.Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
     HWND bar = Impl->Bar;
     SendMessageW(bar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     SendMessageW(bar, TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_MIXEDBUTTONS);
     SendMessageW(bar, TB_LOADIMAGES, IDB_STD_SMALL_COLOR, reinterpret_cast<LPARAM>(HINST_COMMCTRL));
     const auto images = reinterpret_cast<HIMAGELIST>(SendMessageW(bar, TB_GETIMAGELIST, 0, 0));
     Impl->HistoryImages = images != nullptr ? ImageList_GetImageCount(images) : 0;
-    SendMessageW(bar, TB_LOADIMAGES, IDB_HIST_SMALL_COLOR, reinterpret_cast<LPARAM>(HINST_COMMCTRL));
+    SendMessageW(bar, TB_LOADIMAGES, IDB_HIST_SMALL_COLOR,
+                 reinterpret_cast<LPARAM>(HINST_COMMCTRL));
     SendMessageW(bar, TB_AUTOSIZE, 0, 0);
     Native* native = Impl.get();
-    window.AddMessageHandler(native, [native](UINT message, WPARAM wParam, LPARAM lParam,
-                                              LRESULT& result) {
-        if (message == WM_COMMAND && reinterpret_cast<HWND>(lParam) == native->Bar) {
-            for (Native::Entry& entry : native->Buttons) {
-                if (entry.Id == LOWORD(wParam)) {
-                    native->Run(&entry);
-                    result = 0;
-                    return true;
-                }
-            }
-        }
-        if (message == WM_NOTIFY) {
-            auto* header = reinterpret_cast<NMHDR*>(lParam);
-            if (header->hwndFrom == native->Bar && header->code == NM_CUSTOMDRAW) {
-                // A flat toolbar shows its parent through; the strip has the system's
-                // own face instead of the window's border colour.
-                auto* draw = reinterpret_cast<NMTBCUSTOMDRAW*>(lParam);
-                if (draw->nmcd.dwDrawStage == CDDS_PREPAINT) {
-                    RECT strip;
-                    GetClientRect(native->Bar, &strip);
-                    FillRect(draw->nmcd.hdc, &strip, GetSysColorBrush(COLOR_BTNFACE));
-                }
-                result = CDRF_DODEFAULT;
-                return true;
-            }
-            if (header->code == TTN_GETDISPINFOW) {
-                auto* tip = reinterpret_cast<NMTTDISPINFOW*>(lParam);
+    window.AddMessageHandler(
+        native, [native](UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+            if (message == WM_COMMAND && reinterpret_cast<HWND>(lParam) == native->Bar) {
                 for (Native::Entry& entry : native->Buttons) {
-                    if (entry.Id == header->idFrom && !entry.Tip.empty()) {
-                        tip->lpszText = entry.Tip.data();
+                    if (entry.Id == LOWORD(wParam)) {
+                        native->Run(&entry);
                         result = 0;
                         return true;
                     }
                 }
             }
-        }
-        return false;
-    });
+            if (message == WM_NOTIFY) {
+                auto* header = reinterpret_cast<NMHDR*>(lParam);
+                if (header->hwndFrom == native->Bar && header->code == NM_CUSTOMDRAW) {
+                    // A flat toolbar shows its parent through; the strip has the system's
+                    // own face instead of the window's border colour.
+                    auto* draw = reinterpret_cast<NMTBCUSTOMDRAW*>(lParam);
+                    if (draw->nmcd.dwDrawStage == CDDS_PREPAINT) {
+                        RECT strip;
+                        GetClientRect(native->Bar, &strip);
+                        FillRect(draw->nmcd.hdc, &strip, GetSysColorBrush(COLOR_BTNFACE));
+                    }
+                    result = CDRF_DODEFAULT;
+                    return true;
+                }
+                if (header->code == TTN_GETDISPINFOW) {
+                    auto* tip = reinterpret_cast<NMTTDISPINFOW*>(lParam);
+                    for (Native::Entry& entry : native->Buttons) {
+                        if (entry.Id == header->idFrom && !entry.Tip.empty()) {
+                            tip->lpszText = entry.Tip.data();
+                            result = 0;
+                            return true;
+                        }
+                    }
+                }
+            }
+            return false;
+        });
 }
 
 Toolbar::~Toolbar() {
@@ -209,7 +209,8 @@ void Toolbar::Update(const ActionLink& link, const Action& action) {
     SetEnabled(link.Key, action.Enabled());
     const bool hidden = SendMessageW(Impl->Bar, TB_ISBUTTONHIDDEN, entry->Id, 0) != 0;
     if (hidden == action.Visible()) {
-        SendMessageW(Impl->Bar, TB_HIDEBUTTON, entry->Id, MAKELONG(action.Visible() ? FALSE : TRUE, 0));
+        SendMessageW(Impl->Bar, TB_HIDEBUTTON, entry->Id,
+                     MAKELONG(action.Visible() ? FALSE : TRUE, 0));
     }
 }
 
