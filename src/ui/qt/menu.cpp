@@ -5,6 +5,7 @@
 #include "keys_qt.h"
 #include "native.h"
 #include "ui/action_list.h"
+#include "ui/menu_template.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -56,27 +57,19 @@ std::unique_ptr<Menu> Menu::CreatePopup(Form& form, const std::vector<std::strin
 Menu::~Menu() = default;
 
 void Menu::Native::Build(QWidget& container, const std::vector<std::string>& captions) {
-    std::vector<QWidget*> open{&container};
-    for (std::size_t i = 0; i < captions.size() && !captions[i].empty(); ++i) {
-        const std::string& caption = captions[i];
-        if (caption == ")") {
-            if (open.size() > 1) {
-                open.pop_back();
-            }
-            continue;
-        }
-        if (caption == "(") {
-            continue; // handled with the caption before it
-        }
+    const auto parsed = ParseMenuTemplate(captions);
+    std::vector<QWidget*> submenus; // by item, where the item opens one
+    for (const MenuTemplateItem& item : parsed) {
         auto entry = std::make_unique<Entry>();
-        const QString text = QString::fromStdString(caption);
-        const bool opensSubmenu = i + 1 < captions.size() && captions[i + 1] == "(";
-        QWidget* parent = open.back();
-        if (opensSubmenu) {
-            auto* submenu = new QMenu(text, parent);
-            entry->Item = submenu->menuAction();
+        const QString text = QString::fromStdString(item.Caption);
+        QWidget* parent =
+            item.Parent < 0 ? &container : submenus[static_cast<std::size_t>(item.Parent)];
+        QWidget* submenu = nullptr;
+        if (item.OpensSubmenu) {
+            auto* menu = new QMenu(text, parent);
+            entry->Item = menu->menuAction();
             parent->addAction(entry->Item);
-            open.push_back(submenu);
+            submenu = menu;
         } else {
             entry->Item = new QAction(text, parent);
             parent->addAction(entry->Item);
@@ -87,6 +80,7 @@ void Menu::Native::Build(QWidget& container, const std::vector<std::string>& cap
                 }
             });
         }
+        submenus.push_back(submenu);
         Items.push_back(std::move(entry));
     }
 }

@@ -8,6 +8,7 @@
 #include "form_window.h"
 #include "keys_win32.h"
 #include "message_loop.h"
+#include "window_class.h"
 
 #include <commctrl.h>
 
@@ -84,12 +85,7 @@ struct Control::Native {
 
 LRESULT CALLBACK Dialog::Native::Procedure(HWND window, UINT message, WPARAM wParam,
                                            LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        SetWindowLongPtrW(
-            window, GWLP_USERDATA,
-            reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
-    }
-    auto* self = reinterpret_cast<Native*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    auto* self = WindowObject<Native>(window, message, lParam);
     if (self == nullptr) {
         return DefWindowProcW(window, message, wParam, lParam);
     }
@@ -171,18 +167,8 @@ LRESULT CALLBACK Dialog::Native::Procedure(HWND window, UINT message, WPARAM wPa
 
 Dialog::Dialog(Form& owner, const std::string& caption, int clientWidth, int clientHeight)
     : OwnerForm(owner), Impl(std::make_unique<Native>()) {
+    RegisterWindowClass(ClassName, &Native::Procedure);
     const HINSTANCE instance = GetModuleHandleW(nullptr);
-    WNDCLASSEXW known{};
-    known.cbSize = sizeof known;
-    if (!GetClassInfoExW(instance, ClassName, &known)) {
-        WNDCLASSEXW type{};
-        type.cbSize = sizeof type;
-        type.lpfnWndProc = &Native::Procedure;
-        type.hInstance = instance;
-        type.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        type.lpszClassName = ClassName;
-        RegisterClassExW(&type);
-    }
     Impl->Face = this;
     Impl->Owner = owner.Window().Handle();
     Impl->Font = MessageFont();

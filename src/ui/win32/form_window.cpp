@@ -1,5 +1,6 @@
 // The form's window on Win32.
 #include "form_window.h"
+#include "window_class.h"
 
 #include "base/screen_geometry.h"
 #include "base/win32/wide.h"
@@ -30,18 +31,8 @@ Rect RectOf(const RECT& r) {
 } // namespace
 
 FormWindow::FormWindow(const std::string& caption) : FaceForm(new Form(*this)) {
+    RegisterWindowClass(ClassName, &FormWindow::Procedure);
     const HINSTANCE instance = GetModuleHandleW(nullptr);
-    WNDCLASSEXW known{};
-    known.cbSize = sizeof known;
-    if (!GetClassInfoExW(instance, ClassName, &known)) {
-        WNDCLASSEXW type{};
-        type.cbSize = sizeof type;
-        type.lpfnWndProc = &FormWindow::Procedure;
-        type.hInstance = instance;
-        type.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        type.lpszClassName = ClassName;
-        RegisterClassExW(&type);
-    }
     BackgroundBrush = CreateSolidBrush(ColourRef(Background));
     Window = CreateWindowExW(ExtendedStyle, ClassName, Wide(caption).c_str(), Style, CW_USEDEFAULT,
                              CW_USEDEFAULT, 400, 300, nullptr, nullptr, instance, this);

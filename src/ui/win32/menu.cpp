@@ -4,6 +4,7 @@
 #include "base/win32/wide.h"
 #include "form_window.h"
 #include "ui/action_list.h"
+#include "ui/menu_template.h"
 
 namespace kadromir::ui {
 
@@ -89,26 +90,16 @@ void Menu::Native::Insert(const Entry& entry) {
 }
 
 void Menu::Native::Build(const std::vector<std::string>& captions) {
-    std::vector<HMENU> open{Root};
-    Items.reserve(captions.size()); // entries are inserted by address
-    for (std::size_t i = 0; i < captions.size() && !captions[i].empty(); ++i) {
-        const std::string& caption = captions[i];
-        if (caption == ")") {
-            if (open.size() > 1) {
-                open.pop_back();
-            }
-            continue;
-        }
-        if (caption == "(") {
-            continue; // handled with the caption before it
-        }
+    const auto parsed = ParseMenuTemplate(captions);
+    Items.reserve(parsed.size()); // entries are inserted by address
+    for (const MenuTemplateItem& item : parsed) {
         Entry entry;
-        entry.Parent = open.back();
-        entry.Text = caption;
+        entry.Parent =
+            item.Parent < 0 ? Root : Items[static_cast<std::size_t>(item.Parent)].Submenu;
+        entry.Text = item.Caption;
         entry.Id = Window.NewCommandId();
-        if (i + 1 < captions.size() && captions[i + 1] == "(") {
+        if (item.OpensSubmenu) {
             entry.Submenu = CreatePopupMenu();
-            open.push_back(entry.Submenu);
         }
         Items.push_back(entry);
         Insert(Items.back());

@@ -4,6 +4,7 @@
 
 #include "context_menu.h"
 #include "form_window.h"
+#include "window_class.h"
 
 namespace kadromir::ui {
 namespace {
@@ -47,12 +48,7 @@ struct PaintBox::Native {
 
 LRESULT CALLBACK PaintBox::Native::Procedure(HWND window, UINT message, WPARAM wParam,
                                              LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        SetWindowLongPtrW(
-            window, GWLP_USERDATA,
-            reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
-    }
-    auto* self = reinterpret_cast<Native*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    auto* self = WindowObject<Native>(window, message, lParam);
     if (self == nullptr) {
         return DefWindowProcW(window, message, wParam, lParam);
     }
@@ -93,20 +89,9 @@ LRESULT CALLBACK PaintBox::Native::Procedure(HWND window, UINT message, WPARAM w
 }
 
 PaintBox::PaintBox(Form& form) : Impl(std::make_unique<Native>()) {
+    // A new size repaints the whole box: the picture is stretched over all of it.
+    RegisterWindowClass(ClassName, &Native::Procedure, CS_HREDRAW | CS_VREDRAW);
     const HINSTANCE instance = GetModuleHandleW(nullptr);
-    WNDCLASSEXW known{};
-    known.cbSize = sizeof known;
-    if (!GetClassInfoExW(instance, ClassName, &known)) {
-        WNDCLASSEXW type{};
-        type.cbSize = sizeof type;
-        // A new size repaints the whole box: the picture is stretched over all of it.
-        type.style = CS_HREDRAW | CS_VREDRAW;
-        type.lpfnWndProc = &Native::Procedure;
-        type.hInstance = instance;
-        type.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        type.lpszClassName = ClassName;
-        RegisterClassExW(&type);
-    }
     Impl->Owner = &form.Window();
     Impl->OwnerAlive = form.Window().AliveToken();
     Impl->Box = this;
