@@ -58,6 +58,23 @@ std::string JoinPath(std::string_view directory, std::string_view name) {
     return joined;
 }
 
+bool IsWindowsDeviceName(std::string_view name) {
+    std::string stem = AsciiUpper(name.substr(0, name.find('.')));
+    while (!stem.empty() && stem.back() == ' ') {
+        stem.pop_back();
+    }
+    for (const char* device : {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"}) {
+        if (stem == device) {
+            return true;
+        }
+    }
+    // COM1 to COM9 and LPT1 to LPT9 (and the superscript digits Windows also takes).
+    const bool port = stem.size() >= 4 && (stem.starts_with("COM") || stem.starts_with("LPT"));
+    const std::string_view number = port ? std::string_view(stem).substr(3) : std::string_view();
+    return (number.size() == 1 && number[0] >= '1' && number[0] <= '9') || number == "\xC2\xB9" ||
+           number == "\xC2\xB2" || number == "\xC2\xB3";
+}
+
 std::string ExtensionPart(std::string_view path) {
     const auto dot = path.rfind('.');
     return dot == std::string_view::npos ? std::string() : std::string(path.substr(dot));

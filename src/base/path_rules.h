@@ -20,6 +20,10 @@ bool IsAbsolutePath(std::string_view path);
 // `name` inside `directory`, with the system's delimiter between them when the
 // directory does not end in one.
 std::string JoinPath(std::string_view directory, std::string_view name);
+// Whether Windows takes the file name for one of its devices (CON, PRN, AUX, NUL,
+// COM1-COM9, LPT1-LPT9, CONIN$, CONOUT$), in any letter case, with any extension and
+// blanks or dots after the device's name: such a name opens the device, never a file.
+bool IsWindowsDeviceName(std::string_view name);
 // The text from the last '.' of the whole text to its end, the '.' included; empty
 // when there is no '.'. A dotted directory name counts: "/a.b/pic" gives ".b/pic".
 std::string ExtensionPart(std::string_view path);

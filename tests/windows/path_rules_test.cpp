@@ -33,5 +33,17 @@ TEST(WindowsPathRules, PartsOfPathsWithEitherDelimiter) {
     EXPECT_EQ(JoinPath("C:/dir/", "a.spr"), "C:/dir/a.spr");
 }
 
+TEST(WindowsPathRules, DeviceNamesAreNoFiles) {
+    for (const char* name :
+         {"CON", "con.spr", "Aux.SPR", "NUL", "nul.tar.gz", "PRN.rmb", "COM1.spr", "lpt9.scr",
+          "COM\xC2\xB9.spr", "CONIN$", "conout$.spr", "AUX .spr"}) {
+        EXPECT_TRUE(IsWindowsDeviceName(name)) << name;
+    }
+    for (const char* name : {"CONSOLE.spr", "auxiliary.spr", "COM0.spr", "COM10.spr", "LPT.spr",
+                             "nul_.spr", "xCON.spr", "Кот.spr", ".con", ""}) {
+        EXPECT_FALSE(IsWindowsDeviceName(name)) << name;
+    }
+}
+
 } // namespace
 } // namespace kadromir

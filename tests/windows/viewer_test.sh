@@ -7,7 +7,9 @@
 # under a Western (1252) and a Russian (1251) ANSI code page, from a folder whose name
 # is Cyrillic.
 # Wine draws no caption or border of its own (openbox frames the window), so what is
-# judged is the client area, the drawing area and the picture.
+# judged is the client area, the drawing area and the picture. Then Save as PNG through
+# the save dialog, the settings dialog (a box ticked, a value typed, an arrow clicked,
+# Применить, the file) and the slide show it starts.
 # Usage: viewer_test.sh VIEWER CONVERTER SAMPLES_TOOL WINDOW_PROBE OUTPUT_DIR
 set -uo pipefail
 viewer="$(realpath "$1")"
@@ -28,7 +30,8 @@ for windows_locale in en_US.UTF-8 ru_RU.UTF-8; do
     localedef -i "${windows_locale%.*}" -f UTF-8 "$LOCPATH/$windows_locale" 2>>"$out/localedef.txt"
 done
 
-on_windows() { LC_ALL="$windows_locale" wine "$@"; }
+# A Windows program's output in text mode ends its lines with CR LF.
+on_windows() { LC_ALL="$windows_locale" wine "$@" | tr -d '\r'; }
 # "left top width height" of the drawing area on the screen.
 drawing_area() { on_windows "$probe" "$(xdotool getwindowname "$window")" 2>/dev/null | sed -n 's/^drawing //p'; }
 # Waits until the drawing area reads the same twice in a row, 100 ms apart.
@@ -52,6 +55,17 @@ shows_picture() { # PNG SHOT_NAME
     convert "$out/$2.png" -crop "${width}x${height}+${left}+${top}" +repage -sample '256x256!' \
         "$out/$2-picture.png"
     [ "$(compare -metric AE "$out/$2-picture.png" "$1" null: 2>&1)" = 0 ]
+}
+# Waits up to 8 s for the window's title to change; prints the new one.
+next_title() {
+    local before now
+    before="$(xdotool getwindowname "$window")"
+    for _ in $(seq 160); do
+        now="$(xdotool getwindowname "$window" 2>/dev/null)"
+        [ -n "$now" ] && [ "$now" != "$before" ] && { echo "$now"; return 0; }
+        sleep 0.05
+    done
+    return 1
 }
 launch() { # [ARGUMENT...]
     (cd "$app" && LC_ALL="$windows_locale" exec wine kadromir.exe "$@") >>"$out/wine.txt" 2>&1 &
@@ -110,9 +124,71 @@ for windows_locale in en_US.UTF-8 ru_RU.UTF-8; do
     xdotool key BackSpace
     check "Backspace: the one before" wait_for_title 'Кадромир : 4/5  rings.spr'
 
+    # Save as PNG: the dialog offers the picture's name; a full path typed over it.
+    xdotool key ctrl+s
+    save="$(wait_for_window 'Сохранить как PNG')"
+    check "Ctrl+S: the save dialog" test -n "$save"
+    if [ -n "$save" ]; then
+        xdotool windowactivate --sync "$save" key End shift+Home
+        xdotool type "$(winepath -w "$place/saved.png")"
+        xdotool key Return
+        check "the saved PNG is the converter's" wait_until 5 cmp -s "$place/saved.png" "$place/rings.png"
+    fi
+    xdotool windowactivate --sync "$window"
+
+    # The settings dialog: ticked boxes, a value typed into the refresh field, the slide
+    # interval raised with its up arrow, Применить.
+    xdotool key F10 Right Return
+    dialog="$(wait_for_window 'Настройки')"
+    check "the settings dialog from its menu item" test -n "$dialog"
+    # The dialog sets its width once it is framed: the controls are read once it has.
+    wait_for_settled "$dialog"
+    controls=""
+    for _ in $(seq 20); do
+        now="$(on_windows "$probe" --controls Настройки 2>/dev/null)"
+        [ -n "$now" ] && [ "$now" = "$controls" ] && break
+        controls="$now"
+        sleep 0.2
+    done
+    echo "$controls" >"$out/controls-$windows_locale.txt"
+    # Clicks the middle of the first control whose line matches PATTERN.
+    click_control() { # PATTERN [DX]
+        local x y w h
+        read -r _ x y w h _ <<<"$(grep -m 1 -- "$1" <<<"$controls")"
+        [ -n "${h:-}" ] || return 1
+        xdotool mousemove "$((x + ${2:-w / 2}))" "$((y + h / 4))" click 1
+    }
+    xdotool windowactivate --sync "$dialog"
+    click_control 'Button .* Показ слайдов' 8
+    click_control 'Button .* Автообновление пути файлов' 8
+    # The refresh field is the second edit field, the slide interval's arrows the
+    # up-down control right of the first.
+    read -r _ rx ry rw rh _ <<<"$(grep 'Edit ' <<<"$controls" | sed -n 2p)"
+    xdotool mousemove "$((rx + rw / 2))" "$((ry + rh / 2))" click 1
+    xdotool key End shift+Home
+    xdotool type 12
+    read -r _ sx _ sw _ _ <<<"$(grep 'Edit ' <<<"$controls" | sed -n 1p)"
+    arrows="$(grep 'msctls_updown32' <<<"$controls" | awk -v right="$((sx + sw))" '$2 == right')"
+    read -r _ ax ay aw ah _ <<<"$arrows"
+    for _ in 1 2; do
+        xdotool mousemove "$((ax + aw / 2))" "$((ay + ah / 4))" click 1
+        sleep 0.2
+    done
+    import -window root "$out/dialog-$windows_locale.png"
+    click_control 'Button .* Применить$'
+    config="$app/Кадромир.кфг"
+    settings_say() { iconv -f WINDOWS-1251 -t UTF-8 "$config" | tr -d '\r' | grep -qx "$1"; }
+    check "Применить: the slide show in the file" wait_until 5 settings_say 'Показ слайдов=1'
+    check "the interval raised twice from 1" settings_say 'Интервал слайдов=3'
+    check "the refresh interval as typed" settings_say 'Интервал автообновления пути файлов=12'
+    xdotool key Escape
+    check "Esc closes the dialog" wait_until 5 bash -c "! xdotool search --name '^Настройки\$' >/dev/null"
+    first="$(next_title)"
+    second="$(next_title)"
+    check "the slide show steps on its own ($first, then $second)" test -n "$first" -a -n "$second"
+
     close_window
     check "a close ends the program with status 0" test "$?" -eq 0
-    config="$app/Кадромир.кфг"
     check "the settings file beside the program" test -f "$config"
     check "written in Windows-1251 with CRLF, as the first form writes it" \
         test "$(head -c 13 "$config" | xxd -p)" = "5bcde0f1f2f0eee9eae85d0d0a"

@@ -1,17 +1,72 @@
-// window_probe TITLE: prints what the tests read of the viewer's window from the
-// Windows side (wine maps its screen one to one onto the X screen):
+// What the tests read of a window of the viewer from the Windows side (wine maps its
+// screen one to one onto the X screen).
+// window_probe TITLE: the viewer's window
 //   client WIDTH HEIGHT            the client area, the status line included
 //   drawing LEFT TOP WIDTH HEIGHT  the drawing area on the screen
-// Exit code 1 when no such window is there.
+// window_probe --controls TITLE: a dialog's controls, one a line, in their order
+//   CLASS LEFT TOP WIDTH HEIGHT TEXT
+// window_probe --lock FILE: holds the file open for no other program to share, as a
+// program that writes it would, until standard input ends.
+// Texts are UTF-8. Exit code 1 when no such window is there.
 #include <windows.h>
 
 #include <cstdio>
 #include <string>
 
+namespace {
+
+std::string Utf8(const wchar_t* text) {
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    std::string utf8(static_cast<std::size_t>(size > 0 ? size : 1), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8.data(), size, nullptr, nullptr);
+    utf8.resize(utf8.size() - 1);
+    return utf8;
+}
+
+BOOL CALLBACK PrintControl(HWND control, LPARAM) {
+    wchar_t type[64] = {};
+    GetClassNameW(control, type, 64);
+    // Asked of the control itself: GetWindowText gives no edit field's text across
+    // processes.
+    wchar_t text[256] = {};
+    DWORD_PTR length = 0;
+    SendMessageTimeoutW(control, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                        2000, &length);
+    RECT bounds;
+    GetWindowRect(control, &bounds);
+    std::printf("%s %ld %ld %ld %ld %s\n", Utf8(type).c_str(), bounds.left, bounds.top,
+                bounds.right - bounds.left, bounds.bottom - bounds.top, Utf8(text).c_str());
+    return TRUE;
+}
+
+} // namespace
+
 int wmain(int argc, wchar_t** argv) {
-    if (argc != 2) {
-        std::fputs("usage: window_probe TITLE\n", stderr);
+    if (argc == 3 && std::wstring(argv[1]) == L"--lock") {
+        const HANDLE file = CreateFileW(argv[2], GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE) {
+            return 1;
+        }
+        std::puts("locked");
+        std::fflush(stdout);
+        while (std::getchar() != EOF) {
+        }
+        CloseHandle(file);
+        return 0;
+    }
+    const bool controls = argc == 3 && std::wstring(argv[1]) == L"--controls";
+    if (argc != 2 && !controls) {
+        std::fputs("usage: window_probe [--controls] TITLE | --lock FILE\n", stderr);
         return 2;
+    }
+    if (controls) {
+        const HWND dialog = FindWindowW(nullptr, argv[2]);
+        if (dialog == nullptr) {
+            return 1;
+        }
+        EnumChildWindows(dialog, &PrintControl, 0);
+        return 0;
     }
     const HWND form = FindWindowW(L"KadromirForm", argv[1]);
     if (form == nullptr) {

@@ -1,6 +1,8 @@
 // The system's file and memory services on Windows, through its wide-character calls.
 #include "base/system.h"
 
+#include "base/path_rules.h"
+
 #include "wide.h"
 
 #include <cerrno>
@@ -141,7 +143,11 @@ class WindowsEntry final : public ListedEntry {
         if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) {
             return false;
         }
-        if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+        // What the folder says of a file is enough, but for links and for empty
+        // entries: on a Linux disk or a share a FIFO or a socket comes as an empty
+        // file, which opens as a pipe (or not at all).
+        if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
+            (Found.nFileSizeLow != 0 || Found.nFileSizeHigh != 0)) {
             return true;
         }
         const auto status = StatusOf(Directory + EntryName);
@@ -170,7 +176,9 @@ bool ListDirectory(const std::string& directory,
     }
     do {
         const std::wstring_view name = found.cFileName;
-        if (name != L"." && name != L"..") {
+        // A device's name (a file named aux.spr on a share or a Linux disk) opens the
+        // device, never the file: no entry of the folder a program can read.
+        if (name != L"." && name != L".." && !IsWindowsDeviceName(Narrow(name))) {
             each(WindowsEntry(prefix, found));
         }
     } while (FindNextFileW(search, &found));
