@@ -30,7 +30,7 @@ case "${1:-run}" in
   # driven by xdotool, read back with ImageMagick, in two locales made for them.
   windows) packages=(cmake ninja-build dpkg-dev libspng-dev g++-mingw-w64-x86-64-posix
                      libz-mingw-w64-dev libgtest-dev nsis wine wine64 locales xvfb xauth openbox
-                     xdotool x11-utils wmctrl imagemagick xxd) ;;
+                     xdotool x11-utils wmctrl imagemagick xxd gcc libx11-dev) ;;
   # The Debian package (cpack -G DEB), with the GdkPixbuf loader; its dependencies come
   # from dpkg-shlibdeps.
   package) packages+=(dpkg-dev file libgdk-pixbuf-2.0-dev binutils) ;;

@@ -10,6 +10,8 @@
 # judged is the client area, the drawing area and the picture. Then Save as PNG through
 # the save dialog, the settings dialog (a box ticked, a value typed, an arrow clicked,
 # Применить, the file) and the slide show it starts.
+# Last a drop: a real XDND drop from a small X client of the test (xdnd_drop.c), of a
+# picture with a Cyrillic name in a Cyrillic folder elsewhere.
 # Usage: viewer_test.sh VIEWER CONVERTER SAMPLES_TOOL WINDOW_PROBE OUTPUT_DIR
 set -uo pipefail
 viewer="$(realpath "$1")"
@@ -24,6 +26,7 @@ export WINEPREFIX="$scratch/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,msh
 trap 'wineserver -k >/dev/null 2>&1; stop_x_session; rm -rf "$scratch"' EXIT
 # The server first started with the display: without one it keeps a 1024 x 768 screen.
 start_x_session 1280x1024 || exit 1
+cc -o "$scratch/xdnd_drop" "$(dirname "$0")/xdnd_drop.c" -lX11 || { echo "FAILED: xdnd_drop"; exit 1; }
 export LOCPATH="$scratch/locales"
 mkdir "$LOCPATH"
 for windows_locale in en_US.UTF-8 ru_RU.UTF-8; do
@@ -55,6 +58,19 @@ shows_picture() { # PNG SHOT_NAME
     convert "$out/$2.png" -crop "${width}x${height}+${left}+${top}" +repage -sample '256x256!' \
         "$out/$2-picture.png"
     [ "$(compare -metric AE "$out/$2-picture.png" "$1" null: 2>&1)" = 0 ]
+}
+# A file URI, every byte but the slashes escaped.
+file_uri() { # PATH
+    printf 'file://'
+    printf '%s' "$1" | xxd -p -c1 | while read -r byte; do
+        if [ "$byte" = 2f ]; then printf /; else printf '%%%s' "$byte"; fi
+    done
+}
+# Drops the file on the middle of the window, as a file manager does.
+drop_on_window() { # PATH
+    local x y w h
+    read -r x y w h <<<"$(client_geometry "$window")"
+    "$scratch/xdnd_drop" "$window" "$((x + w / 2))" "$((y + h / 2))" "$(file_uri "$1")"
 }
 # Waits up to 8 s for the window's title to change; prints the new one.
 next_title() {
@@ -210,6 +226,12 @@ for windows_locale in en_US.UTF-8 ru_RU.UTF-8; do
     wait_for_settled "$window"
     after="$(client_geometry "$window")"
     check "a restart at the stored place and size ($before, then $after)" test "$before" = "$after"
+    # A drop from elsewhere: the dropped picture, in its own folder's list.
+    mkdir "$place/сброшенные"
+    cp "$pictures/checker.spr" "$place/сброшенные/Ёлка.spr"
+    cp "$pictures/bands.rmb" "$place/сброшенные/b.rmb"
+    check "an XDND drop is taken" drop_on_window "$place/сброшенные/Ёлка.spr"
+    check "and opens the dropped picture, its Cyrillic name whole" wait_for_title 'Кадромир : 2/2  Ёлка.spr'
     close_window
     cp "$config" "$out/settings-$windows_locale.txt"
     wineserver -k >/dev/null 2>&1
