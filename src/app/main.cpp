@@ -32,6 +32,8 @@ int main(int argc, char** argv) {
     // The command line as bytes, read before Qt, which needs a display.
     const kadromir::CommandLine line =
         kadromir::ReadCommandLine(kadromir::CommandLineArguments(argc, argv));
+    // What the program says on the command line reaches the console it came from.
+    kadromir::UseParentConsole();
     switch (line.Asked) {
     case Request::Help:
         std::fputs(kadromir::HelpText(SettingsPath(argv[0], false)).c_str(), stdout);

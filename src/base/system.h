@@ -70,6 +70,12 @@ std::optional<std::string> HomeDirectory();
 // when it is not set.
 std::optional<std::string> EnvironmentValue(const char* name);
 
+// Makes the standard output and error of a window program reach the console it was
+// started from, where they reach nothing else (a Windows program of the window
+// subsystem has none of its own), in UTF-8. Elsewhere, and where they lead somewhere
+// already (a pipe, a file), nothing changes.
+void UseParentConsole();
+
 // The standard output of the process.
 FileHandle StandardOutput();
 

@@ -100,6 +100,8 @@ std::optional<std::string> HomeDirectory() {
     return std::string(user->pw_dir);
 }
 
+void UseParentConsole() {}
+
 std::optional<std::string> EnvironmentValue(const char* name) {
     const char* value = std::getenv(name);
     return value != nullptr ? std::optional<std::string>(value) : std::nullopt;

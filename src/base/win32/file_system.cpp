@@ -28,7 +28,7 @@ std::optional<FileBytes> ReadFileBytes(const std::string& path, std::size_t limi
     ReadFailure ignored = ReadFailure::None;
     ReadFailure& why = failure ? *failure : ignored;
     why = ReadFailure::None;
-    const std::wstring name = Wide(path);
+    const std::wstring name = SystemPath(path);
     // Others may go on writing or renaming the file meanwhile: a viewer never locks it.
     const Descriptor file(reinterpret_cast<FileHandle>(CreateFileW(
         name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,

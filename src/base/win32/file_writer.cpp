@@ -18,7 +18,7 @@ HANDLE Native(FileHandle fd) {
 }
 
 FileHandle Open(const std::string& path, DWORD access, DWORD disposition) {
-    return reinterpret_cast<FileHandle>(CreateFileW(Wide(path).c_str(), access,
+    return reinterpret_cast<FileHandle>(CreateFileW(SystemPath(path).c_str(), access,
                                                     FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                                     disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
 }
@@ -78,12 +78,12 @@ int ReplaceByRename(const std::string& target, std::string_view content, const F
     if (!fd.Close() && error == 0) {
         error = ErrnoOfLastError();
     }
-    const std::wstring from = Wide(temporary);
+    const std::wstring from = SystemPath(temporary);
     if (error == 0 && old != nullptr && (old->Mode & 0222) == 0) {
         SetFileAttributesW(from.c_str(), FILE_ATTRIBUTE_READONLY);
     }
     // Unlike the C library's rename, this replaces a file that is there.
-    if (error == 0 && !MoveFileExW(from.c_str(), Wide(target).c_str(),
+    if (error == 0 && !MoveFileExW(from.c_str(), SystemPath(target).c_str(),
                                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         error = ErrnoOfLastError();
     }

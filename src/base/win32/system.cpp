@@ -6,6 +6,7 @@
 #include "wide.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -25,6 +26,24 @@ std::wstring Wide(std::string_view utf8) {
     MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(),
                         length);
     return wide;
+}
+
+std::wstring SystemPath(std::string_view utf8) {
+    std::wstring wide = Wide(utf8);
+    // CreateDirectory's limit is the lowest: 248 characters.
+    if (wide.size() < 240 || wide.starts_with(L"\\\\?\\")) {
+        return wide;
+    }
+    // The long form takes no "." or ".." and no '/': the full path first.
+    const DWORD needed = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+    std::wstring full(needed, L'\0');
+    const DWORD length =
+        needed == 0 ? 0 : GetFullPathNameW(wide.c_str(), needed, full.data(), nullptr);
+    if (length == 0 || length >= needed) {
+        return wide;
+    }
+    full.resize(length);
+    return full.starts_with(L"\\\\") ? L"\\\\?\\UNC\\" + full.substr(2) : L"\\\\?\\" + full;
 }
 
 std::string Narrow(std::wstring_view utf16) {
@@ -75,7 +94,7 @@ constexpr std::uint64_t Join(DWORD high, DWORD low) {
 } // namespace
 
 std::optional<FileStatus> StatusOf(const std::string& path, bool followLinks, int* error) {
-    const std::wstring name = Wide(path);
+    const std::wstring name = SystemPath(path);
     // Directories open only with backup semantics; attributes need no access right.
     HANDLE file = CreateFileW(
         name.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
@@ -109,7 +128,7 @@ std::optional<FileStatus> StatusOf(const std::string& path, bool followLinks, in
 }
 
 bool MayAccess(const std::string& path, Access access) {
-    const DWORD attributes = GetFileAttributesW(Wide(path).c_str());
+    const DWORD attributes = GetFileAttributesW(SystemPath(path).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         return false;
     }
@@ -121,7 +140,7 @@ bool MayAccess(const std::string& path, Access access) {
         return false;
     }
     HANDLE file =
-        CreateFileW(Wide(path).c_str(), access == Access::Read ? GENERIC_READ : GENERIC_WRITE,
+        CreateFileW(SystemPath(path).c_str(), access == Access::Read ? GENERIC_READ : GENERIC_WRITE,
                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                     FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
@@ -169,7 +188,7 @@ bool ListDirectory(const std::string& directory,
         prefix += '\\';
     }
     WIN32_FIND_DATAW found{};
-    HANDLE search = FindFirstFileExW(Wide(prefix + "*").c_str(), FindExInfoBasic, &found,
+    HANDLE search = FindFirstFileExW(SystemPath(prefix + "*").c_str(), FindExInfoBasic, &found,
                                      FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
     if (search == INVALID_HANDLE_VALUE) {
         return false;
@@ -188,7 +207,26 @@ bool ListDirectory(const std::string& directory,
 
 bool MakeDirectory(const std::string& path, std::uint32_t) {
     // Windows keeps no permission bits: the folder takes its parent's access rules.
-    return CreateDirectoryW(Wide(path).c_str(), nullptr) != 0;
+    return CreateDirectoryW(SystemPath(path).c_str(), nullptr) != 0;
+}
+
+void UseParentConsole() {
+    const auto leadsNowhere = [](DWORD which) {
+        const HANDLE handle = GetStdHandle(which);
+        return handle == nullptr || handle == INVALID_HANDLE_VALUE ||
+               GetFileType(handle) == FILE_TYPE_UNKNOWN;
+    };
+    const bool output = leadsNowhere(STD_OUTPUT_HANDLE), error = leadsNowhere(STD_ERROR_HANDLE);
+    if ((!output && !error) || !AttachConsole(ATTACH_PARENT_PROCESS)) {
+        return;
+    }
+    SetConsoleOutputCP(CP_UTF8);
+    if (output) {
+        std::freopen("CONOUT$", "w", stdout);
+    }
+    if (error) {
+        std::freopen("CONOUT$", "w", stderr);
+    }
 }
 
 std::optional<std::string> EnvironmentValue(const char* name) {
