@@ -203,18 +203,11 @@ void Dialog::SetBackgroundColour(std::uint32_t rgb) {
 }
 
 void Dialog::CentreOnPointerDisplay() {
-    POINT pointer{0, 0};
-    GetCursorPos(&pointer);
-    MONITORINFO info{};
-    info.cbSize = sizeof info;
-    GetMonitorInfoW(MonitorFromPoint(pointer, MONITOR_DEFAULTTOPRIMARY), &info);
     RECT window;
     GetWindowRect(Impl->Window, &window);
-    const int width = window.right - window.left, height = window.bottom - window.top;
-    const Position at = CentredPosition({info.rcMonitor.left, info.rcMonitor.top,
-                                         info.rcMonitor.right - info.rcMonitor.left,
-                                         info.rcMonitor.bottom - info.rcMonitor.top},
-                                        width, height);
+    const Rect screen = PointerDisplay();
+    const Position at = CentredPosition({screen.Left, screen.Top, screen.Width, screen.Height},
+                                        window.right - window.left, window.bottom - window.top);
     SetWindowPos(Impl->Window, nullptr, at.Left, at.Top, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -319,15 +312,11 @@ Control::~Control() {
 }
 
 Rect Control::Bounds() const {
-    RECT bounds;
-    GetWindowRect(Impl->Window, &bounds);
-    MapWindowPoints(nullptr, GetParent(Impl->Window), reinterpret_cast<POINT*>(&bounds), 2);
-    return RectFromEdges(bounds.left, bounds.top, bounds.right, bounds.bottom);
+    return BoundsInParent(Impl->Window);
 }
 
 void Control::SetBounds(const Rect& bounds) {
-    SetWindowPos(Impl->Window, nullptr, bounds.Left, bounds.Top, bounds.Width, bounds.Height,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    SetBoundsInParent(Impl->Window, bounds);
 }
 
 bool Control::Enabled() const {

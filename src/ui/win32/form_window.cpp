@@ -323,12 +323,7 @@ void FormWindow::MoveClient(int left, int top) {
 }
 
 void FormWindow::CentreOnPointerDisplay() {
-    POINT pointer{0, 0};
-    GetCursorPos(&pointer);
-    MONITORINFO info{};
-    info.cbSize = sizeof info;
-    GetMonitorInfoW(MonitorFromPoint(pointer, MONITOR_DEFAULTTOPRIMARY), &info);
-    const Rect screen = RectOf(info.rcMonitor);
+    const Rect screen = PointerDisplay();
     const Rect outer = OuterBounds();
     const Position at = CentredPosition({screen.Left, screen.Top, screen.Width, screen.Height},
                                         outer.Width, outer.Height);

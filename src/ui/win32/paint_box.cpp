@@ -109,15 +109,11 @@ PaintBox::~PaintBox() {
 }
 
 Rect PaintBox::Bounds() const {
-    RECT bounds;
-    GetWindowRect(Impl->Window, &bounds);
-    MapWindowPoints(nullptr, GetParent(Impl->Window), reinterpret_cast<POINT*>(&bounds), 2);
-    return RectFromEdges(bounds.left, bounds.top, bounds.right, bounds.bottom);
+    return BoundsInParent(Impl->Window);
 }
 
 void PaintBox::SetBounds(const Rect& bounds) {
-    SetWindowPos(Impl->Window, nullptr, bounds.Left, bounds.Top, bounds.Width, bounds.Height,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    SetBoundsInParent(Impl->Window, bounds);
 }
 
 void PaintBox::Repaint() {

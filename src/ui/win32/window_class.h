@@ -1,6 +1,9 @@
 #pragma once
 
-// The layer's own window classes, and the object each window of them stands for.
+// The layer's own window classes, the object each window of them stands for, and the
+// places of its windows.
+
+#include "ui/geometry.h"
 
 #include <windows.h>
 
@@ -19,5 +22,13 @@ template <typename T> T* WindowObject(HWND window, UINT message, LPARAM lParam) 
     }
     return reinterpret_cast<T*>(GetWindowLongPtrW(window, GWLP_USERDATA));
 }
+
+// A child window's bounds within its parent's client area.
+Rect BoundsInParent(HWND child);
+void SetBoundsInParent(HWND child, const Rect& bounds);
+
+// The full bounds of the display that holds the mouse pointer (the primary display
+// where that is unknown).
+Rect PointerDisplay();
 
 } // namespace kadromir::ui
