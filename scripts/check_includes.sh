@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 # Folders held to the rule, and the implementation folders inside them that are not.
-checked=(src/base src/formats src/settings src/navigation src/png tools/convert src/ui src/app src/settings_dialog)
+checked=(src/base src/formats src/settings src/navigation src/overview src/png tools/convert src/ui src/app src/settings_dialog)
 implementations=(src/base/posix src/base/win32 src/ui/qt src/ui/win32)
 
 # Qt's headers (<QWidget>, <QtCore/...>, <qglobal.h>) and the systems' own: POSIX,
