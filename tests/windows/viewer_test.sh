@@ -7,8 +7,9 @@
 # under a Western (1252) and a Russian (1251) ANSI code page, from a folder whose name
 # is Cyrillic.
 # Wine draws no caption or border of its own (openbox frames the window), so what is
-# judged is the client area, the drawing area and the picture. Then Save as PNG through
-# the save dialog, the settings dialog (a box ticked, a value typed, an arrow clicked,
+# judged is the client area, the drawing area and the picture. Then the copy (the
+# clipboard's PNG and bitmap, read by another program), Save as PNG through the save
+# dialog, a picture opened through the open dialog, the settings dialog (a box ticked, a value typed, an arrow clicked,
 # Применить, the file) and the slide show it starts.
 # Last a drop: a real XDND drop from a small X client of the test (xdnd_drop.c), of a
 # picture with a Cyrillic name in a Cyrillic folder elsewhere.
@@ -71,6 +72,25 @@ drop_on_window() { # PATH
     local x y w h
     read -r x y w h <<<"$(client_geometry "$window")"
     "$scratch/xdnd_drop" "$window" "$((x + w / 2))" "$((y + h / 2))" "$(file_uri "$1")"
+}
+# Four bytes, little-endian.
+le32() { printf "$(printf '\\x%02x\\x%02x\\x%02x\\x%02x' $(($1 & 255)) $((($1 >> 8) & 255)) \
+    $((($1 >> 16) & 255)) $((($1 >> 24) & 255)))"; }
+# A packed device-independent bitmap (a 16-colour one) as a .bmp file.
+dib_to_bmp() { # DIB BMP
+    local size
+    size="$(stat -c %s "$1")"
+    { printf BM; le32 $((14 + size)); le32 0; le32 $((14 + 40 + 16 * 4)); cat "$1"; } >"$2"
+}
+# Waits for a window that was not on screen before (BEFORE: the ids then); prints it.
+new_window() { # BEFORE
+    for _ in $(seq 100); do
+        local id
+        id="$(comm -13 <(sort <<<"$1") <(xdotool search --onlyvisible --name . 2>/dev/null | sort) | head -n 1)"
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        sleep 0.1
+    done
+    return 1
 }
 # Waits up to 8 s for the window's title to change; prints the new one.
 next_title() {
@@ -140,6 +160,15 @@ for windows_locale in en_US.UTF-8 ru_RU.UTF-8; do
     xdotool key BackSpace
     check "Backspace: the one before" wait_for_title 'Кадромир : 4/5  rings.spr'
 
+    # The copy: the clipboard holds the converter's PNG, and a bitmap of the same pixels.
+    xdotool key ctrl+c
+    check "Ctrl+C: the PNG and the bitmap on the clipboard" wait_until 5 \
+        on_windows "$probe" --clipboard "$(winepath -w "$place/clip.png")" "$(winepath -w "$place/clip.dib")"
+    check "the clipboard's PNG is the converter's" cmp -s "$place/clip.png" "$place/rings.png"
+    dib_to_bmp "$place/clip.dib" "$place/clip.bmp"
+    check "its bitmap has the picture's pixels" \
+        test "$(compare -metric AE "$place/clip.bmp" "$place/rings.png" null: 2>&1)" = 0
+
     # Save as PNG: the dialog offers the picture's name; a full path typed over it.
     xdotool key ctrl+s
     save="$(wait_for_window 'Сохранить как PNG')"
@@ -149,6 +178,25 @@ for windows_locale in en_US.UTF-8 ru_RU.UTF-8; do
         xdotool type "$(winepath -w "$place/saved.png")"
         xdotool key Return
         check "the saved PNG is the converter's" wait_until 5 cmp -s "$place/saved.png" "$place/rings.png"
+    fi
+    xdotool windowactivate --sync "$window"
+
+    # O: the open dialog, a path typed into it (in ASCII: xdotool cannot type Cyrillic
+    # into wine).
+    cp -r "$pictures" "$place/opened"
+    before="$(xdotool search --onlyvisible --name . 2>/dev/null)"
+    xdotool key o
+    opener="$(new_window "$before")"
+    check "O: the open dialog" test -n "$opener"
+    if [ -n "$opener" ]; then
+        xdotool windowactivate --sync "$opener" key End shift+Home
+        xdotool type "$(winepath -w "$place/opened/diagonal.scr")"
+        xdotool key Return
+        check "the picture chosen there opens, in its folder's list" \
+            wait_for_title 'Кадромир : 3/5  diagonal.scr'
+        # A dialog left open would hold the window.
+        xdotool search --onlyvisible --name . 2>/dev/null | grep -qx "$opener" &&
+            xdotool key --window "$opener" Escape
     fi
     xdotool windowactivate --sync "$window"
 

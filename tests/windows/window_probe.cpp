@@ -7,6 +7,8 @@
 //   CLASS LEFT TOP WIDTH HEIGHT TEXT
 // window_probe --lock FILE: holds the file open for no other program to share, as a
 // program that writes it would, until standard input ends.
+// window_probe --clipboard PNG_FILE DIB_FILE: writes the clipboard's "PNG" and CF_DIB
+// data to the files; exit code 1 when either is not there.
 // Texts are UTF-8. Exit code 1 when no such window is there.
 #include <windows.h>
 
@@ -41,7 +43,36 @@ BOOL CALLBACK PrintControl(HWND control, LPARAM) {
 
 } // namespace
 
+// Writes the clipboard data of `format` to the file; false when there is none.
+bool SaveClipboardData(UINT format, const wchar_t* file) {
+    const HANDLE data = GetClipboardData(format);
+    const void* bytes = data != nullptr ? GlobalLock(data) : nullptr;
+    if (bytes == nullptr) {
+        return false;
+    }
+    const SIZE_T size = GlobalSize(data);
+    const HANDLE out = CreateFileW(file, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    const bool ok = out != INVALID_HANDLE_VALUE &&
+                    WriteFile(out, bytes, static_cast<DWORD>(size), &written, nullptr) &&
+                    written == size;
+    if (out != INVALID_HANDLE_VALUE) {
+        CloseHandle(out);
+    }
+    GlobalUnlock(data);
+    return ok;
+}
+
 int wmain(int argc, wchar_t** argv) {
+    if (argc == 4 && std::wstring(argv[1]) == L"--clipboard") {
+        if (!OpenClipboard(nullptr)) {
+            return 1;
+        }
+        const bool png = SaveClipboardData(RegisterClipboardFormatW(L"PNG"), argv[2]);
+        const bool dib = SaveClipboardData(CF_DIB, argv[3]);
+        CloseClipboard();
+        return png && dib ? 0 : 1;
+    }
     if (argc == 3 && std::wstring(argv[1]) == L"--lock") {
         const HANDLE file = CreateFileW(argv[2], GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -57,7 +88,8 @@ int wmain(int argc, wchar_t** argv) {
     }
     const bool controls = argc == 3 && std::wstring(argv[1]) == L"--controls";
     if (argc != 2 && !controls) {
-        std::fputs("usage: window_probe [--controls] TITLE | --lock FILE\n", stderr);
+        std::fputs("usage: window_probe [--controls] TITLE | --lock FILE | --clipboard PNG DIB\n",
+                   stderr);
         return 2;
     }
     if (controls) {
