@@ -111,6 +111,8 @@ class Form {
     std::function<void()> OnCloseRequest;
     std::function<void(SystemCommand)> OnSystemCommand;
     std::function<void(const KeyEvent&)> OnKeyDown;
+    // The text a key typed (UTF-8), after its OnKeyDown; none for keys that type nothing.
+    std::function<void(const std::string&)> OnCharacter;
     // After every size change of the client area.
     std::function<void()> OnClientResize;
     // The local files of a drop, joined by character 13.

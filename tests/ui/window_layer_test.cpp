@@ -4,6 +4,7 @@
 #include "ui/action_list.h"
 #include "ui/form.h"
 #include "ui/menu.h"
+#include "ui/paint_box.h"
 #include "ui/qt/form_window.h"
 #include "ui/qt/keys_qt.h"
 #include "ui/qt/native.h"
@@ -11,7 +12,9 @@
 #include "ui/toolbar.h"
 #include "ui/window_thread.h"
 
+#include <QApplication>
 #include <QEventLoop>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSignalSpy>
@@ -19,6 +22,7 @@
 #include <QThread>
 #include <QTimer>
 #include <QToolButton>
+#include <QWheelEvent>
 #include <QWindow>
 
 #include <memory>
@@ -58,6 +62,65 @@ class WindowLayerTest : public QObject {
     Q_OBJECT
 
   private slots:
+    // The paint box's clicks, double clicks and wheel notches reach its handlers at the
+    // box's own coordinates; a canvas fills and writes a caption where it is asked; a
+    // typed character reaches the form as text, Cyrillic whole.
+    void PaintBoxMouseCanvasAndTypedText() {
+        const auto owner = MakeForm("owner");
+        PaintBox box(owner->Face());
+        box.SetBounds({10, 20, 200, 100});
+        std::vector<std::string> seen;
+        box.OnClick = [&seen](const Point& at) {
+            seen.push_back("click " + std::to_string(at.X) + "," + std::to_string(at.Y));
+        };
+        box.OnDoubleClick = [&seen](const Point& at) {
+            seen.push_back("double " + std::to_string(at.X) + "," + std::to_string(at.Y));
+        };
+        box.OnWheel = [&seen](int notches) { seen.push_back("wheel " + std::to_string(notches)); };
+        box.OnPaint = [](Canvas& canvas) {
+            canvas.FillRect({0, 0, 200, 100}, 0xFF000080);
+            canvas.FillRect({50, 10, 20, 30}, 0xFFFF0000);
+            canvas.DrawCaption({0, 60, 200, 40}, "Ёжик.spr", 0xFFFFFFFF);
+        };
+        owner->Face().Show();
+        QVERIFY(QTest::qWaitForWindowExposed(owner.get()));
+        QWidget& widget = PaintBoxWidget(box);
+        QTest::mouseClick(&widget, Qt::LeftButton, Qt::NoModifier, QPoint(5, 7));
+        QTest::mouseDClick(&widget, Qt::LeftButton, Qt::NoModifier, QPoint(6, 8));
+        QTest::mouseClick(&widget, Qt::RightButton, Qt::NoModifier, QPoint(1, 1));
+        for (const int angle : {120, -240, 60, 60}) {
+            QWheelEvent wheel(QPointF(3, 3), widget.mapToGlobal(QPointF(3, 3)), QPoint(),
+                              QPoint(0, angle), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
+                              false);
+            QApplication::sendEvent(&widget, &wheel);
+        }
+        QCOMPARE(seen, (std::vector<std::string>{"click 5,7", "double 6,8", "wheel 1", "wheel -2",
+                                                 "wheel 1"}));
+
+        const QImage drawn = widget.grab().toImage();
+        QCOMPARE(drawn.pixel(0, 0), 0xFF000080u);
+        QCOMPARE(drawn.pixel(60, 20), 0xFFFF0000u);
+        // The caption's pixels: lighter than the ground, within the caption's box.
+        int written = 0, outside = 0;
+        for (int y = 0; y < 100; ++y) {
+            for (int x = 0; x < 200; ++x) {
+                const bool light = qGray(drawn.pixel(x, y)) > 128;
+                written += light && y >= 60 ? 1 : 0;
+                outside += light && y < 60 ? 1 : 0;
+            }
+        }
+        QVERIFY2(written > 20, "the caption is written");
+        QCOMPARE(outside, 0);
+
+        std::vector<std::string> typed;
+        owner->Face().OnCharacter = [&typed](const std::string& text) { typed.push_back(text); };
+        QTest::keyClick(owner.get(), Qt::Key_A, Qt::NoModifier);
+        QKeyEvent cyrillic(QEvent::KeyPress, 0, Qt::NoModifier, QStringLiteral("ж"));
+        QApplication::sendEvent(owner.get(), &cyrillic);
+        QTest::keyClick(owner.get(), Qt::Key_Return);
+        QCOMPARE(typed, (std::vector<std::string>{"a", "ж"}));
+    }
+
     void TimerKeepsItsPhaseForTheSamePeriod() {
         const auto owner = MakeForm("owner");
         Timer timer(owner->Face(), Timer::Kind::Coarse, 300);

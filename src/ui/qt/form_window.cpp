@@ -548,6 +548,12 @@ void FormWindow::keyPressEvent(QKeyEvent* event) {
     if (FaceForm->OnKeyDown) {
         FaceForm->OnKeyDown(KeyEventOf(*event));
     }
+    // What the key typed, where it typed something (no control character).
+    const QString typed = event->text();
+    if (FaceForm->OnCharacter && !typed.isEmpty() && typed.front() >= QChar(0x20) &&
+        typed.front() != QChar(0x7F)) {
+        FaceForm->OnCharacter(typed.toStdString());
+    }
     // The key is not consumed: it goes on to the default handling.
     QWidget::keyPressEvent(event);
 }

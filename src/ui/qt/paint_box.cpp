@@ -5,8 +5,10 @@
 #include "native.h"
 #include "ui/menu.h"
 
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
+#include <QWheelEvent>
 
 namespace kadromir::ui {
 namespace {
@@ -24,6 +26,19 @@ class QtCanvas final : public Canvas {
         Painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
         Painter.setCompositionMode(QPainter::CompositionMode_Source);
         Painter.drawImage(QRect(target.Left, target.Top, target.Width, target.Height), view);
+    }
+
+    void FillRect(const Rect& target, std::uint32_t colour) override {
+        Painter.fillRect(QRect(target.Left, target.Top, target.Width, target.Height),
+                         QColor::fromRgb(colour));
+    }
+    void DrawCaption(const Rect& box, const std::string& text, std::uint32_t colour) override {
+        const QRect area(box.Left, box.Top, box.Width, box.Height);
+        const QString shown = Painter.fontMetrics().elidedText(QString::fromStdString(text),
+                                                               Qt::ElideRight, area.width());
+        Painter.setPen(QColor::fromRgb(colour));
+        Painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        Painter.drawText(area, Qt::AlignCenter | Qt::TextSingleLine, shown);
     }
 
   private:
@@ -46,6 +61,27 @@ class PaintWidget final : public QWidget {
             Box.OnPaint(canvas);
         }
     }
+    void mousePressEvent(QMouseEvent* event) override {
+        if (event->button() == Qt::LeftButton && Box.OnClick) {
+            Box.OnClick({event->position().toPoint().x(), event->position().toPoint().y()});
+        }
+        QWidget::mousePressEvent(event);
+    }
+    void mouseDoubleClickEvent(QMouseEvent* event) override {
+        if (event->button() == Qt::LeftButton && Box.OnDoubleClick) {
+            Box.OnDoubleClick({event->position().toPoint().x(), event->position().toPoint().y()});
+        }
+    }
+    void wheelEvent(QWheelEvent* event) override {
+        // Notches of 120, as the wheel's angle gives them; a touch pad's fractions add up.
+        WheelAngle += event->angleDelta().y();
+        const int notches = WheelAngle / 120;
+        WheelAngle -= notches * 120;
+        if (notches != 0 && Box.OnWheel) {
+            Box.OnWheel(notches);
+        }
+        event->accept();
+    }
     void resizeEvent(QResizeEvent* event) override {
         QWidget::resizeEvent(event);
         if (Box.OnResize) {
@@ -55,6 +91,7 @@ class PaintWidget final : public QWidget {
 
   private:
     PaintBox& Box;
+    int WheelAngle = 0;
 };
 
 } // namespace

@@ -9,6 +9,7 @@
 #include <commctrl.h>
 #include <dwmapi.h>
 #include <shellapi.h>
+#include <windowsx.h>
 
 #include <algorithm>
 
@@ -152,6 +153,33 @@ LRESULT FormWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         break;
+    case WM_CHAR:
+        // A character beyond the first plane comes in two halves.
+        if (IS_HIGH_SURROGATE(wParam)) {
+            PendingHalf = static_cast<wchar_t>(wParam);
+            return 0;
+        }
+        if (FaceForm->OnCharacter && wParam >= 0x20 && wParam != 0x7F) {
+            std::wstring typed;
+            if (IS_LOW_SURROGATE(wParam) && PendingHalf != 0) {
+                typed += PendingHalf;
+            }
+            typed += static_cast<wchar_t>(wParam);
+            FaceForm->OnCharacter(Narrow(typed));
+        }
+        PendingHalf = 0;
+        return 0;
+    case WM_MOUSEWHEEL: {
+        // The wheel reaches the window with the keyboard: it goes on to the child under
+        // the pointer.
+        POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        ScreenToClient(Window, &at);
+        const HWND child = ChildWindowFromPointEx(Window, at, CWP_SKIPINVISIBLE | CWP_SKIPDISABLED);
+        if (child != nullptr && child != Window) {
+            return SendMessageW(child, message, wParam, lParam);
+        }
+        break;
+    }
     case WM_DROPFILES: {
         const auto drop = reinterpret_cast<HDROP>(wParam);
         std::string joined;

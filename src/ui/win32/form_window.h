@@ -81,6 +81,7 @@ class FormWindow {
     HWND StatusLine = nullptr;
     HBRUSH BackgroundBrush = nullptr;
     std::uint32_t Background = 0xFFF0F0F0;
+    wchar_t PendingHalf = 0; // the first half of a typed character beyond the first plane
     UINT NextCommandId = 100;
     struct Accelerator {
         const void* Key;

@@ -2,9 +2,12 @@
 // bitmap, which then goes to the screen at once (no flicker between the parts).
 #include "ui/paint_box.h"
 
+#include "base/win32/wide.h"
 #include "context_menu.h"
 #include "form_window.h"
 #include "window_class.h"
+
+#include <windowsx.h>
 
 namespace kadromir::ui {
 namespace {
@@ -32,6 +35,25 @@ class GdiCanvas final : public Canvas {
                       SRCCOPY);
     }
 
+    void FillRect(const Rect& target, std::uint32_t colour) override {
+        const HBRUSH brush =
+            CreateSolidBrush(RGB((colour >> 16) & 0xFF, (colour >> 8) & 0xFF, colour & 0xFF));
+        const RECT area{target.Left, target.Top, target.Left + target.Width,
+                        target.Top + target.Height};
+        ::FillRect(Target, &area, brush);
+        DeleteObject(brush);
+    }
+    void DrawCaption(const Rect& box, const std::string& text, std::uint32_t colour) override {
+        std::wstring wide = Wide(text);
+        RECT area{box.Left, box.Top, box.Left + box.Width, box.Top + box.Height};
+        const HGDIOBJ previous = SelectObject(Target, GetStockObject(DEFAULT_GUI_FONT));
+        SetTextColor(Target, RGB((colour >> 16) & 0xFF, (colour >> 8) & 0xFF, colour & 0xFF));
+        SetBkMode(Target, TRANSPARENT);
+        ::DrawTextW(Target, wide.data(), static_cast<int>(wide.size()), &area,
+                    DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
+        SelectObject(Target, previous);
+    }
+
   private:
     HDC Target;
 };
@@ -44,6 +66,7 @@ struct PaintBox::Native {
     std::weak_ptr<const bool> OwnerAlive;
     HWND Window = nullptr;
     PaintBox* Box = nullptr;
+    int WheelDelta = 0;
 };
 
 LRESULT CALLBACK PaintBox::Native::Procedure(HWND window, UINT message, WPARAM wParam,
@@ -74,6 +97,28 @@ LRESULT CALLBACK PaintBox::Native::Procedure(HWND window, UINT message, WPARAM w
         EndPaint(window, &paint);
         return 0;
     }
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: {
+        const Point at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        const auto& handler =
+            message == WM_LBUTTONDOWN ? self->Box->OnClick : self->Box->OnDoubleClick;
+        if (handler) {
+            const auto run = handler;
+            run(at);
+        }
+        return 0;
+    }
+    case WM_MOUSEWHEEL: {
+        // Notches of WHEEL_DELTA; a finer wheel's parts add up.
+        self->WheelDelta += GET_WHEEL_DELTA_WPARAM(wParam);
+        const int notches = self->WheelDelta / WHEEL_DELTA;
+        self->WheelDelta -= notches * WHEEL_DELTA;
+        if (notches != 0 && self->Box->OnWheel) {
+            const auto wheel = self->Box->OnWheel;
+            wheel(notches);
+        }
+        return 0;
+    }
     case WM_SIZE:
         if (self->Box->OnResize) {
             self->Box->OnResize();
@@ -90,7 +135,7 @@ LRESULT CALLBACK PaintBox::Native::Procedure(HWND window, UINT message, WPARAM w
 
 PaintBox::PaintBox(Form& form) : Impl(std::make_unique<Native>()) {
     // A new size repaints the whole box: the picture is stretched over all of it.
-    RegisterWindowClass(ClassName, &Native::Procedure, CS_HREDRAW | CS_VREDRAW);
+    RegisterWindowClass(ClassName, &Native::Procedure, CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS);
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     Impl->Owner = &form.Window();
     Impl->OwnerAlive = form.Window().AliveToken();
