@@ -64,6 +64,9 @@ std::string HelpText(const std::string& configFilePath) {
            "Keys:\n" +
            KeyHelpText() +
            "\n"
+           "In the overview of the folder:\n" +
+           OverviewKeyHelpText() +
+           "\n"
            "Settings: " +
            configFilePath +
            "\n"

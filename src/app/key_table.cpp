@@ -19,4 +19,13 @@ std::string KeyHelpText() {
     return text;
 }
 
+std::string OverviewKeyHelpText() {
+    return "  arrows, Home, End, Page Up, Page Down\n"
+           "                     move the selection\n"
+           "  letters            the next picture whose name starts with them\n"
+           "  Enter, double click  open the selected picture\n"
+           "  Esc                back to the picture as it was\n"
+           "  +, -               larger or smaller tiles (64, 128, 256 pixels)\n";
+}
+
 } // namespace kadromir

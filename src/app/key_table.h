@@ -10,7 +10,7 @@ namespace kadromir {
 
 // The viewer's keys, in one table: the shortcuts of the commands, the navigation keys
 // and the --help text are all made from it.
-enum class KeyCommand { Next, Previous, Open, ScreenX1, ScreenX2, Centre, Reload };
+enum class KeyCommand { Next, Previous, Open, ScreenX1, ScreenX2, Centre, Reload, Overview };
 
 struct KeyBinding {
     KeyCommand Command;
@@ -19,7 +19,7 @@ struct KeyBinding {
     std::string_view Does; // a "\n" continues on the next line of the help
 };
 
-inline constexpr std::array<KeyBinding, 7> KeyTable{{
+inline constexpr std::array<KeyBinding, 8> KeyTable{{
     {KeyCommand::Next,
      {ui::Key::Right, ui::Key::Space},
      "Right, Space",
@@ -45,6 +45,10 @@ inline constexpr std::array<KeyBinding, 7> KeyTable{{
      {ui::Key::Of('R'), 0},
      "R",
      "settings read again from the file (Обновить из сохранённых\nнастроек)"},
+    {KeyCommand::Overview,
+     {ui::Key::Enter, 0},
+     "Enter",
+     "every picture of the folder at a glance (Обзор папки)"},
 }};
 
 // The command's row; every command has one.
@@ -69,5 +73,7 @@ constexpr bool IsKeyOf(KeyCommand command, int key) {
 
 // The table as the --help text lists it, a line a command.
 std::string KeyHelpText();
+// The keys of the folder overview, as the --help text lists them.
+std::string OverviewKeyHelpText();
 
 } // namespace kadromir

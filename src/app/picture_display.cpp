@@ -3,8 +3,12 @@
 #include "viewer_window.h"
 
 #include "bitmap_image.h"
+#include "folder_overview.h"
 #include "ui/form.h"
 #include "ui/paint_box.h"
+#include "ui/toolbar.h"
+
+#include <algorithm>
 
 namespace kadromir {
 
@@ -31,6 +35,10 @@ void ViewerWindow::PaintDrawingArea(ui::Canvas& canvas) {
     if (IsClosed || !PictureData) {
         return;
     }
+    if (OverviewShown()) {
+        FolderView->Paint(canvas);
+        return;
+    }
     const ui::Rect area = Parts.DrawingArea->Bounds();
     canvas.StretchDraw(Image, {0, 0, area.Width, area.Height});
 }
@@ -44,6 +52,16 @@ void ViewerWindow::LayoutDrawingArea() {
     // Each bound is set on its own: the window system may refuse a
     // negative size, and the left edge follows from the width the area then has.
     ui::PaintBox& area = *Parts.DrawingArea;
+    if (OverviewShown()) {
+        // The overview takes the whole client area below the toolbar; the status line
+        // still tells the picture's size.
+        const int top = Parts.Toolbar->Height();
+        area.SetBounds({0, top, std::max(0, w), std::max(0, h - top)});
+        Parts.Form->SetStatusText(
+            StatusLineText(std::max(0, DrawingAreaWidth(w)), std::max(0, DrawingAreaHeight(h))));
+        FolderView->Resized();
+        return;
+    }
     area.SetBounds({area.Bounds().Left, DrawingAreaTop(h), DrawingAreaWidth(w),
                     std::max(0, DrawingAreaHeight(h))});
     const ui::Rect sized = area.Bounds();

@@ -5,6 +5,7 @@
 #include "key_table.h"
 
 #include "bitmap_image.h"
+#include "folder_overview.h"
 #include "ui/action_list.h"
 #include "ui/dialogs.h"
 #include "ui/form.h"
@@ -18,11 +19,13 @@
 #include "settings/settings_file.h"
 #include "settings_dialog/settings_dialog.h"
 
+#include <chrono>
+
 namespace kadromir {
 namespace {
 
 constexpr const char* Caption = "Кадромир";
-const std::vector<std::string> MainMenuTemplate{"Вид", "(", " ",         " ",           " ",
+const std::vector<std::string> MainMenuTemplate{"Вид", "(", " ",         " ",           " ", " ",
                                                 " ",   ")", "Настройки", "О программе", ""};
 const std::vector<std::string> ToolbarMenuTemplate{" ", ""};
 const std::vector<std::string> PictureMenuTemplate{" ", " ", ""};
@@ -34,6 +37,7 @@ enum MainMenuItem {
     ScreenX2Item,
     CentreItem,
     ReloadItem,
+    OverviewItem,
     SettingsItem,
     AboutItem
 };
@@ -60,8 +64,14 @@ ViewerWindow& BuildViewerWindow(const StartupContext& context) {
             viewer.Minimized = false;
         }
     };
-    form->OnKeyDown = [&viewer](const ui::KeyEvent& event) { viewer.NavigationKeys(event.Key); };
+    form->OnKeyDown = [&viewer](const ui::KeyEvent& event) { viewer.KeyDown(event); };
+    form->OnCharacter = [&viewer](const std::string& text) {
+        if (viewer.OverviewShown()) {
+            viewer.Overview().Typed(text, viewer.SteadyMs());
+        }
+    };
     form->OnFilesDropped = [&viewer](const std::string& dropped) {
+        viewer.LeaveOverview();
         viewer.Navigator.DropFiles(dropped);
     };
     parts.MainMenu = &form->Own(ui::Menu::CreateMenuBar(*form, MainMenuTemplate));
@@ -88,8 +98,13 @@ ViewerWindow& BuildViewerWindow(const StartupContext& context) {
     parts.Toolbar->AddButton("Следующее", ui::ToolbarImage::Forward);
     parts.Toolbar->SetTooltip(PreviousButton, "Предыдущее");
     parts.Toolbar->SetTooltip(NextButton, "Следующее");
-    parts.Toolbar->SetOnClick(PreviousButton, [&viewer] { viewer.Navigator.StepPrevious(); });
-    parts.Toolbar->SetOnClick(NextButton, [&viewer] { viewer.Navigator.StepNext(); });
+    // In the overview the two buttons move the selection.
+    parts.Toolbar->SetOnClick(PreviousButton, [&viewer] {
+        viewer.OverviewShown() ? viewer.Overview().MoveBy(-1) : viewer.Navigator.StepPrevious();
+    });
+    parts.Toolbar->SetOnClick(NextButton, [&viewer] {
+        viewer.OverviewShown() ? viewer.Overview().MoveBy(1) : viewer.Navigator.StepNext();
+    });
     parts.Toolbar->SetEnabled(NextButton, false);
     parts.Toolbar->SetEnabled(PreviousButton, false);
     // The area is anchored to all four edges of the client area: every change of
@@ -97,6 +112,33 @@ ViewerWindow& BuildViewerWindow(const StartupContext& context) {
     parts.DrawingArea->OnPaint = [&viewer](ui::Canvas& canvas) { viewer.PaintDrawingArea(canvas); };
     parts.DrawingArea->OnResize = [&viewer] { viewer.LayoutDrawingArea(); };
     form->OnClientResize = [&viewer] { viewer.LayoutDrawingArea(); };
+    viewer.FolderView = std::make_unique<FolderOverview>(
+        *parts.DrawingArea,
+        FolderOverview::Host{
+            [&viewer](const std::string& title) { viewer.Parts.Form->SetCaption(title); },
+            [&viewer](const std::string& path) {
+                viewer.LeaveOverview();
+                viewer.Navigator.OpenFile(path);
+            },
+            [&viewer](TileScale scale) {
+                viewer.UserSettings.OverviewTileSide = static_cast<int>(scale);
+                SaveOverviewScale(static_cast<int>(scale), viewer.ConfigPath);
+            }});
+    parts.DrawingArea->OnClick = [&viewer](const ui::Point& at) {
+        if (viewer.OverviewShown()) {
+            viewer.Overview().Click(at);
+        }
+    };
+    parts.DrawingArea->OnDoubleClick = [&viewer](const ui::Point& at) {
+        if (viewer.OverviewShown()) {
+            viewer.Overview().DoubleClick(at);
+        }
+    };
+    parts.DrawingArea->OnWheel = [&viewer](int notches) {
+        if (viewer.OverviewShown()) {
+            viewer.Overview().Wheel(notches);
+        }
+    };
     // The actions, each with its links and shortcut.
     ui::ActionList& actions = *parts.Actions;
     parts.ScreenX1Action =
@@ -121,6 +163,10 @@ ViewerWindow& BuildViewerWindow(const StartupContext& context) {
                               [&viewer](ui::Action&) { viewer.ReloadFromSettings(); });
     parts.ReloadAction->LinkMenuItem(*parts.MainMenu, ReloadItem);
     parts.ReloadAction->SetShortcut(ui::ShortcutOf(KeyOf(KeyCommand::Reload)));
+    parts.OverviewAction = &actions.CreateAction(
+        "Обзор папки", "", [&viewer](ui::Action&) { viewer.OverviewCommand(); });
+    parts.OverviewAction->LinkMenuItem(*parts.MainMenu, OverviewItem);
+    parts.OverviewAction->SetShortcut(ui::ShortcutOf(KeyOf(KeyCommand::Overview)));
     parts.Toolbar->SetContextMenu(*parts.ToolbarMenu);
     // The picture's own context menu; its shortcuts hold anywhere in the window and
     // carry Ctrl, so no single-key command is touched.
@@ -147,6 +193,8 @@ ViewerWindow::ViewerWindow(const StartupContext& context)
       Scans(context.ScanInBackground ? std::make_unique<BackgroundScanRunner>() : nullptr),
       Navigator(*this, context.Clock, Scans.get()) {}
 
+ViewerWindow::~ViewerWindow() = default;
+
 void FinishStartup(ViewerWindow& viewer) {
     // The picture exists, black, before anything can be loaded into it.
     viewer.PictureData = std::make_unique<PictureState>();
@@ -155,6 +203,7 @@ void FinishStartup(ViewerWindow& viewer) {
         ColourCodeTable::BackgroundForm[viewer.PictureData->BorderColour]);
     // The settings place the window before the first file opens.
     LoadSettings(viewer.UserSettings, viewer.ConfigPath, viewer);
+    viewer.FolderView->SetScale(TileScaleOf(viewer.UserSettings.OverviewTileSide));
     viewer.Navigator.StartupOpen(viewer.Context.Arguments, viewer.UserSettings,
                                  viewer.Context.WorkingDirectory);
     // The timers last: a tick finds the first file already open. Intervals from the
@@ -184,6 +233,7 @@ void ViewerWindow::CloseRequested() {
     Parts.RefreshTimer->Stop();
     Parts.SlideTimer->OnTick = nullptr;
     Parts.RefreshTimer->OnTick = nullptr;
+    FolderView->Hide();
     PictureData.reset();
     Navigator.ReleaseFileList();
     Image = ui::Image();
@@ -196,11 +246,16 @@ void ViewerWindow::CloseRequested() {
 }
 
 void ViewerWindow::SetTitle(const std::string& title) {
-    Parts.Form->SetCaption(title);
+    // Under the overview the title follows its selection; the picture's comes back with it.
+    PictureTitle = title;
+    if (!OverviewShown()) {
+        Parts.Form->SetCaption(title);
+    }
 }
 
 void ViewerWindow::SlideTick() {
-    if (IsClosed) {
+    // The show waits while the overview is up.
+    if (IsClosed || OverviewShown()) {
         return;
     }
     // Read at every tick; a random step covers every entry.
@@ -248,7 +303,85 @@ void ViewerWindow::NavigationKeys(int key) {
 
 void ViewerWindow::OpenCommand() {
     if (const auto path = Parts.OpenDialog->Run()) {
+        LeaveOverview();
         Navigator.OpenFile(*path);
+    }
+}
+
+bool ViewerWindow::OverviewShown() const {
+    return FolderView && FolderView->Shown();
+}
+
+std::int64_t ViewerWindow::SteadyMs() const {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+void ViewerWindow::KeyDown(const ui::KeyEvent& event) {
+    if (!OverviewShown()) {
+        // The keypad's Enter is no accelerator: it comes here.
+        if (event.Key == ui::Key::Enter) {
+            OverviewCommand();
+            return;
+        }
+        NavigationKeys(event.Key);
+        return;
+    }
+    if (event.Key == ui::Key::Escape) {
+        LeaveOverview();
+    } else if (event.Key == ui::Key::Enter) {
+        FolderView->OpenSelected();
+    } else {
+        FolderView->KeyDown(event, SteadyMs());
+    }
+}
+
+void ViewerWindow::OverviewCommand() {
+    if (IsClosed) {
+        return;
+    }
+    if (OverviewShown()) {
+        FolderView->OpenSelected();
+        return;
+    }
+    // Only a list of the current picture's directory: one still being scanned waits.
+    const auto& list = Navigator.FileList();
+    if (!list || Navigator.ListedDirectory() != Navigator.CurrentDirectory()) {
+        return;
+    }
+    EnableLetterCommands(false);
+    FolderView->Show(*list, Navigator.ListedDirectory(), Navigator.CurrentEntry());
+    LayoutDrawingArea();
+}
+
+void ViewerWindow::LeaveOverview() {
+    if (!OverviewShown()) {
+        return;
+    }
+    FolderView->Hide();
+    EnableLetterCommands(true);
+    Parts.Form->SetCaption(PictureTitle);
+    LayoutDrawingArea();
+    DrawPicture();
+    // The show goes on from the picture now shown, a whole period on it first.
+    if (Parts.SlideTimer->Running()) {
+        Parts.SlideTimer->Stop();
+        Parts.SlideTimer->Start();
+    }
+}
+
+void ViewerWindow::EnableLetterCommands(bool enabled) {
+    for (ui::Action* action : {Parts.OpenAction, Parts.ScreenX1Action, Parts.ScreenX2Action,
+                               Parts.CentreAction, Parts.ReloadAction}) {
+        action->SetEnabled(enabled);
+    }
+}
+
+void ViewerWindow::FileListRebuilt() {
+    if (OverviewShown() && Navigator.FileList() &&
+        Navigator.ListedDirectory() == Navigator.CurrentDirectory()) {
+        FolderView->ListChanged(*Navigator.FileList(), Navigator.ListedDirectory());
     }
 }
 

@@ -6,6 +6,7 @@
 #include "settings/window_geometry.h"
 #include "ui/geometry.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -22,7 +23,10 @@ class OpenDialog;
 class PaintBox;
 class Timer;
 class Toolbar;
+struct KeyEvent;
 } // namespace ui
+
+class FolderOverview;
 
 // What start-up is handed from outside: where the configuration file is, and the
 // command line (argv, the program's name first).
@@ -44,6 +48,7 @@ struct StartupContext {
 class ViewerWindow : public WindowGeometry, public NavigatorHost {
   public:
     explicit ViewerWindow(const StartupContext& context);
+    ~ViewerWindow() override;
 
     // The window's controls, menus, actions and timers: made by BuildViewerWindow,
     // owned by the form, never replaced.
@@ -66,6 +71,8 @@ class ViewerWindow : public WindowGeometry, public NavigatorHost {
         ui::Menu* PictureMenu = nullptr;
         ui::Action* SaveAsPngAction = nullptr;
         ui::Action* CopyAction = nullptr;
+        // "Обзор папки": the folder overview, in the drawing area.
+        ui::Action* OverviewAction = nullptr;
     };
     const Controls& Ui() const { return Parts; }
 
@@ -80,6 +87,18 @@ class ViewerWindow : public WindowGeometry, public NavigatorHost {
     void SetTitle(const std::string& title) override;
     void EnableStepButtons() override;
     PictureState* Picture() override { return PictureData.get(); }
+    void FileListRebuilt() override;
+
+    // The folder overview, shown in the drawing area in place of the picture.
+    FolderOverview& Overview() { return *FolderView; }
+    bool OverviewShown() const;
+    // "Обзор папки" and Enter: the overview of the list; in the overview, the selected
+    // picture opened.
+    void OverviewCommand();
+    // Esc in the overview: the picture as it was.
+    void LeaveOverview();
+    // The window's key-down handler.
+    void KeyDown(const ui::KeyEvent& event);
 
     // The main window's key-down handler: Right and Space step forward, Left and
     // Backspace back, whatever modifier is held, once the steps are enabled.
@@ -130,6 +149,9 @@ class ViewerWindow : public WindowGeometry, public NavigatorHost {
     friend ViewerWindow& BuildViewerWindow(const StartupContext&);
     friend void FinishStartup(ViewerWindow&);
     void PaintDrawingArea(ui::Canvas& canvas);
+    // The commands whose single-letter keys would take a letter typed into the overview.
+    void EnableLetterCommands(bool enabled);
+    std::int64_t SteadyMs() const;
     // Sizes the window to the outer size and centres it on the primary display, in one step.
     void PlaceCentred(int outerWidth, int outerHeight);
     // Converts the frame bitmap into the image the paint stretches, once per load.
@@ -150,6 +172,9 @@ class ViewerWindow : public WindowGeometry, public NavigatorHost {
     std::unique_ptr<PictureState> PictureData;
     ui::Image Image;
     bool IsClosed = false;
+    std::unique_ptr<FolderOverview> FolderView;
+    // The navigator's last title, shown again when the overview gives way to the picture.
+    std::string PictureTitle;
 };
 
 // The two lines of the About box.

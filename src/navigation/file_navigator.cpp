@@ -86,6 +86,7 @@ void FileNavigator::FinishRebuild() {
     }
     Host.EnableStepButtons();
     CountDigits = std::to_string(List->size());
+    Host.FileListRebuilt();
     Host.SetTitle(TitleLine());
 }
 

@@ -34,6 +34,17 @@ class FileNavigator {
     // Absent until the first scan, and again once released.
     const std::optional<DirectoryEntries>& FileList() const { return List; }
     const std::string& CountText() const { return CountDigits; }
+    // The directory the list was scanned from, its delimiter included.
+    const std::string& ListedDirectory() const { return ListDirectory; }
+    // The current file's place in the list, when the list is of its directory and
+    // holds it.
+    std::optional<std::size_t> CurrentEntry() const {
+        if (!CurrentListed || !ListIsCurrent() || CurrentIndex < 0 ||
+            static_cast<std::size_t>(CurrentIndex) >= List->size()) {
+            return std::nullopt;
+        }
+        return static_cast<std::size_t>(CurrentIndex);
+    }
     // Lets the list go at close; a scan still under way is forgotten.
     void ReleaseFileList();
 

@@ -16,6 +16,8 @@ class NavigatorHost {
     virtual void EnableStepButtons() = 0;
     // Draws the picture at once, after a load.
     virtual void DrawPicture() = 0;
+    // A rebuild has put in a new list (before the title is written).
+    virtual void FileListRebuilt() {}
     // The picture loads go into; none once the window has closed.
     virtual PictureState* Picture() = 0;
 };

@@ -22,6 +22,10 @@ class TypeAhead {
     // name fits.
     std::optional<int> Type(std::string_view typed, std::int64_t nowMs, int current, int count,
                             const std::function<std::string(int)>& nameOf);
+    // Whether a name is being typed at `nowMs`: the next character continues it.
+    bool Typing(std::int64_t nowMs) const {
+        return Started && !Prefix.empty() && nowMs - LastMs <= PauseMs;
+    }
     void Reset();
     const std::string& Typed() const { return Prefix; }
 

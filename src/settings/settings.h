@@ -25,6 +25,9 @@ struct Settings {
     std::int32_t WindowTop = 0;
     std::int32_t WindowHeight = 0; // the stored value: the outer height less StoredHeightOffset
     std::int32_t WindowWidth = 0;
+    // The folder overview's tile side in pixels (64, 128 or 256; anything else is
+    // taken as 128), kept under a key of its own that only the overview writes.
+    std::int32_t OverviewTileSide = 0;
 
     bool operator==(const Settings&) const = default;
 };

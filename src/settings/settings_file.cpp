@@ -62,6 +62,9 @@ void LoadSettings(Settings& settings, const std::string& configPath, WindowGeome
     store.SetMode(ExistsAsFile(configPath) ? StoreMode::Read : StoreMode::Write);
     store.SetSection(SettingsSection);
     ExchangeSettings(store, settings);
+    if (store.Mode() == StoreMode::Read) {
+        settings.OverviewTileSide = store.ExchangeInt(OverviewScaleKey, settings.OverviewTileSide);
+    }
     settings.RecentFile = AsOnDisk(settings.RecentFile);
     settings.RecentDir = AsOnDisk(settings.RecentDir);
     if (settings.UseFrozenGeometry || settings.SaveWindowOnClose) {
@@ -94,6 +97,13 @@ void WriteSettings(const Settings& settings, const std::string& configPath,
     store.SetSection(SettingsSection);
     Settings copy = settings;
     ExchangeSettings(store, copy);
+}
+
+void SaveOverviewScale(int tileSide, const std::string& configPath, const ChunkWriter& writer) {
+    SettingsStore store(configPath, writer);
+    store.SetMode(StoreMode::Write);
+    store.SetSection(SettingsSection);
+    store.ExchangeInt(OverviewScaleKey, tileSide);
 }
 
 void SaveWindowGeometry(const Settings& settings, const std::string& configPath,

@@ -10,6 +10,8 @@
 namespace kadromir {
 
 inline constexpr const char* SettingsSection = "Настройки";
+// Beside the twelve: written when the overview's scale changes, never made by a load.
+inline constexpr const char* OverviewScaleKey = "Масштаб обзора";
 
 // Reads every setting (creating the file from the record when there is none), then
 // places the window: at the stored position and size when a coordinate flag is set
@@ -17,6 +19,9 @@ inline constexpr const char* SettingsSection = "Настройки";
 // StoredHeightOffset), else centred 15 pixels above the middle.
 void LoadSettings(Settings& settings, const std::string& configPath, WindowGeometry& window,
                   const ChunkWriter& writer = WriteAllBytes);
+// Writes the overview's tile side under its own key.
+void SaveOverviewScale(int tileSide, const std::string& configPath,
+                       const ChunkWriter& writer = WriteAllBytes);
 // Writes the twelve setting keys.
 void WriteSettings(const Settings& settings, const std::string& configPath,
                    const ChunkWriter& writer = WriteAllBytes);

@@ -36,6 +36,8 @@ class Toolbar : public ActionTarget {
 
     // The pop-up menu shown where the user asks for a context menu on the toolbar.
     void SetContextMenu(Menu& menu);
+    // The strip's height: the client area below it is free.
+    int Height() const;
 
     void BindClick(const ActionLink& link, std::function<void()> click) override;
     void Update(const ActionLink& link, const Action& action) override;

@@ -189,7 +189,7 @@ TEST(TileCache, KeepsWithinItsBudgetTheTilesUsedLast) {
         return std::shared_ptr<const Tile>(std::move(made));
     };
     const std::size_t one = tile(64)->Bytes();
-    TileCache cache(3 * one);
+    TileCache<Tile> cache(3 * one);
     cache.Put("a", tile(64));
     cache.Put("b", tile(64));
     cache.Put("c", tile(64));

@@ -180,6 +180,9 @@ void Menu::SetAccelerator(int index, const Shortcut& shortcut) {
     }
     const QKeySequence keys = KeySequenceOf(shortcut);
     Native::Entry& entry = *Impl->Items[static_cast<std::size_t>(index)];
+    if (entry.Accelerator == nullptr && shortcut.Empty()) {
+        return;
+    }
     Native::Entry* raw = &entry;
     FormWindow& Window = Impl->Window;
     const auto run = [raw] {
@@ -232,9 +235,8 @@ void Menu::Update(const ActionLink& link, const Action& action) {
     if (item->isVisible() != action.Visible()) {
         item->setVisible(action.Visible());
     }
-    if (!action.Shortcut().Empty()) {
-        SetAccelerator(index, action.Shortcut());
-    }
+    // A disabled item's key reaches the window as an ordinary key (a letter typed).
+    SetAccelerator(index, action.Enabled() ? action.Shortcut() : Shortcut{});
 }
 
 void AttachContextMenu(QWidget& widget, Menu& menu) {

@@ -137,6 +137,10 @@ void Toolbar::Click(int index) {
     }
 }
 
+int Toolbar::Height() const {
+    return Impl->Bar->height();
+}
+
 void Toolbar::SetContextMenu(Menu& menu) {
     AttachContextMenu(*Impl->Bar, menu);
 }

@@ -237,9 +237,8 @@ void Menu::Update(const ActionLink& link, const Action& action) {
     if (changed) {
         Impl->Refresh();
     }
-    if (!action.Shortcut().Empty()) {
-        SetAccelerator(link.Key, action.Shortcut());
-    }
+    // A disabled item's key reaches the window as an ordinary key (a letter typed).
+    SetAccelerator(link.Key, action.Enabled() ? action.Shortcut() : Shortcut{});
 }
 
 } // namespace kadromir::ui

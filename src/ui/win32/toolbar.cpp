@@ -6,6 +6,7 @@
 #include "context_menu.h"
 #include "form_window.h"
 #include "ui/action_list.h"
+#include "window_class.h"
 
 #include <commctrl.h>
 
@@ -186,6 +187,10 @@ void Toolbar::SetOnClick(int index, std::function<void()> click) {
 
 void Toolbar::Click(int index) {
     Impl->Run(Impl->Button(index));
+}
+
+int Toolbar::Height() const {
+    return BoundsInParent(Impl->Bar).Height;
 }
 
 void Toolbar::SetContextMenu(Menu& menu) {
