@@ -121,6 +121,15 @@ TEST(ViewerCommandLine, HelpVersionAndMistakesNeedNoDisplay) {
         "  C                  window to the middle of the screen (Поцентру)\n"
         "  R                  settings read again from the file (Обновить из сохранённых\n"
         "                     настроек)\n"
+        "  Enter              every picture of the folder at a glance (Обзор папки)\n"
+        "\n"
+        "In the overview of the folder:\n"
+        "  arrows, Home, End, Page Up, Page Down\n"
+        "                     move the selection\n"
+        "  letters            the next picture whose name starts with them\n"
+        "  Enter, double click  open the selected picture\n"
+        "  Esc                back to the picture as it was\n"
+        "  +, -               larger or smaller tiles (64, 128, 256 pixels)\n"
         "\n";
     EXPECT_NE(help.Output.find(keys), std::string::npos) << help.Output;
     const auto version = RunViewer({"--version"});

@@ -125,10 +125,11 @@ class ViewerWindowTest : public QObject {
                                    "Экран х2\t2",
                                    "Поцентру \tC",
                                    "Обновить из сохранённых настроек\tR",
+                                   "Обзор папки\tReturn",
                                    "Настройки",
                                    "О программе"};
-        QCOMPARE(Viewer->Ui().MainMenu->ItemCount(), 7);
-        for (int i = 0; i < 7; ++i) {
+        QCOMPARE(Viewer->Ui().MainMenu->ItemCount(), 8);
+        for (int i = 0; i < 8; ++i) {
             QCOMPARE(QString::fromStdString(Viewer->Ui().MainMenu->ItemText(i)),
                      QString(menuTexts[i]));
             QVERIFY(Viewer->Ui().MainMenu->ItemEnabled(i));
@@ -136,7 +137,7 @@ class ViewerWindowTest : public QObject {
         }
         const auto bar = ui::MenuBarOf(*Viewer->Ui().MainMenu)->actions();
         QCOMPARE(bar.size(), 3);
-        QCOMPARE(bar[0]->menu()->actions().size(), 4);
+        QCOMPARE(bar[0]->menu()->actions().size(), 5);
         QCOMPARE(Viewer->Ui().ToolbarMenu->ItemCount(), 1);
         QCOMPARE(QString::fromStdString(Viewer->Ui().ToolbarMenu->ItemText(0)),
                  QString("Открыть\tO"));
@@ -158,7 +159,7 @@ class ViewerWindowTest : public QObject {
             QVERIFY(!timer->Running());
             QCOMPARE(timer->Period(), 1000);
         }
-        QCOMPARE(Viewer->Ui().Actions->Actions().size(), std::size_t(7));
+        QCOMPARE(Viewer->Ui().Actions->Actions().size(), std::size_t(8));
         QCOMPARE(QString::fromStdString(Viewer->Ui().OpenDialog->FilterText()),
                  QString("*.spr;*.rmb;*.scr|*.spr;*.rmb;*.scr"));
     }
@@ -800,7 +801,7 @@ class ViewerWindowTest : public QObject {
             }
             modal->close();
         });
-        viewer.Ui().MainMenu->Click(6);
+        viewer.Ui().MainMenu->Click(7);
         QCOMPARE(title, QString("Кадромир : 1/1  cat.spr"));
         QCOMPARE(text.split('\n').size(), 2);
         QVERIFY(text.startsWith("Кадромир"));
