@@ -3,7 +3,8 @@
 # measured in the same run: the libraries (Google Benchmark), the converter (a
 # thumbnail next to gdk-pixbuf-thumbnailer, 10,000 pictures next to a floor), then under Xvfb, read
 # back from the X server, start-up next to a plain Qt window with the same chrome, and
-# a directory of 100,000 pictures (start-up, key to picture with refresh, memory).
+# a directory of 100,000 pictures (start-up, key to picture with refresh, memory), and
+# the folder overview of 10,000 (Enter to tiles, a held key, memory, decoding).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/setup.sh bench
@@ -17,3 +18,5 @@ bench/desktop/startup.sh build/src/app/kadromir build/bench/kadromir_minimal_win
     build/bench/kadromir_first_paint_probe
 bench/desktop/big_directory.sh build/src/app/kadromir build/bench/kadromir_minimal_window \
     "${tools[@]}" build/bench/kadromir_first_paint_probe build/bench/kadromir_key_latency_probe
+bench/desktop/overview.sh build/src/app/kadromir "${tools[@]}" build/bench/kadromir_overview_probe \
+    build/bench/kadromir_overview_decode

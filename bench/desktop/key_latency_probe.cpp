@@ -30,25 +30,6 @@ bool WaitForColour(xcb_connection_t* x, pid_t pid, std::uint32_t rgb) {
     return false;
 }
 
-xcb_keycode_t RightKeycode(xcb_connection_t* x) {
-    constexpr xcb_keysym_t Right = 0xff53;
-    const xcb_setup_t* setup = xcb_get_setup(x);
-    const auto map = Own(xcb_get_keyboard_mapping_reply(
-        x,
-        xcb_get_keyboard_mapping(
-            x, setup->min_keycode,
-            static_cast<std::uint8_t>(setup->max_keycode - setup->min_keycode + 1)),
-        nullptr));
-    const xcb_keysym_t* syms = xcb_get_keyboard_mapping_keysyms(map.get());
-    const int perCode = map->keysyms_per_keycode;
-    for (int code = setup->min_keycode; code <= setup->max_keycode; ++code) {
-        if (syms[(code - setup->min_keycode) * perCode] == Right) {
-            return static_cast<xcb_keycode_t>(code);
-        }
-    }
-    return 0;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -65,7 +46,7 @@ int main(int argc, char** argv) {
         std::fputs("key_latency_probe: no X display\n", stderr);
         return 2;
     }
-    const xcb_keycode_t right = RightKeycode(x);
+    const xcb_keycode_t right = KeycodeOf(x, 0xff53); // Right
     const pid_t child = Start(argv + 4);
     if (!WaitForColour(x, child, colours[0])) {
         std::fputs("key_latency_probe: the first picture never showed\n", stderr);

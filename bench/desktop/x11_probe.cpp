@@ -1,5 +1,6 @@
 #include "x11_probe.h"
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstring>
@@ -62,29 +63,75 @@ std::vector<xcb_window_t> WindowsOf(xcb_connection_t* x, pid_t pid) {
     return found;
 }
 
-bool ShowsColour(xcb_connection_t* x, xcb_window_t window, std::uint32_t rgb) {
+std::vector<std::uint32_t> WindowPixels(xcb_connection_t* x, xcb_window_t window) {
+    return WindowPixels(x, window, 0, 1 << 15);
+}
+
+std::vector<std::uint32_t> WindowPixels(xcb_connection_t* x, xcb_window_t window, int left,
+                                        int width) {
     const auto attributes =
         Own(xcb_get_window_attributes_reply(x, xcb_get_window_attributes(x, window), nullptr));
     const auto geometry = Own(xcb_get_geometry_reply(x, xcb_get_geometry(x, window), nullptr));
     if (!attributes || !geometry || attributes->map_state != XCB_MAP_STATE_VIEWABLE) {
-        return false;
+        return {};
     }
-    const auto image =
-        Own(xcb_get_image_reply(x,
-                                xcb_get_image(x, XCB_IMAGE_FORMAT_Z_PIXMAP, window, 0, 0,
-                                              geometry->width, geometry->height, ~0u),
-                                nullptr));
+    const int from = std::clamp(left, 0, int{geometry->width});
+    const int wide = std::clamp(width, 0, geometry->width - from);
+    if (wide == 0) {
+        return {};
+    }
+    const auto image = Own(xcb_get_image_reply(
+        x,
+        xcb_get_image(x, XCB_IMAGE_FORMAT_Z_PIXMAP, window, static_cast<std::int16_t>(from), 0,
+                      static_cast<std::uint16_t>(wide), geometry->height, ~0u),
+        nullptr));
     if (!image || image->depth != 24) {
-        return false;
+        return {};
     }
     const auto* pixels = reinterpret_cast<const std::uint32_t*>(xcb_get_image_data(image.get()));
     const int count = xcb_get_image_data_length(image.get()) / 4;
-    for (int i = 0; i < count; ++i) {
-        if ((pixels[i] & 0xFFFFFF) == rgb) {
-            return true;
+    std::vector<std::uint32_t> result(pixels, pixels + count);
+    for (std::uint32_t& pixel : result) {
+        pixel &= 0xFFFFFF;
+    }
+    return result;
+}
+
+std::string WindowTitle(xcb_connection_t* x, xcb_window_t window) {
+    const auto reply = Own(xcb_get_property_reply(
+        x, xcb_get_property(x, 0, window, Atom(x, "_NET_WM_NAME"), Atom(x, "UTF8_STRING"), 0, 1024),
+        nullptr));
+    if (!reply) {
+        return {};
+    }
+    const auto* text = static_cast<const char*>(xcb_get_property_value(reply.get()));
+    return std::string(text, static_cast<std::size_t>(xcb_get_property_value_length(reply.get())));
+}
+
+xcb_keycode_t KeycodeOf(xcb_connection_t* x, xcb_keysym_t symbol) {
+    const xcb_setup_t* setup = xcb_get_setup(x);
+    const auto map = Own(xcb_get_keyboard_mapping_reply(
+        x,
+        xcb_get_keyboard_mapping(
+            x, setup->min_keycode,
+            static_cast<std::uint8_t>(setup->max_keycode - setup->min_keycode + 1)),
+        nullptr));
+    if (!map) {
+        return 0;
+    }
+    const xcb_keysym_t* syms = xcb_get_keyboard_mapping_keysyms(map.get());
+    const int perCode = map->keysyms_per_keycode;
+    for (int code = setup->min_keycode; code <= setup->max_keycode; ++code) {
+        if (syms[(code - setup->min_keycode) * perCode] == symbol) {
+            return static_cast<xcb_keycode_t>(code);
         }
     }
-    return false;
+    return 0;
+}
+
+bool ShowsColour(xcb_connection_t* x, xcb_window_t window, std::uint32_t rgb) {
+    const std::vector<std::uint32_t> pixels = WindowPixels(x, window);
+    return std::find(pixels.begin(), pixels.end(), rgb) != pixels.end();
 }
 
 long PeakKilobytes(pid_t pid) {

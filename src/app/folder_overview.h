@@ -43,7 +43,7 @@ ui::Image TileImage(const Tile& tile);
 // a refused file's tile, the selection's frame, the names.
 namespace OverviewColour {
 inline constexpr std::uint32_t Ground = 0xFF202020;
-inline constexpr std::uint32_t Pending = 0xFF5A5A5A;
+inline constexpr std::uint32_t Pending = 0xFF56566E;
 inline constexpr std::uint32_t Refused = 0xFF3C3C3C;
 inline constexpr std::uint32_t RefusalText = 0xFFE6E6E6;
 inline constexpr std::uint32_t Selection = 0xFF3D8EF0;
