@@ -11,8 +11,11 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <fcntl.h>
 #include <map>
 #include <mutex>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace kadromir {
 namespace {
@@ -138,6 +141,29 @@ TEST(Tile, PixelsAsTheConverterSamplesThemAndRefusals) {
     const Tile missing = DecodeTile(pictures.Dir.Path() + "gone.spr", 128);
     EXPECT_TRUE(missing.Refused);
     EXPECT_EQ(missing.Refusal, "Неподходящий файл!");
+}
+
+// What a folder may hold in place of a picture gives a refusal at once: no read waits
+// on a pipe with no writer or a device, and a huge sparse file is not read through.
+TEST(Tile, HostileEntriesAreRefusedWithoutWaiting) {
+    const Pictures pictures;
+    const std::string fifo = pictures.Dir.Path() + "pipe.spr";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const std::string device = pictures.Dir.Path() + "zero.rmb";
+    ASSERT_EQ(symlink("/dev/zero", device.c_str()), 0);
+    const std::string sparse = pictures.Dir.Path() + "huge.scr";
+    {
+        const int file = open(sparse.c_str(), O_WRONLY | O_CREAT, 0600);
+        ASSERT_GE(file, 0);
+        ASSERT_EQ(ftruncate(file, off_t{100} << 30), 0); // 100 GiB, nothing on disk
+        close(file);
+    }
+    // A read that waited would never end here: the test's time limit fails it.
+    for (const std::string& path : {fifo, device, sparse}) {
+        const Tile tile = DecodeTile(path, 128);
+        EXPECT_TRUE(tile.Refused) << path;
+        EXPECT_TRUE(tile.Indices.empty()) << path;
+    }
 }
 
 TEST(TileDecoder, DeliversEveryTileAndANewRequestReplacesTheWaitingOnes) {
