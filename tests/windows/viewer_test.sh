@@ -2,7 +2,8 @@
 # The viewer as a Windows program, under wine in Xvfb with openbox, driven by xdotool
 # and read back from the X server (and, for the drawing area's place, from the Windows
 # side with window_probe): the title; the picture's pixels on a screenshot against the
-# converter's PNG; steps and the wrap-around; 1, 2 and C; the settings file beside the
+# converter's PNG; steps and the wrap-around; 1, 2 and C; the folder overview (its tiles
+# against the converter's thumbnails, a move, an open); the settings file beside the
 # program in Windows-1251 after the close; a restart at the stored place. All of it
 # under a Western (1252) and a Russian (1251) ANSI code page, from a folder whose name
 # is Cyrillic.
@@ -159,6 +160,48 @@ for windows_locale in en_US.UTF-8 ru_RU.UTF-8; do
     check "Left before the first: the last" wait_for_title 'Кадромир : 5/5  waves.scr'
     xdotool key BackSpace
     check "Backspace: the one before" wait_for_title 'Кадромир : 4/5  rings.spr'
+
+    # The folder overview: Enter; each tile on the screen is the converter's 128-pixel
+    # thumbnail of its picture (cells 144 x 164 with 8 between them); Right, then Enter
+    # opens the selected picture.
+    names=(bands.rmb checker.spr diagonal.scr rings.spr waves.scr)
+    for name in "${names[@]}"; do
+        on_windows "$converter" -s 128 "$(winepath -w "$pictures/$name")" \
+            -o "$(winepath -w "$place/${name%.*}-128.png")" 2>>"$out/wine.txt"
+    done
+    overview_shown() { # the overview's ground fills much of the drawing area
+        local left top width height count
+        read -r left top width height <<<"$(drawing_area)"
+        [ -n "${height:-}" ] || return 1
+        import -window root "$out/overview-$windows_locale.png"
+        convert "$out/overview-$windows_locale.png" -crop "${width}x${height}+${left}+${top}" +repage \
+            "$out/overview-area.png"
+        count="$(convert "$out/overview-area.png" -format %c histogram:info:- | awk '/#202020/ { print $1 + 0 }')"
+        [ "${count:-0}" -gt 10000 ]
+    }
+    tiles_match() {
+        overview_shown || return 1
+        local width n x y
+        width="$(identify -format %w "$out/overview-area.png")"
+        local columns=$(((width - 8) / 152))
+        for n in 0 1 2 3 4; do
+            x=$((16 + (n % columns) * 152))
+            y=$((16 + (n / columns) * 172))
+            convert "$out/overview-area.png" -crop "128x128+$x+$y" +repage "$out/tile.png"
+            [ "$(compare -metric AE "$out/tile.png" "$place/${names[$n]%.*}-128.png" null: 2>&1)" = 0 ] ||
+                return 1
+        done
+    }
+    xdotool key Return
+    check "Enter: the folder overview" wait_until 5 overview_shown
+    check "each tile is its picture's thumbnail, pixel for pixel" wait_until 10 tiles_match
+    xdotool key Right
+    check "Right moves the selection; the title follows" wait_for_title 'Кадромир : 5/5  waves.scr'
+    xdotool key Return
+    overview_gone() { ! overview_shown; }
+    check "Enter opens the selected picture in place of the overview" wait_until 5 overview_gone
+    xdotool key BackSpace
+    check "back to rings.spr" wait_for_title 'Кадромир : 4/5  rings.spr'
 
     # The copy: the clipboard holds the converter's PNG, and a bitmap of the same pixels.
     xdotool key ctrl+c
