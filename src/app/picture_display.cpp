@@ -52,7 +52,7 @@ void ViewerWindow::LayoutDrawingArea() {
     // Each bound is set on its own: the window system may refuse a
     // negative size, and the left edge follows from the width the area then has.
     ui::PaintBox& area = *Parts.DrawingArea;
-    if (OverviewShown()) {
+    if (OverviewPlaced) {
         // The overview takes the whole client area below the toolbar; the status line
         // still tells the picture's size.
         const int top = Parts.Toolbar->Height();

@@ -351,8 +351,9 @@ void ViewerWindow::OverviewCommand() {
         return;
     }
     EnableLetterCommands(false);
-    FolderView->Show(*list, Navigator.ListedDirectory(), Navigator.CurrentEntry());
+    OverviewPlaced = true;
     LayoutDrawingArea();
+    FolderView->Show(*list, Navigator.ListedDirectory(), Navigator.CurrentEntry());
 }
 
 void ViewerWindow::LeaveOverview() {
@@ -360,6 +361,7 @@ void ViewerWindow::LeaveOverview() {
         return;
     }
     FolderView->Hide();
+    OverviewPlaced = false;
     EnableLetterCommands(true);
     Parts.Form->SetCaption(PictureTitle);
     LayoutDrawingArea();

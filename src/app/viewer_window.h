@@ -173,6 +173,9 @@ class ViewerWindow : public WindowGeometry, public NavigatorHost {
     ui::Image Image;
     bool IsClosed = false;
     std::unique_ptr<FolderOverview> FolderView;
+    // The drawing area has the overview's place (set before the overview shows, so that
+    // it lays its tiles out in that place from the first).
+    bool OverviewPlaced = false;
     // The navigator's last title, shown again when the overview gives way to the picture.
     std::string PictureTitle;
 };

@@ -8,8 +8,7 @@ set -uo pipefail
 converter="$2"
 source "$(dirname "$0")/xsession.sh"
 private_viewer "$1" "$4"
-mkdir "$work/pictures"
-"$3" "$work/pictures"
+sample_pictures "$3"
 start_x_session 1280x1024 || exit 1
 
 start_viewer 'Кадромир : 2/5  checker.spr' "$work/pictures/checker.spr"

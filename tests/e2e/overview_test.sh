@@ -9,8 +9,7 @@ set -uo pipefail
 converter="$2"
 source "$(dirname "$0")/xsession.sh"
 private_viewer "$1" "$4"
-mkdir "$work/pictures"
-"$3" "$work/pictures"
+sample_pictures "$3"
 printf 'not a picture' >"$work/pictures/zz.spr"
 # The folder is read again every second.
 printf '[Настройки]\nАвтообновление пути файлов=1\nИнтервал автообновления пути файлов=1\n' \

@@ -120,6 +120,12 @@ private_viewer() { # VIEWER OUTPUT_DIR
     trap 'stop_x_session; chmod -R u+rwX "$work" 2>/dev/null; rm -rf "$work"' EXIT
 }
 
+# Every picture of the sample tool in $work/pictures.
+sample_pictures() { # SAMPLES_TOOL
+    mkdir "$work/pictures"
+    "$1" "$work/pictures"
+}
+
 # Three pictures of the sample tool, one of each format, in a directory of their own:
 # $work/pictures (bands.rmb, checker.spr, rings.spr).
 three_pictures() { # SAMPLES_TOOL
