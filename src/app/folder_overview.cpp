@@ -142,6 +142,7 @@ void FolderOverview::ListChanged(const DirectoryEntries& list, const std::string
     Selection = std::max(found, 0);
     Scroll = std::min(Scroll, Grid.MaxScroll(Count()));
     Changed();
+    RequestTiles(true);
 }
 
 void FolderOverview::Changed() {
@@ -277,7 +278,7 @@ std::shared_ptr<const DrawnTile> FolderOverview::KeptTile(std::size_t index) {
     return index < Entries.size() ? Kept.Find(NameOf(index)) : nullptr;
 }
 
-void FolderOverview::RequestTiles() {
+void FolderOverview::RequestTiles(bool renewInView) {
     if (!Decoder) {
         return;
     }
@@ -289,14 +290,14 @@ void FolderOverview::RequestTiles() {
         // budget lasts: the other half keeps what was seen last.
         const auto room = static_cast<int>(std::min<std::size_t>(
             Kept.Budget() / 2 / TileBytesAt(Grid.Side()), static_cast<std::size_t>(Count())));
-        const auto want = [&](int index) {
+        const auto want = [&](int index, bool renew = false) {
             const std::string name = NameOf(static_cast<std::size_t>(index));
-            if (!Kept.Find(name)) {
+            if (renew || !Kept.Find(name)) {
                 jobs.push_back({index, Directory + name});
             }
         };
         for (int i = first; i < end; ++i) {
-            want(i);
+            want(i, renewInView);
         }
         int after = end, before = first - 1;
         for (int taken = end - first; taken < room && (after < Count() || before >= 0);) {

@@ -115,8 +115,10 @@ class FolderOverview {
     // The selection in view, the title, the decoding asked for, a paint.
     void Changed();
     void ScrollTo(int position);
-    // Asks the decoder for the tiles in view, then those around them, that are not kept.
-    void RequestTiles();
+    // Asks the decoder for the tiles in view, then those around them, that are not kept;
+    // with `renewInView`, those in view again too (a file may have changed under its
+    // name), the kept ones shown until the new ones come.
+    void RequestTiles(bool renewInView = false);
     void Delivered(std::uint64_t generation, int index, std::shared_ptr<const DrawnTile> tile);
     std::string NameOf(std::size_t index) const;
     int Count() const { return static_cast<int>(Entries.size()); }

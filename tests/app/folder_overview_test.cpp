@@ -345,6 +345,13 @@ class FolderOverviewTest : public QObject {
         QVERIFY(Viewer->OverviewShown());
         QCOMPARE(Title(), QString("Кадромир : 4/5  c.spr"));
         QTRY_VERIFY(AllKept(5)); // the new ones are decoded too
+        // A picture rewritten under its name: its tile follows at the next refresh.
+        const auto before = Viewer->Overview().KeptTile(0);
+        Dir->Write("a.spr", Picture(7));
+        const Tile rewritten = DecodeTile(Dir->Path() + "a.spr", 128);
+        QVERIFY(before->Source->Indices != rewritten.Indices);
+        Viewer->RefreshTick();
+        QTRY_VERIFY(Viewer->Overview().KeptTile(0)->Source->Indices == rewritten.Indices);
         std::filesystem::remove(test_support::NativePath(Dir->Path() + "c.spr"));
         Viewer->RefreshTick();
         QCOMPARE(Title(), QString("Кадромир : 4/4  d.spr"));
