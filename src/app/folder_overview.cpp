@@ -63,11 +63,6 @@ std::optional<std::size_t> FolderOverview::Selected() const {
     return static_cast<std::size_t>(Selection);
 }
 
-std::string FolderOverview::SelectedName() const {
-    const auto selected = Selected();
-    return selected ? NameOf(*selected) : std::string();
-}
-
 std::string FolderOverview::TitleLine() const {
     const auto selected = Selected();
     const std::string position = selected ? std::to_string(*selected + 1) : "0";
@@ -126,20 +121,14 @@ void FolderOverview::ListChanged(const DirectoryEntries& list, const std::string
     Entries = list;
     Directory = directory;
     ++Generation;
-    // Its own file, else the one now in its place in the list's order.
-    int found = Count() - 1;
-    for (int i = 0; i < Count(); ++i) {
-        const DirectoryEntry entry = Entries[static_cast<std::size_t>(i)];
-        if (entry.Name == name) {
-            found = i;
-            break;
-        }
-        if (entry.LowerName > lowerName || (entry.LowerName == lowerName && entry.Name > name)) {
-            found = i;
-            break;
-        }
+    // Its own file, else the one now in its place in the list's order (the last when
+    // it stood after every one).
+    const DirectoryEntry was{name, lowerName};
+    int found = 0;
+    while (found < Count() && SortsBefore(Entries[static_cast<std::size_t>(found)], was)) {
+        ++found;
     }
-    Selection = std::max(found, 0);
+    Selection = std::clamp(found, 0, std::max(Count() - 1, 0));
     Scroll = std::min(Scroll, Grid.MaxScroll(Count()));
     Changed();
     RequestTiles(true);

@@ -101,14 +101,12 @@ class FolderOverview {
     TileScale Scale() const { return CurrentScale; }
     void SetScale(TileScale scale);
     std::optional<std::size_t> Selected() const;
-    std::string SelectedName() const;
     int ScrollPosition() const { return Scroll; }
     const OverviewLayout& Layout() const { return Grid; }
     // What the title says for the selection: "Кадромир : 3/12  CAT.SPR".
     std::string TitleLine() const;
     // The kept tile of entry `index`, if decoded.
     std::shared_ptr<const DrawnTile> KeptTile(std::size_t index);
-    std::size_t KeptBytes() const { return Kept.Bytes(); }
 
   private:
     void Select(int index);

@@ -85,14 +85,17 @@ void DirectoryEntries::Add(std::string_view name, std::string_view lowerName) {
     }
 }
 
+bool SortsBefore(const DirectoryEntry& a, const DirectoryEntry& b) {
+    // Names in one directory differ byte for byte, so these two keys order every pair.
+    if (const int order = a.LowerName.compare(b.LowerName); order != 0) {
+        return order < 0;
+    }
+    return a.Name < b.Name;
+}
+
 void DirectoryEntries::Sort() {
-    // The lower-cased name, then the name's own bytes. Names in one directory differ
-    // byte for byte, so these two keys order every pair.
     std::sort(Spans.begin(), Spans.end(), [this](const Span& a, const Span& b) {
-        if (const int order = LowerNameOf(a).compare(LowerNameOf(b)); order != 0) {
-            return order < 0;
-        }
-        return NameOf(a) < NameOf(b);
+        return SortsBefore({NameOf(a), LowerNameOf(a)}, {NameOf(b), LowerNameOf(b)});
     });
 }
 

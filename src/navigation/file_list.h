@@ -65,6 +65,10 @@ class DirectoryEntries {
     std::vector<Span> Spans;
 };
 
+// The lists' order: by lower-cased name, byte by byte (a prefix first), then, for names
+// equal but for letter case, by their bytes.
+bool SortsBefore(const DirectoryEntry& a, const DirectoryEntry& b);
+
 // The masks of a ';'-separated list: trimmed of characters up to code 32 at both ends,
 // lower-cased, empty ones dropped.
 std::vector<std::string> SplitMasks(std::string_view masks);
